@@ -48,27 +48,26 @@ inline constexpr std::array<std::uint8_t, set1CodeCount> set1ToSet2 = {
 // Display names. Indices 0..0x5D name the set-1 code of the same value; indices 94..117 name
 // extended keys and are reached through ExtendedNameOffset. Empty entries are keys without a
 // name of their own.
+// clang-format off
 inline constexpr std::array<std::string_view, keyNameCount> keyNames = {
-    // 0x00..0x0F
-    "", "Esc", "1", "2", "3", "4", "5", "6", "7", "8", "9", "0", "-", "=", "Backspace", "Tab",
-    // 0x10..0x1F
-    "Q", "W", "E", "R", "T", "Y", "U", "I", "O", "P", "[", "]", "Enter", "Ctrl_left", "A", "S",
-    // 0x20..0x2F
-    "D", "F", "G", "H", "J", "K", "L", ";", "'", "`", "Shift_left", "\\", "Z", "X", "C", "V",
-    // 0x30..0x3F
-    "B", "N", "M", ",", ".", "/", "Shift_right", "*_num", "Alt_left", "Space", "Caps_lock", "F1",
-    "F2", "F3", "F4", "F5",
-    // 0x40..0x4F
-    "F6", "F7", "F8", "F9", "F10", "Num_lock", "Scroll_Lock", "7_num", "8_num", "9_num", "-_num",
-    "4_num", "5_num", "6_num", "+_num", "1_num",
-    // 0x50..0x5D
-    "2_num", "3_num", "0_num", "._num", "Sys_Req", "", "", "F11", "F12", "", "", "Win_left",
-    "Win_right", "Win_Pop_up",
+    "", "Esc", "1", "2", "3", "4", "5", "6", // 0x00
+    "7", "8", "9", "0", "-", "=", "Backspace", "Tab", // 0x08
+    "Q", "W", "E", "R", "T", "Y", "U", "I", // 0x10
+    "O", "P", "[", "]", "Enter", "Ctrl_left", "A", "S", // 0x18
+    "D", "F", "G", "H", "J", "K", "L", ";", // 0x20
+    "'", "`", "Shift_left", "\\", "Z", "X", "C", "V", // 0x28
+    "B", "N", "M", ",", ".", "/", "Shift_right", "*_num", // 0x30
+    "Alt_left", "Space", "Caps_lock", "F1", "F2", "F3", "F4", "F5", // 0x38
+    "F6", "F7", "F8", "F9", "F10", "Num_lock", "Scroll_Lock", "7_num", // 0x40
+    "8_num", "9_num", "-_num", "4_num", "5_num", "6_num", "+_num", "1_num", // 0x48
+    "2_num", "3_num", "0_num", "._num", "Sys_Req", "", "", "F11", // 0x50
+    "F12", "", "", "Win_left", "Win_right", "Win_Pop_up", // 0x58..0x5D
     // 94..117: extended keys
-    "", "", "", "", "", "/_num", "Enter_num", "Num_lock", "", "Home", "Up", "Page_up", "",
-    "Left", "", "Right", "", "End", "Down", "Page_down", "Insert", "Delete", "Ctrl_right",
-    "Alt_right",
+    "", "", "", "", "", "/_num", "Enter_num", "Num_lock", // 94
+    "", "Home", "Up", "Page_up", "", "Left", "", "Right", // 102
+    "", "End", "Down", "Page_down", "Insert", "Delete", "Ctrl_right", "Alt_right", // 110
 };
+// clang-format on
 
 // Distance from a set-1 code to the name of its extended variant in keyNames. Most extended
 // keys sit 32 names above their plain twin; the four whose twin lies elsewhere are listed, and

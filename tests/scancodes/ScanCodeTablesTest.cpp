@@ -2,11 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <set>
 #include <string>
 #include <vector>
 
 namespace zr4700 {
+
+// Readable failure messages.
+static void PrintTo(const CodeEntry& entry, std::ostream* os) {
+    *os << "{" << entry.code << ", \"" << entry.name << "\"}";
+}
+
 namespace {
 
 // A second copy of the tables, typed apart from the sources (set-2 codes in decimal) so that a
@@ -121,10 +129,10 @@ struct ExtendedNameRow {
 };
 
 const ExtendedNameRow expectedExtendedNames[] = {
-    {99, "/_num"},      {100, "Enter_num"}, {101, "Num_lock"},   {103, "Home"},
-    {104, "Up"},        {105, "Page_up"},   {107, "Left"},       {109, "Right"},
-    {111, "End"},       {112, "Down"},      {113, "Page_down"},  {114, "Insert"},
-    {115, "Delete"},    {116, "Ctrl_right"}, {117, "Alt_right"},
+    {99, "/_num"},   {100, "Enter_num"},  {101, "Num_lock"},  {103, "Home"},
+    {104, "Up"},     {105, "Page_up"},    {107, "Left"},      {109, "Right"},
+    {111, "End"},    {112, "Down"},       {113, "Page_down"}, {114, "Insert"},
+    {115, "Delete"}, {116, "Ctrl_right"}, {117, "Alt_right"},
 };
 
 std::string ExpectedName(int index) {
@@ -147,12 +155,12 @@ struct ExtendedStrokeRow {
 };
 
 const ExtendedStrokeRow expectedExtendedStrokes[] = {
-    {0x35, 74, "/_num"}, {0x1C, 90, "Enter_num"}, {0x45, 119, "Num_lock"},
-    {0x47, 108, "Home"}, {0x48, 117, "Up"},       {0x49, 125, "Page_up"},
-    {0x4B, 107, "Left"}, {0x4D, 116, "Right"},    {0x4F, 105, "End"},
-    {0x50, 114, "Down"}, {0x51, 122, "Page_down"}, {0x52, 112, "Insert"},
-    {0x53, 113, "Delete"}, {0x1D, 20, "Ctrl_right"}, {0x38, 17, "Alt_right"},
-    {0x5B, 31, "Win_left"}, {0x5C, 39, "Win_right"}, {0x5D, 47, "Win_Pop_up"},
+    {0x35, 74, "/_num"},    {0x1C, 90, "Enter_num"},  {0x45, 119, "Num_lock"},
+    {0x47, 108, "Home"},    {0x48, 117, "Up"},        {0x49, 125, "Page_up"},
+    {0x4B, 107, "Left"},    {0x4D, 116, "Right"},     {0x4F, 105, "End"},
+    {0x50, 114, "Down"},    {0x51, 122, "Page_down"}, {0x52, 112, "Insert"},
+    {0x53, 113, "Delete"},  {0x1D, 20, "Ctrl_right"}, {0x38, 17, "Alt_right"},
+    {0x5B, 31, "Win_left"}, {0x5C, 39, "Win_right"},  {0x5D, 47, "Win_Pop_up"},
 };
 
 int ExpectedOffset(int c) {
@@ -258,8 +266,7 @@ TEST(TranslateKeyStroke, PauseGivesNothing) {
 }
 
 TEST(TranslateKeyStroke, LeftWindowsKey) {
-    EXPECT_EQ(TranslateKeyStroke(0x5B, 0x5B, true),
-              Entries({{224, "extended"}, {31, "Win_left"}}));
+    EXPECT_EQ(TranslateKeyStroke(0x5B, 0x5B, true), Entries({{224, "extended"}, {31, "Win_left"}}));
 }
 
 TEST(TranslateKeyStroke, RowsWithoutSet2Code) {
