@@ -1,0 +1,469 @@
+#include "programming/LayoutFileEditor.h"
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <istream>
+#include <limits>
+#include <random>
+#include <system_error>
+
+#if defined(__unix__) || defined(__APPLE__)
+#include <fcntl.h>
+#include <unistd.h>
+#define ZR4700_HAVE_FSYNC 1
+#endif
+
+namespace zr4700 {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kRfidTailLayoutCode = 57; // the single-side variants always claim 56 keys, 16scan
+constexpr int kCodesPer7Scan = 7;
+constexpr int kFlagBits = 0x0F; // only the low four bits of a flag byte travel in the file
+constexpr uint8_t kMaxDigitsCount = 13;
+
+// ---- Writing ---------------------------------------------------------------------------------
+
+bool Is16Scan(int variant) {
+    return variant != kVariant7Scan;
+}
+
+int LayoutCodeFor(const Layout& layout, int variant) {
+    switch (variant) {
+    case kVariant7Scan:
+        return layout.keyCount;
+    case kVariantLeftSide:
+    case kVariantRightSide:
+        return kRfidTailLayoutCode;
+    default:
+        return layout.keyCount + 1;
+    }
+}
+
+int RfidFlags(const RfidSettings& rfid) {
+    int flags = 0;
+    if (rfid.prefixExtended != 0)
+        flags |= 0x01;
+    if (rfid.suffixExtended != 0)
+        flags |= 0x02;
+    if (rfid.digitsNum == 0)
+        flags |= 0x04;
+    flags |= (rfid.digitsCount & 0x0F) << 4;
+    return flags;
+}
+
+// The name as the record's fixed 102-character field holds it. A line break inside a name would
+// split the key line in two and make the file unreadable for the engine, so a name also ends at
+// CR or LF (the key panel's single-line edit never produces either).
+std::string_view WrittenName(const std::string& name) {
+    std::string_view text = name;
+    text = text.substr(0, std::min(text.size(), kMaxKeyNameLength));
+    const std::size_t end = text.find_first_of(std::string_view("\0\r\n", 3));
+    return end == std::string_view::npos ? text : text.substr(0, end);
+}
+
+void AppendCodes(std::string& out, const KeyCodes& codes, int count) {
+    for (int i = 0; i < count; ++i) {
+        if (i > 0)
+            out += ", ";
+        out += std::to_string(codes[static_cast<std::size_t>(i)]);
+    }
+}
+
+// One key line. The number written is the line's own k: a record's number always equals its
+// position, and writing the position keeps the file well-formed even for a record that was
+// never reset.
+void AppendKeyLine(std::string& out, int k, const KeyRecord& record, int codeCount,
+                   bool withGroupNumber) {
+    out += std::to_string(k);
+    out += "; ";
+    AppendCodes(out, record.codes, codeCount);
+    out += "; ";
+    out += std::to_string(record.flags & kFlagBits);
+    out += ';';
+    if (withGroupNumber) {
+        out += std::to_string(record.groupNumber);
+        out += ';';
+    }
+    out += WrittenName(record.name);
+    out += "\r\n";
+}
+
+// The filler of lines 57..112 in the single-side variants.
+void AppendBlankLine(std::string& out, int k) {
+    out += std::to_string(k);
+    out += "; ";
+    AppendCodes(out, KeyCodes{}, kCodeSlots);
+    out += "; 0;0;KEY";
+    out += std::to_string(k);
+    out += "\r\n";
+}
+
+bool HasProgrammedKey(const Layout& layout) {
+    for (int k = 1; k <= kMaxKeys && k <= layout.keyCount; ++k) {
+        if (layout.key(k).programmed())
+            return true;
+    }
+    return false;
+}
+
+// ---- Saving atomically -----------------------------------------------------------------------
+
+// Layout::fileName holds UTF-8 (what the window hands over); POSIX paths are bytes as they are.
+fs::path PathFromName(const std::string& name) {
+#ifdef _WIN32
+    return fs::path(std::u8string(name.begin(), name.end()));
+#else
+    return fs::path(name);
+#endif
+}
+
+// A name for the temporary file beside the target that no file uses yet; empty if none found.
+fs::path UnusedTemporaryPath(const fs::path& target) {
+    std::random_device seed;
+    std::mt19937 random(seed());
+    std::uniform_int_distribution<uint32_t> draw;
+    static constexpr char kHex[] = "0123456789abcdef";
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        std::string suffix = ".";
+        uint32_t value = draw(random);
+        for (int digit = 0; digit < 8; ++digit, value >>= 4)
+            suffix += kHex[value & 0x0F];
+        suffix += ".tmp";
+        fs::path candidate = target;
+        candidate += suffix;
+        std::error_code error;
+        if (!fs::exists(fs::symlink_status(candidate, error)) && !error)
+            return candidate;
+    }
+    return {};
+}
+
+// Makes sure the bytes are on the disk before the rename makes them the file: otherwise a crash
+// right after the rename could leave an empty file where the old layout was.
+bool SyncToDisk([[maybe_unused]] const fs::path& path) {
+#ifdef ZR4700_HAVE_FSYNC
+    const int fd = ::open(path.c_str(), O_RDONLY);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
+#else
+    return true;
+#endif
+}
+
+void SyncDirectory([[maybe_unused]] const fs::path& directory) {
+#ifdef ZR4700_HAVE_FSYNC
+    const int fd = ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY);
+    if (fd >= 0) {
+        ::fsync(fd); // best effort: the rename has happened either way
+        ::close(fd);
+    }
+#endif
+}
+
+// Writes the whole text to a temporary file beside the target and renames it over the target.
+// On any failure the temporary is removed and the target is left as it was.
+bool ReplaceFile(const fs::path& target, std::string_view bytes) {
+    std::error_code error;
+    fs::path destination = target;
+    if (fs::is_symlink(target, error)) {
+        // Replace the file the link points to, not the link.
+        fs::path resolved = fs::canonical(target, error);
+        if (!error)
+            destination = resolved;
+    }
+    if (destination.filename().empty())
+        return false;
+    const fs::path temporary = UnusedTemporaryPath(destination);
+    if (temporary.empty())
+        return false;
+
+    bool done = false;
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (out.is_open()) {
+            out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+            out.flush();
+            out.close();
+            done = !out.fail();
+        }
+    }
+    if (done)
+        done = SyncToDisk(temporary);
+    if (done) {
+        // Keep the old file's permissions (best effort).
+        const fs::file_status old = fs::status(destination, error);
+        if (!error && fs::is_regular_file(old))
+            fs::permissions(temporary, old.permissions(), error);
+        fs::rename(temporary, destination, error);
+        done = !error;
+    }
+    if (done) {
+        SyncDirectory(destination.parent_path());
+    } else {
+        fs::remove(temporary, error);
+    }
+    return done;
+}
+
+// ---- Reading ---------------------------------------------------------------------------------
+
+class ByteInput {
+  public:
+    virtual ~ByteInput() = default;
+    virtual int Get() = 0;  // the next byte 0..255, or -1 at the end
+    virtual int Peek() = 0; // the same without consuming it
+    bool AtEnd() { return Peek() < 0; }
+};
+
+class BufferInput final : public ByteInput {
+  public:
+    explicit BufferInput(std::string_view bytes) : bytes_(bytes) {}
+    int Get() override {
+        return position_ < bytes_.size() ? static_cast<unsigned char>(bytes_[position_++]) : -1;
+    }
+    int Peek() override {
+        return position_ < bytes_.size() ? static_cast<unsigned char>(bytes_[position_]) : -1;
+    }
+
+  private:
+    std::string_view bytes_;
+    std::size_t position_ = 0;
+};
+
+// A read error counts as the end of the file: the reader has no failure path besides "cannot
+// open", and what was read so far is kept.
+class StreamInput final : public ByteInput {
+  public:
+    explicit StreamInput(std::istream& in) : in_(in) {}
+    int Get() override {
+        const auto c = in_.get();
+        return c == std::istream::traits_type::eof() ? -1 : static_cast<int>(c);
+    }
+    int Peek() override {
+        const auto c = in_.peek();
+        return c == std::istream::traits_type::eof() ? -1 : static_cast<int>(c);
+    }
+
+  private:
+    std::istream& in_;
+};
+
+using LineBuffer = std::array<char, kLayoutLineBufferSize>;
+
+// Reads one line into the buffer and returns it without its line break. A line ends after a CR
+// (the LF behind it belongs to the line break), at a bare LF (so files whose lines end in LF alone
+// read as well), or at the end of the input.
+//
+// An overlong line keeps its first kLayoutLineContentLimit bytes; the rest, up to and including
+// its line break, is consumed and dropped. The next line therefore starts cleanly where the file's
+// next line starts, and the kept head is read like any line: the numbers at the start of a key
+// line survive, and only a name too long for its field anyway is cut. Nothing of a line is ever
+// seen by the next one, since each line is returned with its own length.
+std::string_view ReadLine(ByteInput& in, LineBuffer& buffer) {
+    std::size_t length = 0;
+    for (;;) {
+        const int c = in.Get();
+        if (c < 0 || c == '\n')
+            break;
+        if (c == '\r') {
+            if (in.Peek() == '\n')
+                in.Get();
+            break;
+        }
+        if (length < kLayoutLineContentLimit)
+            buffer[length++] = static_cast<char>(c);
+    }
+    return std::string_view(buffer.data(), length);
+}
+
+// A name field as the record's NUL-terminated 102-character field takes it.
+std::string NameFromField(std::string_view field) {
+    const std::size_t nul = field.find('\0');
+    if (nul != std::string_view::npos)
+        field = field.substr(0, nul);
+    return CutName(field, kMaxKeyNameLength);
+}
+
+// Out-of-range header values are compared as unsigned, so a negative value counts as too large.
+int32_t Corrected(int32_t value, uint32_t largest, int32_t fallback) {
+    return static_cast<uint32_t>(value) > largest ? fallback : value;
+}
+
+void ReadLayout(Layout& layout, ByteInput& in) {
+    LineBuffer buffer;
+    FieldReader fields(ReadLine(in, buffer));
+
+    const int32_t layoutCode = FieldNumber(fields.NextField());
+    int codeCount = kCodeSlots;
+    bool scan16 = true;
+    if (layoutCode == 112 || layoutCode == 56) {
+        layout.keyCount = layoutCode;
+        codeCount = kCodesPer7Scan;
+        scan16 = false;
+    } else {
+        layout.keyCount = layoutCode == 113 ? 112 : 56;
+    }
+    layout.scan16Mode = scan16;
+    layout.fileIsScan16 = scan16 ? 1 : 0;
+
+    KeyboardSettings& settings = layout.settings;
+    settings.keysType = Corrected(FieldNumber(fields.NextField()), 1, 1);
+    settings.keyBeep = Corrected(FieldNumber(fields.NextField()), 1, 1);
+    settings.keyDelay = Corrected(FieldNumber(fields.NextField()), 3, 2);
+    settings.typematicRate = Corrected(FieldNumber(fields.NextField()), 31, 11);
+    if (scan16) {
+        const auto rfidFlags = static_cast<uint8_t>(FieldNumber(fields.NextField()));
+        RfidSettings& rfid = layout.rfid;
+        rfid.digitsCount = std::min(static_cast<uint8_t>(rfidFlags >> 4), kMaxDigitsCount);
+        rfid.digitsNum = (rfidFlags & 0x04) == 0 ? 1 : 0;
+        rfid.prefixExtended = rfidFlags & 0x01;
+        rfid.suffixExtended = (rfidFlags >> 1) & 0x01;
+        rfid.prefix = static_cast<uint8_t>(FieldNumber(fields.NextField()));
+        rfid.suffix = static_cast<uint8_t>(FieldNumber(fields.NextField()));
+        const int32_t pause = FieldNumber(fields.NextField());
+        settings.keysPause = pause < 1 || pause > 255 ? 2 : pause;
+    }
+
+    // Key lines, until a line names a key at or beyond the key count or the file ends. A line
+    // whose key number is outside 1..112 names no record: it is skipped as a whole and does not
+    // end the reading either. Missing fields read as empty: codes, flags and group number 0 and
+    // an empty name.
+    while (!in.AtEnd()) {
+        fields.Reset(ReadLine(in, buffer));
+        const int32_t k = FieldNumber(fields.NextField());
+        if (k < 1 || k > kMaxKeys)
+            continue;
+        KeyRecord& record = layout.key(k);
+        for (int i = 0; i < codeCount; ++i) {
+            const int32_t code = FieldNumber(fields.NextField());
+            record.codes[static_cast<std::size_t>(i)] = code < 0 || code > 255 ? 0 : code;
+        }
+        const int32_t flagNumber = FieldNumber(fields.NextField());
+        record.flags = static_cast<uint8_t>((record.flags & ~kFlagBits) | (flagNumber & kFlagBits));
+        if (scan16)
+            record.groupNumber = FieldNumber(fields.NextField());
+        record.name = NameFromField(fields.NextField());
+        if (k >= layout.keyCount)
+            break;
+    }
+}
+
+} // namespace
+
+// ---- Public interface ------------------------------------------------------------------------
+
+std::string_view FieldReader::NextField() {
+    const std::size_t start = position_;
+    while (position_ < line_.size() && line_[position_] != ';' && line_[position_] != ',')
+        ++position_;
+    const std::size_t length = std::min(position_ - start, kLayoutFieldLimit);
+    if (position_ < line_.size())
+        ++position_; // the terminator
+    return line_.substr(start, length);
+}
+
+int32_t FieldNumber(std::string_view field) {
+    std::size_t i = 0;
+    auto isSpace = [](char c) {
+        return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+    };
+    while (i < field.size() && isSpace(field[i]))
+        ++i;
+    bool negative = false;
+    if (i < field.size() && (field[i] == '+' || field[i] == '-')) {
+        negative = field[i] == '-';
+        ++i;
+    }
+    constexpr int64_t kLimit = int64_t{std::numeric_limits<int32_t>::max()} + 1;
+    int64_t value = 0;
+    for (; i < field.size() && field[i] >= '0' && field[i] <= '9'; ++i)
+        value = std::min(value * 10 + (field[i] - '0'), kLimit);
+    if (negative)
+        return static_cast<int32_t>(-value);
+    return static_cast<int32_t>(std::min(value, kLimit - 1));
+}
+
+std::string LayoutFileText(const Layout& layout, int variant) {
+    const bool scan16 = Is16Scan(variant);
+    const int codeCount = scan16 ? kCodeSlots : kCodesPer7Scan;
+    std::string out;
+    out.reserve(scan16 ? 113 * 100 : 113 * 40);
+
+    const KeyboardSettings& settings = layout.settings;
+    out += std::to_string(LayoutCodeFor(layout, variant));
+    for (const int32_t value :
+         {settings.keysType, settings.keyBeep, settings.keyDelay, settings.typematicRate}) {
+        out += "; ";
+        out += std::to_string(value);
+    }
+    if (scan16) {
+        const RfidSettings& rfid = layout.rfid;
+        for (const int value :
+             {RfidFlags(rfid), int{rfid.prefix}, int{rfid.suffix}, int{settings.keysPause}}) {
+            out += "; ";
+            out += std::to_string(value);
+        }
+    }
+    out += "\r\n";
+
+    for (int k = 1; k <= kMaxKeys; ++k) {
+        const bool secondBlock = k > kBlockKeys;
+        if (variant == kVariantLeftSide || variant == kVariantRightSide) {
+            if (secondBlock)
+                AppendBlankLine(out, k);
+            else
+                AppendKeyLine(out, k, layout.key(variant == kVariantRightSide ? k + kBlockKeys : k),
+                              codeCount, true);
+        } else {
+            AppendKeyLine(out, k, layout.key(k), codeCount, scan16);
+        }
+    }
+    return out;
+}
+
+bool WriteLayoutFile(Layout& layout, int variant, UserPrompts& prompts) {
+    const std::string text = LayoutFileText(layout, variant);
+    if (layout.fileName.empty() || !ReplaceFile(PathFromName(layout.fileName), text)) {
+        prompts.ShowError(kStrCannotOpenFile);
+        return false;
+    }
+    layout.scan16Mode = Is16Scan(variant);
+    layout.modified = 0;
+    if (!HasProgrammedKey(layout)) {
+        prompts.ShowError(kStrNoProgrammedKey);
+        return false;
+    }
+    return true;
+}
+
+void ReadLayoutFile(Layout& layout, UserPrompts& prompts) {
+    std::ifstream file;
+    if (!layout.fileName.empty()) {
+        const fs::path path = PathFromName(layout.fileName);
+        std::error_code error;
+        // A directory opens for reading on some systems, but it is no layout file.
+        if (!fs::is_directory(path, error))
+            file.open(path, std::ios::binary);
+    }
+    if (!file.is_open()) {
+        prompts.ShowError(kStrCannotOpenFile);
+        return;
+    }
+    StreamInput input(file);
+    ReadLayout(layout, input);
+}
+
+void ReadLayoutText(Layout& layout, std::string_view bytes) {
+    BufferInput input(bytes);
+    ReadLayout(layout, input);
+}
+
+} // namespace zr4700

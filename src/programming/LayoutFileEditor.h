@@ -1,0 +1,78 @@
+#pragma once
+// The editor's side of the layout text file: the writer that turns the document into one of the
+// four file variants, and the forgiving reader that loads such a file back, correcting
+// out-of-range values instead of refusing the file (the programming engine has its own, strict
+// parser of the same bytes).
+//
+// Variants: 1 = 7/3scan, 2 and 0 = 16scan, 3 = single 16scan of the left block, 4 = single
+// 16scan of the right block (written under the key numbers 1..56). Any other value is written as
+// 0 is. `Layout::fileName` holds the path as UTF-8.
+
+#include "layout/Layout.h"
+#include "layout/UserPrompts.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace zr4700 {
+
+// A layout line is at most 200 bytes with its CR LF; the reader keeps one line and one field in
+// buffers of this size.
+constexpr std::size_t kLayoutLineBufferSize = 200;
+constexpr std::size_t kLayoutFieldBufferSize = 200;
+// The most bytes of one line the reader looks at (the buffer less the CR LF).
+constexpr std::size_t kLayoutLineContentLimit = kLayoutLineBufferSize - 2;
+// The most characters of one field the reader looks at (the buffer less its terminating NUL).
+constexpr std::size_t kLayoutFieldLimit = kLayoutFieldBufferSize - 1;
+
+constexpr int kVariantSave = 0;
+constexpr int kVariant7Scan = 1;
+constexpr int kVariant16Scan = 2;
+constexpr int kVariantLeftSide = 3;
+constexpr int kVariantRightSide = 4;
+
+// The complete file text of a variant, CR LF line ends included: what WriteLayoutFile stores.
+std::string LayoutFileText(const Layout& layout, int variant);
+
+// Writes layout.fileName atomically: the text goes to a temporary file in the same directory,
+// which then replaces the target, so a failed save leaves the previous file as it was.
+// On failure: "Cannot open file!", false, nothing changed. On success: scan16Mode becomes
+// (variant != 1) and modified 0; the result is false (with "The file contains no programmed
+// key") when none of keys 1..keyCount has a first code, true otherwise.
+bool WriteLayoutFile(Layout& layout, int variant, UserPrompts& prompts);
+
+// Reads layout.fileName into the key table, keyCount, scan16Mode, fileIsScan16, the settings and
+// (16scan files) the RFID values and keysPause. A file that cannot be opened gives
+// "Cannot open file!" and changes nothing; every other input is read, corrected where needed.
+void ReadLayoutFile(Layout& layout, UserPrompts& prompts);
+// The same reading from bytes in memory.
+void ReadLayoutText(Layout& layout, std::string_view bytes);
+
+// The reader's field splitter for one line (the line without its line break). A field runs from
+// the position to the next ';' or ',' or the end of the line; the terminator is consumed. At the
+// end of the line every further field is empty. Fields longer than kLayoutFieldLimit characters
+// give their first kLayoutFieldLimit characters (the rest of the field is skipped).
+class FieldReader {
+  public:
+    explicit FieldReader(std::string_view line = {}) : line_(line) {}
+    // Starts over on a new line: the position goes back to 0.
+    void Reset(std::string_view line) {
+        line_ = line;
+        position_ = 0;
+    }
+    std::string_view NextField();
+    std::size_t position() const { return position_; }
+
+  private:
+    std::string_view line_;
+    std::size_t position_ = 0;
+};
+
+// A field's number as the C library's atoi reads it: leading white space skipped, an optional
+// sign, then digits up to the first non-digit; 0 without digits. Values beyond the int32 range
+// saturate instead of overflowing.
+int32_t FieldNumber(std::string_view field);
+
+} // namespace zr4700
