@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zr4700 {
+
+class SimulatedKeyboard;
+
+// The keyboard driver's two device-control requests.
+constexpr std::uint32_t kTypeQueryRequest = 0x222800; // no input, 1 byte out: the type
+constexpr std::uint32_t kSendByteRequest = 0x222804;  // 1 byte in: the next image byte
+
+// One open handle on the keyboard's driver (or what stands in for it). Closing is destroying.
+class DeviceHandle {
+  public:
+    virtual ~DeviceHandle() = default;
+    // One synchronous device-control request. Returns false when the request failed;
+    // returned receives how many bytes were written to out.
+    virtual bool Control(std::uint32_t request, const std::uint8_t* in, std::uint32_t inSize,
+                         std::uint8_t* out, std::uint32_t outSize, std::uint32_t& returned) = 0;
+};
+
+// The address every operation opens: the environment variable ZR4700_DEVICE when it is set and
+// not empty, else the platform's own device ("\\.\zr4700" on Windows, "/dev/zr4700" elsewhere).
+//   sim, sim:N   the in-process simulated keyboard (sim:N sets its type to N at every open)
+//   unix:PATH    the simulator program zr4700-sim listening on a Unix socket at PATH
+//   anything else  a device path for the platform's driver backend
+std::string DeviceAddress();
+std::string DefaultDeviceAddress();
+
+// Opens a handle on an address; nullptr when it cannot be opened.
+std::unique_ptr<DeviceHandle> OpenDevice(std::string_view address);
+// Opens a handle on DeviceAddress().
+std::unique_ptr<DeviceHandle> OpenDevice();
+
+// The backends behind OpenDevice. Each returns nullptr where the platform lacks it.
+std::unique_ptr<DeviceHandle> OpenWin32Device(const std::string& path);
+std::unique_ptr<DeviceHandle> OpenDeviceNode(const std::string& path);
+std::unique_ptr<DeviceHandle> OpenUnixSocketDevice(const std::string& path);
+// type, when given, becomes the keyboard's type before the handle opens.
+std::unique_ptr<DeviceHandle> OpenSimulatedDevice(SimulatedKeyboard& keyboard,
+                                                  std::optional<int> type);
+
+} // namespace zr4700

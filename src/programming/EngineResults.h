@@ -1,0 +1,26 @@
+#pragma once
+
+namespace zr4700 {
+
+// Result identifiers of the programming engine. Each one is also the identifier of the message
+// the caller shows for it; 0 means success and shows nothing.
+constexpr int kResultOk = 0;
+constexpr int kResultInvalidArgument = 33000;
+constexpr int kResultInvalidKeyboardType = 33001;
+constexpr int kResultSyntaxError = 33002;
+constexpr int kResultCannotOpenFile = 33003;
+constexpr int kResultInvalidFileFormat = 33004;
+constexpr int kResultInvalidTypeDetected = 33005;
+constexpr int kResultDriverError = 33006;
+constexpr int kResultDetectingError = 33007;
+constexpr int kResultFormatMismatch = 33008;
+constexpr int kResultProgrammingError = 33009;
+constexpr int kResultDataBufferError = 33010;
+
+// Returned when the caller asked the engine to stop. Not a message: the caller shows nothing.
+constexpr int kResultCancelled = -1;
+
+// The message text of an engine result 33000..33010; nullptr for any other value (0 included).
+const char* EngineResultMessage(int result);
+
+} // namespace zr4700
