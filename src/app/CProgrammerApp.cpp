@@ -1,0 +1,51 @@
+#include "app/CProgrammerApp.h"
+
+#include "app/CProgrammerDlg.h"
+#include "app/DialogUnits.h"
+#include "app/Prompts.h"
+#include "app/Resources.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QPixmap>
+
+#include <cstdio>
+
+int CProgrammerApp::InitInstance(const QStringList& arguments) {
+    // The recent-file list lives per user under "Valmora" and the executable's base name.
+    QApplication::setOrganizationName(QStringLiteral("Valmora"));
+    QApplication::setApplicationName(QFileInfo(QApplication::applicationFilePath()).baseName());
+    Resources::LoadReplacementBundle(QApplication::applicationDirPath());
+    QApplication::setFont(DialogFont());
+
+    QString screenshotPath;
+    QString fileToOpen;
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (argument == QLatin1String("--screenshot") && i + 1 < arguments.size())
+            screenshotPath = arguments.at(++i);
+        else if (fileToOpen.isEmpty())
+            fileToOpen = argument;
+    }
+    if (!screenshotPath.isEmpty())
+        Prompts::Instance().SetMode(Prompts::Mode::Headless);
+
+    CProgrammerDlg dialog;
+    QApplication::setWindowIcon(dialog.appIcon);
+    if (!fileToOpen.isEmpty()) {
+        dialog.layout.fileName = fileToOpen.toStdString();
+        dialog.LoadCurrentFile();
+    }
+    if (!screenshotPath.isEmpty()) {
+        dialog.show();
+        QApplication::processEvents();
+        const QPixmap picture = dialog.grab();
+        if (!picture.save(screenshotPath)) {
+            std::fprintf(stderr, "zr4700: cannot write %s\n", qPrintable(screenshotPath));
+            return 1;
+        }
+        return 0;
+    }
+    dialog.exec();
+    return 0;
+}

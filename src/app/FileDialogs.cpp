@@ -1,0 +1,78 @@
+#include "app/FileDialogs.h"
+
+#include <QFileDialog>
+
+namespace FileDialogs {
+namespace {
+
+struct Script {
+    bool scripted = false;
+    std::deque<std::optional<Choice>> answers;
+    SaveRequest lastSave;
+    int unanswered = 0;
+};
+
+Script& script() {
+    static Script s;
+    return s;
+}
+
+std::optional<std::optional<Choice>> scriptedAnswer() {
+    Script& s = script();
+    if (!s.scripted)
+        return std::nullopt;
+    if (s.answers.empty()) {
+        ++s.unanswered;
+        return std::optional<Choice>();
+    }
+    auto answer = s.answers.front();
+    s.answers.pop_front();
+    return answer;
+}
+
+} // namespace
+
+std::optional<Choice> GetOpenFileName(QWidget* parent, const QString& initialName) {
+    if (auto answer = scriptedAnswer())
+        return *answer;
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.selectFile(initialName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return Choice{dialog.selectedFiles().front(), 1};
+}
+
+std::optional<Choice> GetSaveFileName(QWidget* parent, const SaveRequest& request) {
+    script().lastSave = request;
+    if (auto answer = scriptedAnswer())
+        return *answer;
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(request.filters);
+    if (request.initialFilterIndex >= 1 && request.initialFilterIndex <= request.filters.size())
+        dialog.selectNameFilter(request.filters.at(request.initialFilterIndex - 1));
+    dialog.setDefaultSuffix(request.defaultExtension);
+    dialog.selectFile(request.initialName);
+    // The dialog asks before overwriting an existing file (its default).
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    const int index = static_cast<int>(request.filters.indexOf(dialog.selectedNameFilter())) + 1;
+    return Choice{dialog.selectedFiles().front(), index > 0 ? index : 1};
+}
+
+void QueueAnswer(std::optional<Choice> choice) { script().answers.push_back(std::move(choice)); }
+const SaveRequest& LastSaveRequest() { return script().lastSave; }
+void SetScripted(bool scripted) { script().scripted = scripted; }
+bool Scripted() { return script().scripted; }
+int UnansweredCount() { return script().unanswered; }
+void ResetScript() {
+    Script& s = script();
+    s.answers.clear();
+    s.unanswered = 0;
+    s.lastSave = {};
+}
+
+} // namespace FileDialogs

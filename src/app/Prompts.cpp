@@ -1,0 +1,86 @@
+#include "app/Prompts.h"
+
+#include "app/Resources.h"
+
+#include <QMessageBox>
+
+#include <cstdio>
+
+QString FormatString(int stringId, const std::vector<std::string>& args) {
+    return QString::fromStdString(
+        zr4700::FormatMessage(Resources::String(stringId).toStdString(), args));
+}
+
+Prompts& Prompts::Instance() {
+    static Prompts prompts;
+    return prompts;
+}
+
+bool Prompts::AskYesNo(int stringId, const std::vector<std::string>& args) {
+    return Show(Kind::Question, Resources::String(zr4700::kStrWarning),
+                FormatString(stringId, args), nullptr);
+}
+
+void Prompts::ShowError(int stringId, const std::vector<std::string>& args) {
+    Show(Kind::Error, Resources::String(zr4700::kStrError), FormatString(stringId, args),
+         nullptr);
+}
+
+void Prompts::ShowErrorText(const QString& text, QWidget* over) {
+    Show(Kind::Error, Resources::String(zr4700::kStrError), text, over);
+}
+
+void Prompts::ShowValidation(const QString& text, QWidget* over) {
+    Show(Kind::Validation, QString(), text, over);
+}
+
+std::vector<Prompts::Shown> Prompts::TakeShown() {
+    std::vector<Shown> taken;
+    taken.swap(shown_);
+    return taken;
+}
+
+void Prompts::ResetScript() {
+    answers_.clear();
+    shown_.clear();
+}
+
+bool Prompts::Show(Kind kind, const QString& caption, const QString& text, QWidget* over) {
+    const Shown shown{kind, caption, text};
+    switch (mode_) {
+    case Mode::Scripted: {
+        shown_.push_back(shown);
+        if (kind != Kind::Question)
+            return true;
+        if (answers_.empty()) {
+            if (unexpected_)
+                unexpected_(shown);
+            return false;
+        }
+        const bool yes = answers_.front();
+        answers_.pop_front();
+        return yes;
+    }
+    case Mode::Headless:
+        shown_.push_back(shown);
+        std::fprintf(stderr, "%s: %s%s\n", qPrintable(caption.isEmpty() ? "Message" : caption),
+                     qPrintable(text), kind == Kind::Question ? " [answered No]" : "");
+        return false;
+    case Mode::Interactive:
+        break;
+    }
+    QWidget* parent = over ? over : owner_.data();
+    const QString title = caption.isEmpty() && parent ? parent->window()->windowTitle() : caption;
+    switch (kind) {
+    case Kind::Question:
+        return QMessageBox::warning(parent, title, text, QMessageBox::Yes | QMessageBox::No,
+                                    QMessageBox::Yes) == QMessageBox::Yes;
+    case Kind::Error:
+        QMessageBox::critical(parent, title, text, QMessageBox::Ok);
+        return true;
+    case Kind::Validation:
+        QMessageBox::warning(parent, title, text, QMessageBox::Ok);
+        return true;
+    }
+    return false;
+}

@@ -1,0 +1,35 @@
+#pragma once
+// An up-down control bound to a read-only number edit: it keeps a position within a range and
+// writes it into its buddy edit, one step per click, stopping at both ends.
+
+#include <QLineEdit>
+#include <QToolButton>
+#include <QWidget>
+
+class SpinButtons : public QWidget {
+    Q_OBJECT
+
+public:
+    SpinButtons(QLineEdit* buddy, QWidget* parent);
+    void SetRange(int bottom, int top);
+    void SetPosition(int position);
+    int Position() const { return position_; }
+    int Bottom() const { return bottom_; }
+    int Top() const { return top_; }
+    void StepUp() { SetPosition(position_ + 1); }
+    void StepDown() { SetPosition(position_ - 1); }
+
+signals:
+    void positionChanged(int position);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QLineEdit* buddy_;
+    QToolButton* up_;
+    QToolButton* down_;
+    int bottom_ = 0;
+    int top_ = 100;
+    int position_ = 0;
+};

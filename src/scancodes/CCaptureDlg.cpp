@@ -1,0 +1,3 @@
+#include "scancodes/CCaptureDlg.h"
+
+CCaptureDlg::CCaptureDlg(QWidget* parent) : QDialog(parent) { setObjectName("168"); }
