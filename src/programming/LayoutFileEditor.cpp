@@ -137,7 +137,7 @@ fs::path UnusedTemporaryPath(const fs::path& target) {
         fs::path candidate = target;
         candidate += suffix;
         std::error_code error;
-        if (!fs::exists(fs::symlink_status(candidate, error)) && !error)
+        if (fs::symlink_status(candidate, error).type() == fs::file_type::not_found)
             return candidate;
     }
     return {};
