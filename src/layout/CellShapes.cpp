@@ -1,0 +1,192 @@
+#include "layout/Layout.h"
+
+#include "layout/LayoutRules.h"
+
+#include <algorithm>
+#include <array>
+#include <initializer_list>
+#include <vector>
+
+namespace zr4700 {
+
+namespace {
+
+// The cell's members other than the anchor must all be free positions.
+bool AllBlank(const Layout& layout, std::initializer_list<int> keys) {
+    return std::all_of(keys.begin(), keys.end(), [&layout](int k) {
+        return IsKeyNumber(k) && layout.state(k) == CellState::Blank;
+    });
+}
+
+} // namespace
+
+bool Layout::FormDoubleRight() {
+    const int k = currentKey;
+    if (!IsKeyOf(k, keyCount) || IsLastColumn(k) || state(k) != CellState::Single ||
+        !AllBlank(*this, {k + 1})) {
+        SelectKey(k);
+        return false;
+    }
+    const int other = k + 1;
+    state(k) = CellState::Double;
+    state(other) = CellState::Double;
+    partners[static_cast<std::size_t>(k)] = {other, 0, 0};
+    partners[static_cast<std::size_t>(other)] = {k, 0, 0};
+    key(k).setGroup(true);
+    key(k).groupNumber = nextGroupNumber++;
+    CopyKeyContents(other, k);
+    DrawKeyCell(k, kPictureDoubleRight);
+    SelectKey(k);
+    return true;
+}
+
+bool Layout::FormDoubleDown() {
+    const int k = currentKey;
+    if (!IsKeyOf(k, keyCount) || IsLastRow(k, keyCount) || state(k) != CellState::Single ||
+        !AllBlank(*this, {k + kGridColumns})) {
+        SelectKey(k);
+        return false;
+    }
+    const int other = k + kGridColumns;
+    state(k) = CellState::Double;
+    state(other) = CellState::Double;
+    partners[static_cast<std::size_t>(k)] = {other, 0, 0};
+    partners[static_cast<std::size_t>(other)] = {k, 0, 0};
+    key(k).setGroup(true);
+    key(k).groupNumber = nextGroupNumber++;
+    CopyKeyContents(other, k);
+    DrawKeyCell(k, kPictureDoubleDown);
+    SelectKey(k);
+    return true;
+}
+
+bool Layout::FormQuad() {
+    const int k = currentKey;
+    if (!IsKeyOf(k, keyCount) || IsLastColumn(k) || IsLastRow(k, keyCount) ||
+        state(k) != CellState::Single ||
+        !AllBlank(*this, {k + 1, k + kGridColumns, k + kGridColumns + 1})) {
+        SelectKey(k);
+        return false;
+    }
+    const std::array<int, 4> members = {k, k + 1, k + kGridColumns, k + kGridColumns + 1};
+    for (std::size_t m = 0; m < members.size(); ++m) {
+        state(members[m]) = CellState::Quad;
+        // Each member names the other three, in increasing order.
+        auto& slots = partners[static_cast<std::size_t>(members[m])];
+        std::size_t slot = 0;
+        for (std::size_t other = 0; other < members.size(); ++other) {
+            if (other != m)
+                slots[slot++] = members[other];
+        }
+    }
+    key(k).setGroup(true);
+    key(k).groupNumber = nextGroupNumber++;
+    for (std::size_t m = 1; m < members.size(); ++m)
+        CopyKeyContents(members[m], k);
+    DrawKeyCell(k, kPictureQuad);
+    SelectKey(k);
+    return true;
+}
+
+void Layout::SplitCell(bool blank) {
+    const int k = currentKey;
+    if (!IsKeyNumber(k))
+        return;
+    // Each test sees the result of the one before; a reset key is Single or Blank, so at most
+    // one of them acts.
+    if (state(k) == CellState::Single)
+        ResetKey(k, blank);
+    if (state(k) == CellState::Double) {
+        ResetKey(partners[static_cast<std::size_t>(k)][0], blank);
+        ResetKey(k, blank);
+    }
+    if (state(k) == CellState::Quad) {
+        const std::array<int, 3> slots = partners[static_cast<std::size_t>(k)];
+        for (int partner : slots)
+            ResetKey(partner, blank);
+        ResetKey(k, blank);
+    }
+    SelectKey(k);
+}
+
+void Layout::RebuildCellGroups(UserPrompts& prompts) {
+    // The file holds each key's group flag, codes and group number, not the cells: rebuild them
+    // from keys that carry the group flag and equal codes.
+    for (int k = 1; k <= kMaxKeys; ++k) {
+        state(k) = CellState::Blank;
+        key(k).groupNumber = 0;
+        partners[static_cast<std::size_t>(k)].fill(0);
+    }
+    std::array<bool, kMaxKeys + 1> done{};
+    auto isDone = [&done](int k) { return done[static_cast<std::size_t>(k)]; };
+    auto groupKey = [this](int k) { return key(k).group() && key(k).programmed(); };
+
+    for (int i = 1; i <= kMaxKeys; ++i) {
+        if (groupKey(i) && !isDone(i)) {
+            std::vector<int> matches;
+            for (int j = i + 1; j <= kMaxKeys; ++j) {
+                if (groupKey(j) && key(j).codes == key(i).codes)
+                    matches.push_back(j);
+            }
+            if (matches.size() == 1) {
+                const int j = matches.front();
+                if (j == i + kGridColumns || j == i + 1) {
+                    state(i) = CellState::Double;
+                    state(j) = CellState::Double;
+                    partners[static_cast<std::size_t>(i)][0] = j;
+                    partners[static_cast<std::size_t>(j)][0] = i;
+                    DrawKeyCell(i, j == i + 1 ? kPictureDoubleRight : kPictureDoubleDown);
+                } else {
+                    prompts.ShowError(kStrGroupKeyError);
+                }
+                done[static_cast<std::size_t>(i)] = true;
+                done[static_cast<std::size_t>(j)] = true;
+            } else if (matches.size() == 3) {
+                const std::array<int, 4> members = {i, matches[0], matches[1], matches[2]};
+                for (std::size_t m = 0; m < members.size(); ++m) {
+                    state(members[m]) = CellState::Quad;
+                    auto& slots = partners[static_cast<std::size_t>(members[m])];
+                    std::size_t slot = 0;
+                    for (std::size_t other = 0; other < members.size(); ++other) {
+                        if (other != m)
+                            slots[slot++] = members[other];
+                    }
+                    done[static_cast<std::size_t>(members[m])] = true;
+                }
+                DrawKeyCell(i, kPictureQuad);
+            }
+        } else if (key(i).programmed() && !isDone(i)) {
+            state(i) = CellState::Single;
+            DrawKeyCell(i, kPictureProgrammed);
+        }
+    }
+
+    // Group numbers afresh: one per cell, and one of its own for each group key left alone. A
+    // separate mark (not a group number of 0) tells numbered keys apart, so a counter that has
+    // wrapped to 0 cannot number a cell's members twice.
+    std::array<bool, kMaxKeys + 1> numbered{};
+    for (int k = 1; k <= kMaxKeys; ++k) {
+        if (!groupKey(k) || numbered[static_cast<std::size_t>(k)])
+            continue;
+        const int32_t number = nextGroupNumber++;
+        key(k).groupNumber = number;
+        numbered[static_cast<std::size_t>(k)] = true;
+        const auto& slots = partners[static_cast<std::size_t>(k)];
+        const std::size_t partnerCount = state(k) == CellState::Double ? 1
+                                         : state(k) == CellState::Quad ? 3
+                                                                       : 0;
+        for (std::size_t s = 0; s < partnerCount; ++s) {
+            if (IsKeyNumber(slots[s])) {
+                key(slots[s]).groupNumber = number;
+                numbered[static_cast<std::size_t>(slots[s])] = true;
+            }
+        }
+    }
+
+    currentKey = 1;
+    SelectKey(1);
+    DrawAllKeyCells();
+    RebuildProgrammedKeyList();
+}
+
+} // namespace zr4700
