@@ -5,7 +5,7 @@
 #include <QStringList>
 
 class CProgrammerApp {
-public:
+  public:
     // Command line: [FILE] opens FILE at start-up as Open would; --screenshot OUT.png [FILE]
     // renders the main window to a PNG and returns without waiting for a person.
     int InitInstance(const QStringList& arguments);

@@ -39,12 +39,15 @@ namespace {
 constexpr int kDialogId = 102;
 
 // Ids of the code fields of the key panel, slot 1 to 16.
-constexpr std::array<int, kCodeSlots> kCodeFieldIds = {1000, 1001, 1003, 1004, 1005, 1006,
-                                                       1007, 1008, 1002, 1011, 1013, 1014,
-                                                       1015, 1019, 1021, 1022};
+constexpr std::array<int, kCodeSlots> kCodeFieldIds = {
+    1000, 1001, 1003, 1004, 1005, 1006, 1007, 1008, 1002, 1011, 1013, 1014, 1015, 1019, 1021, 1022};
 
-QString text(const char* key) { return Resources::DialogText(kDialogId, key); }
-QString text(int id) { return Resources::DialogText(kDialogId, QString::number(id)); }
+QString text(const char* key) {
+    return Resources::DialogText(kDialogId, key);
+}
+QString text(int id) {
+    return Resources::DialogText(kDialogId, QString::number(id));
+}
 
 QLabel* label(QWidget* parent, const QString& caption, const QRect& rect) {
     return Place(new QLabel(caption, parent), 0, rect);
@@ -367,9 +370,9 @@ bool CProgrammerDlg::ReadControls() {
 bool CProgrammerDlg::ValidateRfidFields() {
     RfidSettings& rfid = layout.rfid;
     uint8_t value = 0;
-    for (auto [edit, member] : {std::pair{prefixEdit, &rfid.prefix},
-                                std::pair{digitsCountEdit, &rfid.digitsCount},
-                                std::pair{suffixEdit, &rfid.suffix}}) {
+    for (auto [edit, member] :
+         {std::pair{prefixEdit, &rfid.prefix}, std::pair{digitsCountEdit, &rfid.digitsCount},
+          std::pair{suffixEdit, &rfid.suffix}}) {
         if (!Exchange::ReadByte(edit, value))
             return false;
         *member = value;
@@ -394,9 +397,13 @@ void CProgrammerDlg::ValidateRfidByte(QLineEdit* edit, uint8_t& member) {
 
 // ---- Document notifications --------------------------------------------------------------------
 
-void CProgrammerDlg::KeyCellDrawn(int key, int picture) { grid_->RepaintCell(key, picture); }
+void CProgrammerDlg::KeyCellDrawn(int key, int picture) {
+    grid_->RepaintCell(key, picture);
+}
 
-void CProgrammerDlg::PanelChanged() { TransferToControls(); }
+void CProgrammerDlg::PanelChanged() {
+    TransferToControls();
+}
 
 void CProgrammerDlg::ProgrammedKeyComboChanged() {
     ExchangeGuard guard(exchangeDepth_);
@@ -453,7 +460,9 @@ void CProgrammerDlg::accept() {
     // The dialog is never ended by its OK command.
 }
 
-void CProgrammerDlg::reject() { OnCancel(); }
+void CProgrammerDlg::reject() {
+    OnCancel();
+}
 
 void CProgrammerDlg::closeEvent(QCloseEvent* event) {
     if (closing_) {
@@ -481,14 +490,16 @@ void CProgrammerDlg::StopProgramming() {
         progressDialog->CancelAndWait();
 }
 
-// ---- Grid ----------------------------------------------------------------------------------------
+// ---- Grid
+// ----------------------------------------------------------------------------------------
 
 void CProgrammerDlg::RefreshStatusBar() {
     const KeyboardSettings& s = layout.settings;
     statusBar->SetPaneText(0, Resources::String(layout.keyCount == 56 ? 32794 : 32795));
     statusBar->SetPaneText(1, Resources::String(s.keysType != 0 ? 32796 : 32797));
     statusBar->SetPaneText(2, Resources::String(s.keyBeep != 0 ? 32798 : 32799));
-    statusBar->SetPaneText(3, Resources::String("status.delay").replace("%d", QString::number(s.keyDelay)));
+    statusBar->SetPaneText(
+        3, Resources::String("status.delay").replace("%d", QString::number(s.keyDelay)));
     statusBar->SetPaneText(
         4, Resources::String("status.rate").replace("%d", QString::number(s.typematicRate)));
     statusBar->SetPaneText(5, Resources::String("status.noNumber"));
@@ -500,8 +511,8 @@ void CProgrammerDlg::OnGridMouseMove(int x, int y) {
         const int key = KeyFromPoint(x, y);
         statusBar->SetPaneText(6, Resources::String("status.name")
                                       .replace("%s", QString::fromStdString(layout.key(key).name)));
-        statusBar->SetPaneText(5,
-                               Resources::String("status.number").replace("%d", QString::number(key)));
+        statusBar->SetPaneText(
+            5, Resources::String("status.number").replace("%d", QString::number(key)));
     } else {
         statusBar->SetPaneText(6, Resources::String("status.noName"));
         statusBar->SetPaneText(5, Resources::String("status.noNumber"));
@@ -515,7 +526,8 @@ void CProgrammerDlg::OnGridLeftButtonDown(int x, int y) {
     layout.SelectKey(layout.currentKey);
 }
 
-// ---- Settings ------------------------------------------------------------------------------------
+// ---- Settings
+// ------------------------------------------------------------------------------------
 
 void CProgrammerDlg::OnSettings() {
     CSettingsDlg& dialog = *theSettingsDlg;

@@ -35,7 +35,7 @@ extern CCaptureDlg* theCaptureDlg;
 class CProgrammerDlg : public QDialog, public zr4700::LayoutObserver {
     Q_OBJECT
 
-public:
+  public:
     // Menu command and control identifiers used in code.
     enum Command : int {
         kCmdFileNew = 32771,
@@ -151,13 +151,13 @@ public:
     void PanelChanged() override;
     void ProgrammedKeyComboChanged() override;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void reject() override;
     void accept() override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void CreateControls();
     void CreateStatusBar();
     void CreateMenuBar();

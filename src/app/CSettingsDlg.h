@@ -13,7 +13,7 @@ class QSlider;
 class CSettingsDlg : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     explicit CSettingsDlg(QWidget* parent = nullptr);
 
     QSlider* rateSlider = nullptr;
@@ -32,10 +32,10 @@ public:
     void OnMakeBreak();
     void OnTypematic();
 
-public slots:
+  public slots:
     void accept() override;
 
-private:
+  private:
     QButtonGroup* modelGroup_ = nullptr;
     QButtonGroup* beepGroup_ = nullptr;
     QButtonGroup* keysTypeGroup_ = nullptr;

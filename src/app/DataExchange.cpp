@@ -33,7 +33,9 @@ void SetText(QLineEdit* edit, const QString& text) {
     edit->setText(text);
 }
 
-void SetNumber(QLineEdit* edit, long long value) { SetText(edit, QString::number(value)); }
+void SetNumber(QLineEdit* edit, long long value) {
+    SetText(edit, QString::number(value));
+}
 
 void SetCheck(QAbstractButton* button, int value) {
     const QSignalBlocker blocker(button);
@@ -48,7 +50,9 @@ void SetRadio(QButtonGroup* group, int index) {
     }
 }
 
-int Radio(const QButtonGroup* group) { return group->checkedId(); }
+int Radio(const QButtonGroup* group) {
+    return group->checkedId();
+}
 
 void SetSlider(QSlider* slider, int value) {
     const QSignalBlocker blocker(slider);
@@ -67,8 +71,8 @@ bool ReadUnsigned(QLineEdit* edit, uint32_t& value, uint32_t min, uint32_t max,
     if (!ok || number < min || number > max) {
         if (ok && storeOutOfRange && number <= 0xFFFFFFFFull)
             value = static_cast<uint32_t>(number);
-        fail(edit, FormatString(zr4700::kStrRangeMessage,
-                                {std::to_string(min), std::to_string(max)}));
+        fail(edit,
+             FormatString(zr4700::kStrRangeMessage, {std::to_string(min), std::to_string(max)}));
         return false;
     }
     value = static_cast<uint32_t>(number);
@@ -95,8 +99,8 @@ bool ReadInt(QLineEdit* edit, int32_t& value, int32_t min, int32_t max) {
         return false;
     }
     if (number < min || number > max) {
-        fail(edit, FormatString(zr4700::kStrRangeMessage,
-                                {std::to_string(min), std::to_string(max)}));
+        fail(edit,
+             FormatString(zr4700::kStrRangeMessage, {std::to_string(min), std::to_string(max)}));
         return false;
     }
     value = static_cast<int32_t>(number);

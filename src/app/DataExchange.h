@@ -14,13 +14,13 @@
 
 // Counts nesting so that handlers can ignore what a transfer itself triggers.
 class ExchangeGuard {
-public:
+  public:
     explicit ExchangeGuard(int& depth) : depth_(depth) { ++depth_; }
     ~ExchangeGuard() { --depth_; }
     ExchangeGuard(const ExchangeGuard&) = delete;
     ExchangeGuard& operator=(const ExchangeGuard&) = delete;
 
-private:
+  private:
     int& depth_;
 };
 

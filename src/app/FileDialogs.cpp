@@ -63,11 +63,21 @@ std::optional<Choice> GetSaveFileName(QWidget* parent, const SaveRequest& reques
     return Choice{dialog.selectedFiles().front(), index > 0 ? index : 1};
 }
 
-void QueueAnswer(std::optional<Choice> choice) { script().answers.push_back(std::move(choice)); }
-const SaveRequest& LastSaveRequest() { return script().lastSave; }
-void SetScripted(bool scripted) { script().scripted = scripted; }
-bool Scripted() { return script().scripted; }
-int UnansweredCount() { return script().unanswered; }
+void QueueAnswer(std::optional<Choice> choice) {
+    script().answers.push_back(std::move(choice));
+}
+const SaveRequest& LastSaveRequest() {
+    return script().lastSave;
+}
+void SetScripted(bool scripted) {
+    script().scripted = scripted;
+}
+bool Scripted() {
+    return script().scripted;
+}
+int UnansweredCount() {
+    return script().unanswered;
+}
 void ResetScript() {
     Script& s = script();
     s.answers.clear();

@@ -22,8 +22,7 @@ bool Prompts::AskYesNo(int stringId, const std::vector<std::string>& args) {
 }
 
 void Prompts::ShowError(int stringId, const std::vector<std::string>& args) {
-    Show(Kind::Error, Resources::String(zr4700::kStrError), FormatString(stringId, args),
-         nullptr);
+    Show(Kind::Error, Resources::String(zr4700::kStrError), FormatString(stringId, args), nullptr);
 }
 
 void Prompts::ShowErrorText(const QString& text, QWidget* over) {

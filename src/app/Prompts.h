@@ -15,7 +15,7 @@
 #include <vector>
 
 class Prompts final : public zr4700::UserPrompts {
-public:
+  public:
     enum class Mode { Interactive, Scripted, Headless };
     enum class Kind { Question, Error, Validation };
     struct Shown {
@@ -51,7 +51,7 @@ public:
     size_t PendingAnswers() const { return answers_.size(); }
     void ResetScript();
 
-private:
+  private:
     Prompts() = default;
     bool Show(Kind kind, const QString& caption, const QString& text, QWidget* over);
 

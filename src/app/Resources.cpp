@@ -87,7 +87,9 @@ QString LoadReplacementBundle(const QString& executableDirectory) {
     return {};
 }
 
-QString String(int id) { return lookup("strings.json", {QString::number(id)}).toString(); }
+QString String(int id) {
+    return lookup("strings.json", {QString::number(id)}).toString();
+}
 
 QString String(const char* key) {
     return lookup("strings.json", {QString::fromUtf8(key)}).toString();
@@ -97,7 +99,9 @@ QString DialogText(int dialogId, const QString& key) {
     return lookup("dialogs.json", {QString::number(dialogId), key}).toString();
 }
 
-QJsonArray Menu(int menuId) { return lookup("menus.json", {QString::number(menuId)}).toArray(); }
+QJsonArray Menu(int menuId) {
+    return lookup("menus.json", {QString::number(menuId)}).toArray();
+}
 
 QPixmap Bitmap(int id, int scale) {
     const QString stored = QStringLiteral("bitmaps/%1.png").arg(id);
@@ -113,7 +117,8 @@ QPixmap Bitmap(int id, int scale) {
 
 QIcon Icon(int id) {
     QIcon icon;
-    for (const QString& name : {QStringLiteral("icons/%1.png"), QStringLiteral("icons/%1-256.png")}) {
+    for (const QString& name :
+         {QStringLiteral("icons/%1.png"), QStringLiteral("icons/%1-256.png")}) {
         for (const QString& prefix : prefixes()) {
             if (QFile::exists(prefix + name.arg(id))) {
                 icon.addFile(prefix + name.arg(id));

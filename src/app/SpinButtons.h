@@ -9,7 +9,7 @@
 class SpinButtons : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     SpinButtons(QLineEdit* buddy, QWidget* parent);
     void SetRange(int bottom, int top);
     void SetPosition(int position);
@@ -19,13 +19,13 @@ public:
     void StepUp() { SetPosition(position_ + 1); }
     void StepDown() { SetPosition(position_ - 1); }
 
-signals:
+  signals:
     void positionChanged(int position);
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     QLineEdit* buddy_;
     QToolButton* up_;
     QToolButton* down_;

@@ -10,7 +10,7 @@
 class StatusBar : public QFrame {
     Q_OBJECT
 
-public:
+  public:
     static constexpr int kPaneCount = 7;
     static constexpr int kHeight = 20;
     // Right edges of panes 0..5 in pixels; pane 6 ends at the bar's right edge.
@@ -20,9 +20,9 @@ public:
     void SetPaneText(int pane, const QString& text);
     QString PaneText(int pane) const;
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     std::array<QLabel*, kPaneCount> panes_{};
 };

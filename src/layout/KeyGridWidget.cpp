@@ -41,8 +41,7 @@ const QPixmap& KeyGridWidget::Picture(int id, qreal devicePixelRatio) {
         source = QPixmap(device);
         source.fill(Qt::magenta);
     }
-    QPixmap scaled =
-        source.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QPixmap scaled = source.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     scaled.setDevicePixelRatio(devicePixelRatio);
     return *pictures_.insert(key, scaled);
 }

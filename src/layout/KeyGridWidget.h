@@ -15,7 +15,7 @@ class Layout;
 class KeyGridWidget : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     KeyGridWidget(const zr4700::Layout& layout, QWidget* parent);
 
     std::function<void(int x, int y)> onMouseMove;
@@ -28,14 +28,14 @@ public:
     // Forgets the cached pictures (after the resource set changed).
     void ReloadPictures();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
-private:
+  private:
     const QPixmap& Picture(int id, qreal devicePixelRatio);
 
     const zr4700::Layout& layout_;

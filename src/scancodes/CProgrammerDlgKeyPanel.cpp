@@ -8,9 +8,13 @@
 
 using namespace zr4700;
 
-void CProgrammerDlg::OnPreviousKey() { layout.OnPreviousKey(); }
+void CProgrammerDlg::OnPreviousKey() {
+    layout.OnPreviousKey();
+}
 
-void CProgrammerDlg::OnNextKey() { layout.OnNextKey(); }
+void CProgrammerDlg::OnNextKey() {
+    layout.OnNextKey();
+}
 
 void CProgrammerDlg::OnKeyNameChanged(const QString& text) {
     if (exchangeDepth_ > 0)
@@ -31,9 +35,13 @@ void CProgrammerDlg::OnMode(int mode) {
     layout.SetMode(mode);
 }
 
-void CProgrammerDlg::OnSetModeForAll() { layout.OnSetModeForAll(); }
+void CProgrammerDlg::OnSetModeForAll() {
+    layout.OnSetModeForAll();
+}
 
-void CProgrammerDlg::OnSetFlagForAll() { layout.OnSetFlagForAll(singleKeyButton->isChecked()); }
+void CProgrammerDlg::OnSetFlagForAll() {
+    layout.OnSetFlagForAll(singleKeyButton->isChecked());
+}
 
 void CProgrammerDlg::OnProgrammedKeySelected(int position) {
     if (exchangeDepth_ > 0)

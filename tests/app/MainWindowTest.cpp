@@ -1,0 +1,338 @@
+// The main window: start state, grid clicks and hover, arrow keys and Enter taken before the
+// controls, the RFID validation, and the settings command.
+#include "app/CSettingsDlg.h"
+#include "app/SpinButtons.h"
+#include "app/StatusBar.h"
+#include "layout/GridGeometry.h"
+#include "layout/KeyGridWidget.h"
+#include "scancodes/CCaptureDlg.h"
+#include "support/MainWindowFixtureQt.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTimer>
+
+using zr4700::CellState;
+
+namespace {
+
+QString pane(CProgrammerDlg& dialog, int index) {
+    return dialog.statusBar->PaneText(index);
+}
+
+void useKeyCount(CProgrammerDlg& dialog, int keys) {
+    dialog.layout.keyCount = keys;
+    dialog.layout.AlignKeysWithKeyCount();
+}
+
+// Closes the capture dialog with its Cancel button as soon as it runs modally.
+void cancelCaptureDialogWhenShown(bool* sawEditing, CProgrammerDlg* dialog) {
+    QTimer::singleShot(0, [sawEditing, dialog] {
+        *sawEditing = dialog->layout.editingKeyCodes == 1 && theCaptureDlg->isVisible();
+        if (auto* cancel = theCaptureDlg->findChild<QPushButton*>("1066"))
+            cancel->click();
+        else
+            theCaptureDlg->done(QDialog::Rejected);
+    });
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, StartsWithAnUntitledFiftySixKeyLayout) {
+    EXPECT_EQ(dialog->windowTitle(), "ZR-4700 - keyboard programmer  -  [untitled]");
+    const std::vector<QString> panes = {"Keyboard type: ZR-4700 S (SN)",
+                                        "Keys type: Make-Break SCAN",
+                                        "Keys beep: Off",
+                                        "Keys delay: 2",
+                                        "Keys rate: 11",
+                                        "Number: ----",
+                                        "Name: ----"};
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(pane(*dialog, i), panes[static_cast<size_t>(i)]) << "pane " << i;
+
+    EXPECT_EQ(control<QLineEdit>(1037)->text(), "0");
+    EXPECT_EQ(control<QLineEdit>(1038)->text(), "0");
+    EXPECT_EQ(control<QLineEdit>(1035)->text(), "9");
+    EXPECT_FALSE(control<QCheckBox>(1039)->isChecked());
+    EXPECT_FALSE(control<QCheckBox>(1041)->isChecked());
+    EXPECT_TRUE(control<QCheckBox>(1042)->isChecked());
+
+    EXPECT_EQ(dialog->layout.currentKey, 1);
+    EXPECT_EQ(dialog->layout.shownKey, 1);
+    const auto pictures = zr4700::CellPictures(dialog->layout);
+    ASSERT_FALSE(pictures.empty());
+    EXPECT_EQ(pictures.back(), (zr4700::CellPicture{1, zr4700::kPictureSelectedBlank}));
+
+    EXPECT_EQ(control<QLineEdit>(1012)->text(), "1");
+    EXPECT_EQ(control<QLineEdit>(1009)->text(), "KEY1");
+    for (int id : {1000, 1001, 1003, 1008, 1002, 1011, 1022})
+        EXPECT_TRUE(control<QLineEdit>(id)->text().isEmpty()) << id;
+    EXPECT_TRUE(control<QCheckBox>(1018)->isChecked());
+    EXPECT_FALSE(control<QCheckBox>(1017)->isChecked());
+    EXPECT_FALSE(control<QCheckBox>(1017)->isEnabled());
+    EXPECT_TRUE(control<QRadioButton>(1023)->isChecked());
+    EXPECT_EQ(dialog->layout.modified, 0);
+}
+
+TEST_F(MainWindowTest, MenuBarHoldsTheEmptyItemThenFileAndHelp) {
+    const auto top = dialog->mainMenu->actions();
+    ASSERT_EQ(top.size(), 3);
+    EXPECT_TRUE(top[0]->text().isEmpty());
+    EXPECT_EQ(top[1]->text(), "&File");
+    EXPECT_EQ(top[2]->text(), "&Help");
+    QStringList fileItems;
+    for (QAction* action : top[1]->menu()->actions())
+        fileItems << (action->isSeparator() ? "-" : action->text());
+    ASSERT_GE(fileItems.size(), 9);
+    EXPECT_EQ(fileItems.mid(0, 9), (QStringList{"&New...", "&Open...", "&Save", "Save &As...", "-",
+                                                "&Programming...", "-", "Se&ttings...", "-"}));
+    EXPECT_EQ(fileItems.last(), "E&xit");
+}
+
+TEST_F(MainWindowTest, ClicksSelectTheKeyUnderThePointer) {
+    struct Case {
+        int keys, x, y, expected;
+    };
+    const Case cases[] = {
+        {112, 9, 90, 1},    {112, 280, 90, 8},  {112, 281, 90, 57}, {112, 552, 327, 112},
+        {112, 553, 100, 0}, {112, 100, 328, 0}, {112, 8, 100, 0},   {112, 100, 89, 0},
+        {56, 281, 100, 0},  {56, 280, 327, 56}, {56, 43, 124, 10},  {112, 315, 124, 66},
+    };
+    for (const Case& c : cases) {
+        useKeyCount(*dialog, c.keys);
+        dialog->layout.currentKey = 5;
+        dialog->layout.SelectKey(5);
+        QTest::mouseClick(dialog->grid(), Qt::LeftButton, {}, QPoint(c.x, c.y));
+        const int expected = c.expected == 0 ? 5 : c.expected;
+        EXPECT_EQ(dialog->layout.currentKey, expected)
+            << c.keys << " keys at " << c.x << "," << c.y;
+        EXPECT_EQ(dialog->layout.shownKey, expected);
+        EXPECT_EQ(control<QLineEdit>(1012)->text(), QString::number(expected));
+    }
+}
+
+TEST_F(MainWindowTest, HoverShowsNumberAndNameOnlyOnTheGrid) {
+    dialog->layout.key(10).name = "Enter";
+    QTest::mouseMove(dialog->grid(), QPoint(43, 124));
+    EXPECT_EQ(pane(*dialog, 5), "Number: 10");
+    EXPECT_EQ(pane(*dialog, 6), "Name: Enter");
+    EXPECT_EQ(dialog->layout.currentKey, 1) << "hovering selects nothing";
+    QTest::mouseMove(dialog->grid(), QPoint(300, 100));
+    EXPECT_EQ(pane(*dialog, 5), "Number: ----");
+    EXPECT_EQ(pane(*dialog, 6), "Name: ----");
+    useKeyCount(*dialog, 112);
+    QTest::mouseMove(dialog->grid(), QPoint(301, 101));
+    EXPECT_EQ(pane(*dialog, 5), "Number: 57");
+    EXPECT_EQ(pane(*dialog, 6), "Name: KEY57");
+    QTest::mouseMove(dialog->grid(), QPoint(560, 200));
+    EXPECT_EQ(pane(*dialog, 5), "Number: ----");
+}
+
+TEST_F(MainWindowTest, ArrowKeysMoveTheSelectionEvenFromTheNameField) {
+    struct Case {
+        int keys, from;
+        Qt::Key key;
+        int to;
+    };
+    const Case cases[] = {
+        {56, 56, Qt::Key_Right, 1},    {56, 1, Qt::Key_Left, 56},     {112, 8, Qt::Key_Right, 57},
+        {112, 64, Qt::Key_Right, 9},   {112, 56, Qt::Key_Right, 105}, {112, 112, Qt::Key_Right, 1},
+        {112, 57, Qt::Key_Left, 8},    {112, 9, Qt::Key_Left, 64},    {112, 1, Qt::Key_Left, 112},
+        {56, 8, Qt::Key_Up, 8},        {56, 9, Qt::Key_Up, 1},        {112, 60, Qt::Key_Up, 60},
+        {112, 65, Qt::Key_Up, 57},     {56, 48, Qt::Key_Down, 56},    {56, 49, Qt::Key_Down, 49},
+        {112, 104, Qt::Key_Down, 112}, {112, 105, Qt::Key_Down, 105}, {56, 0, Qt::Key_Right, 1},
+    };
+    auto* nameEdit = control<QLineEdit>(1009);
+    for (const Case& c : cases) {
+        useKeyCount(*dialog, c.keys);
+        dialog->layout.currentKey = c.from;
+        if (c.from != 0)
+            dialog->layout.SelectKey(c.from);
+        nameEdit->setFocus();
+        nameEdit->setCursorPosition(2);
+        QTest::keyClick(nameEdit, c.key);
+        EXPECT_EQ(dialog->layout.currentKey, c.to)
+            << c.keys << " keys, from " << c.from << " key " << c.key;
+        EXPECT_EQ(nameEdit->cursorPosition() == 2 || c.from != c.to, true)
+            << "the caret stays: the arrow is the grid's";
+    }
+}
+
+TEST_F(MainWindowTest, EnterInTheNameFieldOpensTheCaptureDialog) {
+    auto* nameEdit = control<QLineEdit>(1009);
+    nameEdit->setFocus();
+    bool sawEditing = false;
+    cancelCaptureDialogWhenShown(&sawEditing, dialog.get());
+    QTest::keyClick(nameEdit, Qt::Key_Return);
+    EXPECT_TRUE(sawEditing);
+    EXPECT_EQ(dialog->layout.editingKeyCodes, 0);
+    EXPECT_TRUE(dialog->isVisible()) << "Enter never ends the main dialog";
+}
+
+TEST_F(MainWindowTest, EscapeClosesWithoutAQuestionWhenUnmodified) {
+    QTest::keyClick(dialog.get(), Qt::Key_Escape);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_TRUE(TakeBoxes().empty());
+}
+
+TEST_F(MainWindowTest, BadPrefixIsReportedOnceAndTheMemberKeepsItsValue) {
+    auto* prefix = control<QLineEdit>(1037);
+    prefix->setFocus();
+    prefix->selectAll();
+    QTest::keyClicks(prefix, "7");
+    control<QLineEdit>(1038)->setFocus();
+    EXPECT_EQ(dialog->layout.rfid.prefix, 7);
+    EXPECT_TRUE(TakeBoxes().empty());
+
+    prefix->setFocus();
+    prefix->selectAll();
+    QTest::keyClicks(prefix, "300");
+    control<QLineEdit>(1038)->setFocus();
+    const auto boxes = TakeBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], ": Please enter an integer between 0 and 255.");
+    EXPECT_EQ(dialog->layout.rfid.prefix, 7);
+    EXPECT_TRUE(prefix->hasFocus());
+    // Painting and clicking on the grid never report it again.
+    dialog->grid()->repaint();
+    QTest::mouseClick(dialog->grid(), Qt::LeftButton, {}, QPoint(50, 100));
+    EXPECT_TRUE(TakeBoxes().empty());
+}
+
+TEST_F(MainWindowTest, DigitsSpinStopsAtOneAndThirteen) {
+    auto* spin = dialog->findChild<SpinButtons*>("1036");
+    ASSERT_NE(spin, nullptr);
+    for (int i = 0; i < 20; ++i)
+        spin->StepUp();
+    EXPECT_EQ(control<QLineEdit>(1035)->text(), "13");
+    EXPECT_EQ(dialog->layout.rfid.digitsCount, 13);
+    for (int i = 0; i < 20; ++i)
+        spin->StepDown();
+    EXPECT_EQ(control<QLineEdit>(1035)->text(), "1");
+    EXPECT_EQ(dialog->layout.rfid.digitsCount, 1);
+}
+
+// ---- Settings ----------------------------------------------------------------------------------
+
+class SettingsTest : public MainWindowTest {
+  protected:
+    // Runs the settings command; `act` works on the open dialog, then OK or Cancel is clicked.
+    void runSettings(const std::function<void(CSettingsDlg&)>& act, bool ok) {
+        QTimer::singleShot(0, [act, ok] {
+            act(*theSettingsDlg);
+            theSettingsDlg->findChild<QPushButton*>(ok ? "1" : "2")->click();
+        });
+        dialog->OnSettings();
+    }
+    static void click(CSettingsDlg& settings, int id) {
+        settings.findChild<QAbstractButton*>(QString::number(id))->click();
+    }
+};
+
+TEST_F(SettingsTest, SlidersFollowTheKeysType) {
+    bool disabledAtStart = false, enabledAfterTypematic = false, disabledAfterMakeBreak = false;
+    runSettings(
+        [&](CSettingsDlg& s) {
+            disabledAtStart = !s.rateSlider->isEnabled() && !s.delaySlider->isEnabled();
+            click(s, 1022);
+            enabledAfterTypematic = s.rateSlider->isEnabled() && s.delaySlider->isEnabled();
+            click(s, 1021);
+            disabledAfterMakeBreak = !s.rateSlider->isEnabled() && !s.delaySlider->isEnabled();
+        },
+        false);
+    EXPECT_TRUE(disabledAtStart);
+    EXPECT_TRUE(enabledAfterTypematic);
+    EXPECT_TRUE(disabledAfterMakeBreak);
+}
+
+TEST_F(SettingsTest, PauseOfZeroIsRefusedWithTheRangeMessage) {
+    bool stillOpen = false;
+    QTimer::singleShot(0, [&] {
+        auto* pause = theSettingsDlg->findChild<QLineEdit*>("1043");
+        pause->setText("0");
+        theSettingsDlg->findChild<QPushButton*>("1")->click();
+        stillOpen = theSettingsDlg->isVisible();
+        pause->setText("255");
+        theSettingsDlg->findChild<QPushButton*>("1")->click();
+    });
+    dialog->OnSettings();
+    EXPECT_TRUE(stillOpen);
+    const auto boxes = TakeBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], ": Please enter an integer between 1 and 255.");
+    EXPECT_EQ(dialog->layout.settings.keysPause, 255);
+}
+
+TEST_F(SettingsTest, CancelLeavesEverythingAndOkMovesToKeyOne) {
+    dialog->layout.currentKey = 20;
+    dialog->layout.SelectKey(20);
+    runSettings(
+        [&](CSettingsDlg& s) {
+            click(s, 1031);
+            click(s, 1022);
+            click(s, 1024);
+        },
+        false);
+    EXPECT_EQ(dialog->layout.keyCount, 56);
+    EXPECT_EQ(dialog->layout.settings.keysType, 0);
+    EXPECT_EQ(dialog->layout.settings.keyBeep, 0);
+    EXPECT_EQ(dialog->layout.currentKey, 20);
+
+    runSettings([](CSettingsDlg&) {}, true);
+    EXPECT_EQ(dialog->layout.currentKey, 1);
+    EXPECT_EQ(dialog->layout.shownKey, 1);
+    EXPECT_EQ(dialog->layout.modified, 0);
+}
+
+TEST_F(SettingsTest, OkTakesTheValuesAndTheStatusBarFollows) {
+    runSettings(
+        [](CSettingsDlg& s) {
+            click(s, 1031);
+            click(s, 1022);
+            click(s, 1024);
+            s.delaySlider->setValue(3);
+            s.rateSlider->setValue(31);
+            s.findChild<QLineEdit*>("1043")->setText("17");
+        },
+        true);
+    const zr4700::KeyboardSettings& settings = dialog->layout.settings;
+    EXPECT_EQ(dialog->layout.keyCount, 112);
+    EXPECT_EQ(settings.keysType, 1);
+    EXPECT_EQ(settings.keyBeep, 1);
+    EXPECT_EQ(settings.keyDelay, 3);
+    EXPECT_EQ(settings.typematicRate, 31);
+    EXPECT_EQ(settings.keysPause, 17);
+    EXPECT_EQ(pane(*dialog, 0), "Keyboard type: ZR-4700 D");
+    EXPECT_EQ(pane(*dialog, 1), "Keys type: Typematic SCAN");
+    EXPECT_EQ(pane(*dialog, 2), "Keys beep: On");
+    EXPECT_EQ(pane(*dialog, 3), "Keys delay: 3");
+    EXPECT_EQ(pane(*dialog, 4), "Keys rate: 31");
+}
+
+TEST_F(SettingsTest, SwitchingToFiftySixKeysClearsTheRightBlock) {
+    useKeyCount(*dialog, 112);
+    auto& key70 = dialog->layout.key(70);
+    key70.codes[0] = 28;
+    key70.name = "Alpha";
+    dialog->layout.state(70) = CellState::Single;
+
+    runSettings([](CSettingsDlg& s) { click(s, 1030); }, true);
+    EXPECT_EQ(dialog->layout.keyCount, 56);
+    EXPECT_EQ(dialog->layout.key(70).codes[0], 0);
+    EXPECT_EQ(dialog->layout.key(70).name, "KEY70");
+    EXPECT_EQ(dialog->layout.state(70), CellState::Blank);
+    EXPECT_TRUE(TakeBoxes().empty()) << "the switch asks nothing";
+
+    runSettings([](CSettingsDlg& s) { click(s, 1031); }, true);
+    const auto pictures = zr4700::CellPictures(dialog->layout);
+    const bool blankAt70 =
+        std::find(pictures.begin(), pictures.end(),
+                  zr4700::CellPicture{70, zr4700::kPictureBlank}) != pictures.end();
+    EXPECT_TRUE(blankAt70) << "switching back shows blank keys";
+}
