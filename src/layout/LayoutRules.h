@@ -5,6 +5,7 @@
 #include "layout/GridGeometry.h"
 #include "layout/KeyRecord.h"
 
+#include <algorithm>
 #include <string_view>
 #include <vector>
 
