@@ -158,16 +158,6 @@ bool SyncToDisk([[maybe_unused]] const fs::path& path) {
 #endif
 }
 
-void SyncDirectory([[maybe_unused]] const fs::path& directory) {
-#ifdef ZR4700_HAVE_FSYNC
-    const int fd = ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY);
-    if (fd >= 0) {
-        ::fsync(fd); // best effort: the rename has happened either way
-        ::close(fd);
-    }
-#endif
-}
-
 // Writes the whole text to a temporary file beside the target and renames it over the target.
 // On any failure the temporary is removed and the target is left as it was.
 bool ReplaceFile(const fs::path& target, std::string_view bytes) {
@@ -205,11 +195,8 @@ bool ReplaceFile(const fs::path& target, std::string_view bytes) {
         fs::rename(temporary, destination, error);
         done = !error;
     }
-    if (done) {
-        SyncDirectory(destination.parent_path());
-    } else {
+    if (!done)
         fs::remove(temporary, error);
-    }
     return done;
 }
 

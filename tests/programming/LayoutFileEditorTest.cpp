@@ -699,6 +699,20 @@ TEST(LayoutFileReader, OverlongLinesKeepTheirHeadAndDropTheRest) {
     EXPECT_EQ(layout->key(4).name, "four");
 }
 
+TEST(LayoutFileReader, TailOfAnOverlongLineNeverReadsAsALine) {
+    std::string overlong = "6; 1";
+    overlong.resize(kLayoutLineContentLimit, ' ');
+    overlong += "5; 77; 2;0;smuggled"; // starts right behind the part that is kept
+    for (const std::string& lineBreak : {"\r\n", "\n"}) {
+        auto layout = FreshLayout();
+        ReadLayoutText(*layout, kHeader57 + overlong + lineBreak + Line16(7, kCodes16, 2, 0, "7"));
+        EXPECT_EQ(layout->key(6).codes[0], 1);
+        EXPECT_EQ(layout->key(5).codes, KeyCodes{});
+        EXPECT_EQ(layout->key(5).name, "KEY5");
+        EXPECT_EQ(layout->key(7).name, "7");
+    }
+}
+
 TEST(LayoutFileReader, OverlongHeaderDropsItsTail) {
     auto layout = FreshLayout();
     ReadLayoutText(*layout, "57; 1; 1; 3; 31; 144; 5; 6; 7" + std::string(400, ';') + "\r\n" +
