@@ -45,7 +45,14 @@ bool WriteLayoutFile(Layout& layout, int variant, UserPrompts& prompts);
 
 // Reads layout.fileName into the key table, keyCount, scan16Mode, fileIsScan16, the settings and
 // (16scan files) the RFID values and keysPause. A file that cannot be opened gives
-// "Cannot open file!" and changes nothing; every other input is read, corrected where needed.
+// "Cannot open file!" and changes nothing; every other input is read, corrected where needed:
+// - a line ends at CR (with its LF), at a bare LF or at the end of the file;
+// - of an overlong line only the first kLayoutLineContentLimit bytes are read, the rest up to the
+//   line break is dropped, so the next line starts where the file's next line starts;
+// - missing fields read as empty: numbers 0, the name empty; nothing carries over between lines;
+// - a name is cut to 102 characters (and at a NUL);
+// - a line whose key number is outside 1..112 is skipped whole and does not end the reading;
+// - a read error after opening counts as the end of the file.
 void ReadLayoutFile(Layout& layout, UserPrompts& prompts);
 // The same reading from bytes in memory.
 void ReadLayoutText(Layout& layout, std::string_view bytes);

@@ -512,19 +512,6 @@ TEST(LayoutFileReader, FlagNumberSetsTheLowFourBitsOnly) {
     EXPECT_EQ(layout->key(1).mode(), 1);
 }
 
-TEST(LayoutFileReader, KeyLineFieldsReachTheRecord) {
-    auto layout = FreshLayout();
-    ReadLayoutText(*layout, kHeader57 + "7; 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16; "
-                                        "9;-4;Name with spaces \r\n");
-    const KeyRecord& record = layout->key(7);
-    for (int i = 0; i < 16; ++i)
-        EXPECT_EQ(record.codes[static_cast<std::size_t>(i)], i + 1);
-    EXPECT_EQ(record.flags & 0x0F, 9);
-    EXPECT_EQ(record.groupNumber, -4); // stored whole
-    EXPECT_EQ(record.name, "Name with spaces ");
-    EXPECT_EQ(record.number, 7);
-}
-
 TEST(LayoutFileReader, NamesStopAtSeparatorsAndAreCut) {
     const std::pair<std::string, std::string> cases[] = {
         {"a,b", "a"},
@@ -703,7 +690,7 @@ TEST(LayoutFileReader, TailOfAnOverlongLineNeverReadsAsALine) {
     std::string overlong = "6; 1";
     overlong.resize(kLayoutLineContentLimit, ' ');
     overlong += "5; 77; 2;0;smuggled"; // starts right behind the part that is kept
-    for (const std::string& lineBreak : {"\r\n", "\n"}) {
+    for (const char* lineBreak : {"\r\n", "\n"}) {
         auto layout = FreshLayout();
         ReadLayoutText(*layout, kHeader57 + overlong + lineBreak + Line16(7, kCodes16, 2, 0, "7"));
         EXPECT_EQ(layout->key(6).codes[0], 1);
@@ -851,23 +838,6 @@ TEST(LayoutFileReader, FileThatCannotBeOpenedChangesNothing) {
         ReadLayoutFile(*layout, prompts);
         EXPECT_EQ(Snapshot(*layout), before) << name;
     }
-}
-
-TEST(LayoutFileReader, ReadsTheFileNamedByTheLayout) {
-    TemporaryDirectory directory;
-    std::mt19937 random(5);
-    auto source = testing::RandomLayout(random, 112);
-    const std::string text = LayoutFileText(*source, kVariant16Scan);
-    WriteBytes(directory.path() / "in.txt", text);
-    auto fromFile = FreshLayout();
-    fromFile->fileName = directory.File("in.txt");
-    ScriptedPrompts prompts;
-    ReadLayoutFile(*fromFile, prompts);
-    auto fromText = FreshLayout();
-    fromText->fileName = fromFile->fileName;
-    ReadLayoutText(*fromText, text);
-    EXPECT_EQ(Snapshot(*fromFile), Snapshot(*fromText));
-    EXPECT_EQ(fromFile->keyCount, 112);
 }
 
 class LayoutFileSave : public ::testing::Test {
