@@ -6,6 +6,7 @@
 #include "app/Resources.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QPixmap>
 
@@ -33,7 +34,9 @@ int CProgrammerApp::InitInstance(const QStringList& arguments) {
     CProgrammerDlg dialog;
     QApplication::setWindowIcon(dialog.appIcon);
     if (!fileToOpen.isEmpty()) {
-        dialog.layout.fileName = fileToOpen.toStdString();
+        // As the open dialog would give it: the full path, so the recent list stays valid.
+        dialog.layout.fileName =
+            QDir::toNativeSeparators(QFileInfo(fileToOpen).absoluteFilePath()).toStdString();
         dialog.LoadCurrentFile();
     }
     if (!screenshotPath.isEmpty()) {
