@@ -1,0 +1,441 @@
+// File > Programming... from the main window: the temporary layout file, the progress dialog,
+// the worker thread and the in-process simulated keyboard, end to end.
+
+#include "app/DialogUnits.h"
+#include "programming/BytePacer.h"
+#include "programming/CProgressDlg.h"
+#include "programming/LayoutFileEditor.h"
+#include "programming/LayoutParser.h"
+#include "programming/SimulatedKeyboard.h"
+#include "support/MainWindowFixtureQt.h"
+
+#include <QEvent>
+#include <QFile>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QThread>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+using namespace zr4700;
+
+namespace {
+
+constexpr int kWaitMs = 30000;
+
+// Sets an environment variable for the lifetime of the object and puts the old value back.
+class ScopedEnvironment {
+  public:
+    ScopedEnvironment(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name))
+            previous_ = old;
+        setenv(name, value, 1);
+    }
+    ~ScopedEnvironment() {
+        if (previous_)
+            setenv(name_.c_str(), previous_->c_str(), 1);
+        else
+            unsetenv(name_.c_str());
+    }
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+  private:
+    std::string name_;
+    std::optional<std::string> previous_;
+};
+
+// What was true at the moment the progress dialog was hidden.
+class HideWatcher : public QObject {
+  public:
+    HideWatcher(QWidget* watched, QWidget* mainWindow) : mainWindow_(mainWindow) {
+        watched->installEventFilter(this);
+    }
+    int hides = 0;
+    size_t boxesBeforeHide = 0;
+    bool mainEnabledAtHide = true;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Hide && hides++ == 0) {
+            boxesBeforeHide = Prompts::Instance().ShownSoFar().size();
+            mainEnabledAtHide = mainWindow_->isEnabled();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    QWidget* mainWindow_;
+};
+
+int ThreadCount() {
+    std::error_code error;
+    int count = 0;
+    for (auto it = std::filesystem::directory_iterator("/proc/self/task", error);
+         !error && it != std::filesystem::directory_iterator(); it.increment(error))
+        ++count;
+    return count;
+}
+
+// The bytes the keyboard must receive for a layout file: the parser's image, with the halves of
+// a 112-key image exchanged.
+std::vector<uint8_t> KeyboardImageOf(const std::string& fileText) {
+    TransferImage image;
+    int size = 0;
+    uint8_t layoutCode = 0;
+    EXPECT_EQ(ParseLayoutFile(std::string_view(fileText), image, size, layoutCode), 0);
+    const size_t half = layoutCode == 112 ? 224 : layoutCode == 113 ? 1008 : 0;
+    std::swap_ranges(image.begin(), image.begin() + static_cast<std::ptrdiff_t>(half),
+                     image.begin() + static_cast<std::ptrdiff_t>(half));
+    return image;
+}
+
+class ProgrammingTest : public MainWindowTest {
+  protected:
+    void SetUp() override {
+        InProcessKeyboard().reset();
+        MainWindowTest::SetUp();
+    }
+
+    void TearDown() override {
+        if (dialog && dialog->progressDialog)
+            dialog->progressDialog->CancelAndWait();
+        MainWindowTest::TearDown();
+        InProcessKeyboard().reset();
+    }
+
+    CProgressDlg* progress() const { return dialog->progressDialog; }
+    int bar() const { return progress()->ProgressBar()->value(); }
+
+    void GiveProgrammedKey(int key, int code) {
+        dialog->layout.key(key).codes[0] = code;
+        dialog->layout.state(key) = CellState::Single;
+    }
+
+    void Program() { dialog->OnCommand(CProgrammerDlg::kCmdProgramming); }
+
+    bool WaitForEnd() {
+        return QTest::qWaitFor([this] { return !progress()->IsProgramming(); }, kWaitMs);
+    }
+
+    static bool TempFileExists() { return QFile::exists(kProgrammingTempFile); }
+
+    ScopedEnvironment device_{"ZR4700_DEVICE", "sim"};
+};
+
+} // namespace
+
+// ---- The dialog itself ---------------------------------------------------------------------
+
+TEST(ProgressDialogTemplate, MatchesDialog110) {
+    QWidget owner;
+    CProgressDlg dlg(&owner);
+    EXPECT_EQ(dlg.objectName(), "110");
+    EXPECT_EQ(dlg.windowTitle(), "Programming...");
+    EXPECT_EQ(dlg.size(), Dlu(0, 0, 163, 67).size());
+    EXPECT_FALSE(dlg.isVisible());
+    EXPECT_EQ(dlg.parentWidget(), nullptr) << "a disabled parent would disable the dialog";
+
+    auto* bar = dlg.findChild<QProgressBar*>("1044");
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->minimum(), 0);
+    EXPECT_EQ(bar->maximum(), 100);
+    EXPECT_EQ(bar->value(), 0);
+    EXPECT_EQ(bar->geometry(), Dlu(13, 13, 135, 14));
+
+    auto* ok = dlg.findChild<QPushButton*>("1");
+    ASSERT_NE(ok, nullptr);
+    EXPECT_EQ(ok->text(), "OK");
+    EXPECT_TRUE(ok->isDefault());
+    EXPECT_FALSE(ok->isVisibleTo(&dlg));
+
+    auto* cancel = dlg.findChild<QPushButton*>("2");
+    ASSERT_NE(cancel, nullptr);
+    EXPECT_EQ(cancel->text(), "Cancel");
+    EXPECT_TRUE(cancel->isVisibleTo(&dlg));
+    EXPECT_FALSE(cancel->isEnabled());
+    EXPECT_FALSE(dlg.IsProgramming());
+}
+
+TEST(ProgressDialogSteps, BarMovesOnePerStepAndStopsAt100) {
+    struct Case {
+        int steps;
+        int expected;
+    };
+    // 101 steps for the 16scan images, 112 for the 450-byte image.
+    for (const Case& c : {Case{0, 0}, Case{1, 1}, Case{99, 99}, Case{101, 100}, Case{112, 100}}) {
+        QWidget owner;
+        CProgressDlg dlg(&owner);
+        for (int i = 0; i < c.steps; ++i)
+            dlg.OnProgressStep();
+        EXPECT_EQ(dlg.ProgressBar()->value(), c.expected) << c.steps << " steps";
+    }
+}
+
+TEST(ProgressDialogSteps, EscapeWithoutAWorkerHidesAndEnablesTheOwner) {
+    QWidget owner;
+    owner.show();
+    CProgressDlg dlg(&owner);
+    owner.setEnabled(false);
+    dlg.ShowOverOwner();
+    EXPECT_TRUE(dlg.isEnabled());
+    QTest::keyClick(&dlg, Qt::Key_Escape);
+    EXPECT_FALSE(dlg.isVisible());
+    EXPECT_TRUE(owner.isEnabled());
+    dlg.CancelAndWait(); // nothing to wait for
+}
+
+// ---- File > Programming... -----------------------------------------------------------------
+
+TEST_F(ProgrammingTest, NoProgrammedKeyShowsTheWritersMessageAndStartsNothing) {
+    Program();
+    EXPECT_EQ(TakeBoxes(), std::vector<std::string>{"Error: The file contains no programmed key"});
+    EXPECT_FALSE(progress()->IsProgramming());
+    EXPECT_FALSE(progress()->isVisible());
+    EXPECT_TRUE(dialog->isEnabled());
+    // The writer stored the file before it found no key; nothing deletes it.
+    EXPECT_TRUE(TempFileExists());
+    EXPECT_EQ(InProcessKeyboard().stats().opens, 0);
+    // The document's own name is untouched by the temporary file.
+    EXPECT_EQ(dialog->layout.fileName, "");
+}
+
+TEST_F(ProgrammingTest, SixteenScanLayoutToTypeZeroKeyboardShowsMismatchOverTheDialog) {
+    InProcessKeyboard().setType(0);
+    GiveProgrammedKey(1, 28);
+    HideWatcher watcher(progress(), dialog.get());
+    Program();
+    EXPECT_TRUE(progress()->isVisible());
+    EXPECT_FALSE(dialog->isEnabled());
+    ASSERT_TRUE(WaitForEnd());
+
+    EXPECT_EQ(TakeBoxes(), std::vector<std::string>{"Error: File format mismatch."});
+    // The box came while the dialog was still shown and the main window still disabled.
+    EXPECT_EQ(watcher.boxesBeforeHide, 1u);
+    EXPECT_FALSE(watcher.mainEnabledAtHide);
+    EXPECT_FALSE(progress()->isVisible());
+    EXPECT_TRUE(dialog->isEnabled());
+    EXPECT_FALSE(TempFileExists());
+    EXPECT_EQ(InProcessKeyboard().stats().bytes, 0);
+}
+
+TEST_F(ProgrammingTest, NoDeviceShowsDriverErrorWithTheBarAtZero) {
+    const std::string missing = TempPath("no-such-device").toStdString();
+    ScopedEnvironment device("ZR4700_DEVICE", missing.c_str());
+    GiveProgrammedKey(1, 28);
+    HideWatcher watcher(progress(), dialog.get());
+    Program();
+    ASSERT_TRUE(WaitForEnd());
+
+    EXPECT_EQ(TakeBoxes(), std::vector<std::string>{"Error: Zr4700 driver error."});
+    EXPECT_EQ(watcher.boxesBeforeHide, 1u);
+    EXPECT_EQ(bar(), 0);
+    EXPECT_FALSE(progress()->isVisible());
+    EXPECT_TRUE(dialog->isEnabled());
+    EXPECT_FALSE(TempFileExists());
+}
+
+TEST_F(ProgrammingTest, RefusedByteShowsProgrammingErrorAndStopsThere) {
+    InProcessKeyboard().setType(1);
+    InProcessKeyboard().setRefuseByte(200);
+    ScopedBytePause fast(std::chrono::microseconds(50));
+    GiveProgrammedKey(1, 28);
+    Program();
+    ASSERT_TRUE(WaitForEnd());
+
+    EXPECT_EQ(TakeBoxes(), std::vector<std::string>{"Error: Keyboard programming error."});
+    EXPECT_EQ(InProcessKeyboard().stats().bytes, 199);
+    EXPECT_GT(bar(), 0);
+    EXPECT_LT(bar(), 100);
+    EXPECT_TRUE(dialog->isEnabled());
+    EXPECT_FALSE(TempFileExists());
+}
+
+TEST_F(ProgrammingTest, SuccessfulTransferReaches100AndHidesWithoutMessage) {
+    InProcessKeyboard().setType(1);
+    ScopedBytePause fast(std::chrono::microseconds(50));
+    GiveProgrammedKey(1, 28);
+    const int threadsBefore = ThreadCount();
+    Program();
+    // Nothing has run on this thread yet: the worker waits on its first step.
+    EXPECT_TRUE(progress()->isVisible());
+    EXPECT_FALSE(dialog->isEnabled());
+    EXPECT_EQ(bar(), 0);
+    ASSERT_TRUE(progress()->IsProgramming());
+    EXPECT_EQ(progress()->Worker()->priority(), QThread::LowestPriority);
+    ASSERT_TRUE(WaitForEnd());
+
+    EXPECT_TRUE(TakeBoxes().empty());
+    EXPECT_EQ(bar(), 100);
+    EXPECT_FALSE(progress()->isVisible());
+    EXPECT_TRUE(dialog->isEnabled());
+    EXPECT_FALSE(TempFileExists());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ThreadCount() <= threadsBefore; }, kWaitMs));
+
+    const std::vector<uint8_t> received = InProcessKeyboard().lastHandleBytes();
+    ASSERT_EQ(received.size(), 1014u);
+    EXPECT_EQ(received, KeyboardImageOf(LayoutFileText(dialog->layout, kVariantSave)));
+    EXPECT_EQ(received[2], 28) << "key 1's first code follows its flags and group number";
+    EXPECT_EQ(InProcessKeyboard().stats().openHandles, 0);
+}
+
+TEST_F(ProgrammingTest, HundredTwelveKeyLayoutGoesRightBlockFirst) {
+    InProcessKeyboard().setType(2);
+    ScopedBytePause fast(std::chrono::microseconds(50));
+    dialog->layout.keyCount = 112;
+    GiveProgrammedKey(1, 28);
+    GiveProgrammedKey(57, 0x1C + 1);
+    Program();
+    ASSERT_TRUE(WaitForEnd());
+
+    EXPECT_TRUE(TakeBoxes().empty());
+    EXPECT_EQ(bar(), 100);
+    const std::vector<uint8_t> received = InProcessKeyboard().lastHandleBytes();
+    ASSERT_EQ(received.size(), 2022u);
+    EXPECT_EQ(received, KeyboardImageOf(LayoutFileText(dialog->layout, kVariantSave)));
+    EXPECT_EQ(received[2], 0x1D) << "key 57 goes first";
+    EXPECT_EQ(received[1008 + 2], 28) << "key 1 follows the right block";
+}
+
+TEST_F(ProgrammingTest, LayoutNotReadFromSixteenScanFileIsProgrammedAsSevenScan) {
+    InProcessKeyboard().setType(0);
+    ScopedBytePause fast(std::chrono::microseconds(50));
+    dialog->layout.fileIsScan16 = 0;
+    GiveProgrammedKey(1, 28);
+    Program();
+    ASSERT_TRUE(WaitForEnd());
+
+    EXPECT_TRUE(TakeBoxes().empty());
+    // 112 steps for 450 bytes; the bar stops at 100.
+    EXPECT_EQ(bar(), 100);
+    const std::vector<uint8_t> received = InProcessKeyboard().lastHandleBytes();
+    ASSERT_EQ(received.size(), 450u);
+    EXPECT_EQ(received, KeyboardImageOf(LayoutFileText(dialog->layout, kVariant7Scan)));
+    EXPECT_FALSE(dialog->layout.scan16Mode);
+}
+
+TEST_F(ProgrammingTest, FileNewAfterProgrammingAsksNothing) {
+    InProcessKeyboard().setType(1);
+    ScopedBytePause fast(std::chrono::microseconds(50));
+    GiveProgrammedKey(1, 28);
+    dialog->layout.modified = 1;
+    Program();
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_TRUE(TakeBoxes().empty());
+    EXPECT_EQ(dialog->layout.modified, 0);
+
+    dialog->OnCommand(CProgrammerDlg::kCmdFileNew);
+    EXPECT_TRUE(TakeBoxes().empty());
+    EXPECT_FALSE(dialog->layout.key(1).programmed());
+}
+
+TEST_F(ProgrammingTest, SecondRunWhileOneIsUnderWayStartsNothing) {
+    InProcessKeyboard().setType(1);
+    GiveProgrammedKey(1, 28);
+    Program();
+    ASSERT_TRUE(progress()->IsProgramming());
+    QThread* worker = progress()->Worker();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return bar() >= 2; }, kWaitMs));
+
+    dialog->OnProgramming();
+    const char* const arguments[] = {"zrwin.exe", kProgrammingTempFile};
+    EXPECT_EQ(progress()->StartProgramming(2, arguments), -1);
+    EXPECT_EQ(progress()->Worker(), worker);
+    EXPECT_TRUE(TempFileExists()) << "the running transfer's file was left alone";
+
+    progress()->CancelAndWait();
+    EXPECT_TRUE(TakeBoxes().empty());
+}
+
+// ---- Stopping a transfer ---------------------------------------------------------------------
+
+class CancelTest : public ProgrammingTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(CancelTest, StopsAfterTheByteInFlightAndCleansUp) {
+    InProcessKeyboard().setType(1);
+    GiveProgrammedKey(1, 28);
+    const int threadsBefore = ThreadCount();
+    Program();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return bar() >= 5; }, kWaitMs));
+
+    if (std::string(GetParam()) == "escape")
+        QTest::keyClick(progress(), Qt::Key_Escape);
+    else
+        progress()->close();
+    // Cancelling does not wait for the worker.
+    EXPECT_FALSE(progress()->isVisible());
+    ASSERT_TRUE(WaitForEnd());
+
+    EXPECT_TRUE(TakeBoxes().empty());
+    EXPECT_TRUE(dialog->isEnabled());
+    EXPECT_FALSE(TempFileExists());
+    const SimulatedKeyboard::Stats stats = InProcessKeyboard().stats();
+    EXPECT_GT(stats.bytes, 0);
+    EXPECT_LT(stats.bytes, 1014);
+    EXPECT_EQ(stats.openHandles, 0) << "the device was closed";
+    EXPECT_LT(bar(), 100);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ThreadCount() <= threadsBefore; }, kWaitMs));
+
+    // The next run starts afresh and goes through.
+    ScopedBytePause fast(std::chrono::microseconds(50));
+    Program();
+    EXPECT_EQ(bar(), 0);
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_TRUE(TakeBoxes().empty());
+    EXPECT_EQ(bar(), 100);
+    EXPECT_EQ(InProcessKeyboard().lastHandleBytes().size(), 1014u);
+}
+
+INSTANTIATE_TEST_SUITE_P(EscapeAndCloseBox, CancelTest, ::testing::Values("escape", "close"));
+
+TEST_F(ProgrammingTest, CancelAndWaitReturnsOnlyWhenTheWorkerHasEnded) {
+    InProcessKeyboard().setType(1);
+    GiveProgrammedKey(1, 28);
+    Program();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return bar() >= 3; }, kWaitMs));
+
+    progress()->CancelAndWait();
+    EXPECT_FALSE(progress()->IsProgramming());
+    EXPECT_FALSE(progress()->isVisible());
+    EXPECT_TRUE(dialog->isEnabled());
+    EXPECT_FALSE(TempFileExists());
+    EXPECT_TRUE(TakeBoxes().empty());
+    EXPECT_LT(InProcessKeyboard().stats().bytes, 1014);
+    EXPECT_EQ(InProcessKeyboard().stats().openHandles, 0);
+}
+
+TEST_F(ProgrammingTest, ClosingTheProgramMidTransferStopsTheWorkerFirst) {
+    InProcessKeyboard().setType(1);
+    GiveProgrammedKey(1, 28);
+    Program();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return bar() >= 3; }, kWaitMs));
+
+    // The main window's close path; writing the temporary file left nothing to save.
+    dialog->OnCancel();
+    EXPECT_FALSE(progress()->IsProgramming());
+    EXPECT_TRUE(TakeBoxes().empty());
+    dialog.reset();
+    EXPECT_FALSE(TempFileExists());
+    EXPECT_LT(InProcessKeyboard().stats().bytes, 1014);
+    EXPECT_EQ(InProcessKeyboard().stats().openHandles, 0);
+}
+
+TEST_F(ProgrammingTest, DestroyingTheMainWindowMidTransferJoinsTheWorker) {
+    InProcessKeyboard().setType(1);
+    GiveProgrammedKey(1, 28);
+    const int threadsBefore = ThreadCount();
+    Program();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return bar() >= 3; }, kWaitMs));
+
+    dialog.reset();
+    EXPECT_FALSE(TempFileExists());
+    EXPECT_TRUE(TakeBoxes().empty());
+    EXPECT_EQ(InProcessKeyboard().stats().openHandles, 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ThreadCount() <= threadsBefore; }, kWaitMs));
+}
