@@ -353,6 +353,49 @@ TEST_F(ProgrammingTest, SecondRunWhileOneIsUnderWayStartsNothing) {
     EXPECT_TRUE(TakeBoxes().empty());
 }
 
+// A layout file opened in the editor and programmed reaches the keyboard as the engine would
+// send the file itself: reader, writer, worker and engine agree end to end. (The 113 test file
+// is left out: it gives a key without the group flag a group number, which the editor's
+// regrouping rightly clears.)
+struct OpenedFileCase {
+    const char* path; // below the source tree
+    int keyboardType;
+    size_t imageSize;
+};
+
+class ProgramOpenedFileTest : public ProgrammingTest,
+                              public ::testing::WithParamInterface<OpenedFileCase> {};
+
+TEST_P(ProgramOpenedFileTest, KeyboardReceivesTheFilesImage) {
+    const OpenedFileCase& c = GetParam();
+    const QString path = QStringLiteral(ZR4700_SOURCE_DIR "/") + c.path;
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << c.path;
+    const std::string original = file.readAll().toStdString();
+
+    InProcessKeyboard().setType(c.keyboardType);
+    ScopedBytePause fast(std::chrono::microseconds(50));
+    dialog->layout.fileName = path.toStdString();
+    dialog->LoadCurrentFile();
+    ASSERT_TRUE(TakeBoxes().empty());
+    Program();
+    ASSERT_TRUE(WaitForEnd());
+
+    EXPECT_TRUE(TakeBoxes().empty());
+    EXPECT_EQ(bar(), 100);
+    EXPECT_EQ(dialog->layout.fileName, path.toStdString());
+    const std::vector<uint8_t> received = InProcessKeyboard().lastHandleBytes();
+    EXPECT_EQ(received.size(), c.imageSize);
+    EXPECT_EQ(received, KeyboardImageOf(original));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    LayoutFiles, ProgramOpenedFileTest,
+    ::testing::Values(OpenedFileCase{"resources/examples/example-16scan-56.txt", 1, 1014},
+                      OpenedFileCase{"tests/data/layout-56.txt", 0, 450},
+                      OpenedFileCase{"tests/data/layout-57.txt", 1, 1014},
+                      OpenedFileCase{"tests/data/layout-112.txt", 0, 450}));
+
 // ---- Stopping a transfer ---------------------------------------------------------------------
 
 class CancelTest : public ProgrammingTest, public ::testing::WithParamInterface<const char*> {};
@@ -393,6 +436,28 @@ TEST_P(CancelTest, StopsAfterTheByteInFlightAndCleansUp) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EscapeAndCloseBox, CancelTest, ::testing::Values("escape", "close"));
+
+// The program runs its main window modally; the progress dialog must still take Escape from the
+// window system while that window is disabled.
+TEST_F(ProgrammingTest, EscapeReachesTheDialogWhileTheMainWindowRunsModally) {
+    dialog->hide();
+    dialog->setWindowModality(Qt::ApplicationModal);
+    dialog->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+    InProcessKeyboard().setType(1);
+    GiveProgrammedKey(1, 28);
+    Program();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return bar() >= 3; }, kWaitMs));
+    ASSERT_NE(progress()->windowHandle(), nullptr);
+    EXPECT_TRUE(progress()->isEnabled());
+
+    QTest::keyClick(progress()->windowHandle(), Qt::Key_Escape);
+    EXPECT_FALSE(progress()->isVisible());
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_TRUE(TakeBoxes().empty());
+    EXPECT_TRUE(dialog->isEnabled());
+    EXPECT_LT(InProcessKeyboard().stats().bytes, 1014);
+}
 
 TEST_F(ProgrammingTest, CancelAndWaitReturnsOnlyWhenTheWorkerHasEnded) {
     InProcessKeyboard().setType(1);
