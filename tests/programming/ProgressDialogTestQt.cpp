@@ -303,23 +303,6 @@ TEST_F(ProgrammingTest, HundredTwelveKeyLayoutGoesRightBlockFirst) {
     EXPECT_EQ(received[1008 + 2], 28) << "key 1 follows the right block";
 }
 
-TEST_F(ProgrammingTest, LayoutNotReadFromSixteenScanFileIsProgrammedAsSevenScan) {
-    InProcessKeyboard().setType(0);
-    ScopedBytePause fast(std::chrono::microseconds(50));
-    dialog->layout.fileIsScan16 = 0;
-    GiveProgrammedKey(1, 28);
-    Program();
-    ASSERT_TRUE(WaitForEnd());
-
-    EXPECT_TRUE(TakeBoxes().empty());
-    // 112 steps for 450 bytes; the bar stops at 100.
-    EXPECT_EQ(bar(), 100);
-    const std::vector<uint8_t> received = InProcessKeyboard().lastHandleBytes();
-    ASSERT_EQ(received.size(), 450u);
-    EXPECT_EQ(received, KeyboardImageOf(LayoutFileText(dialog->layout, kVariant7Scan)));
-    EXPECT_FALSE(dialog->layout.scan16Mode);
-}
-
 TEST_F(ProgrammingTest, FileNewAfterProgrammingAsksNothing) {
     InProcessKeyboard().setType(1);
     ScopedBytePause fast(std::chrono::microseconds(50));
@@ -471,22 +454,6 @@ TEST_F(ProgrammingTest, CancelAndWaitReturnsOnlyWhenTheWorkerHasEnded) {
     EXPECT_TRUE(dialog->isEnabled());
     EXPECT_FALSE(TempFileExists());
     EXPECT_TRUE(TakeBoxes().empty());
-    EXPECT_LT(InProcessKeyboard().stats().bytes, 1014);
-    EXPECT_EQ(InProcessKeyboard().stats().openHandles, 0);
-}
-
-TEST_F(ProgrammingTest, ClosingTheProgramMidTransferStopsTheWorkerFirst) {
-    InProcessKeyboard().setType(1);
-    GiveProgrammedKey(1, 28);
-    Program();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return bar() >= 3; }, kWaitMs));
-
-    // The main window's close path; writing the temporary file left nothing to save.
-    dialog->OnCancel();
-    EXPECT_FALSE(progress()->IsProgramming());
-    EXPECT_TRUE(TakeBoxes().empty());
-    dialog.reset();
-    EXPECT_FALSE(TempFileExists());
     EXPECT_LT(InProcessKeyboard().stats().bytes, 1014);
     EXPECT_EQ(InProcessKeyboard().stats().openHandles, 0);
 }
