@@ -161,10 +161,10 @@ void CProgrammerDlg::CreateControls() {
         const bool left = slot < 8;
         const int row = slot % 8;
         const double y = 77 + row * 12.7;
-        const double x = left ? 398 : 453;
-        label(surface, QStringLiteral("%1.").arg(slot + 1), Dlu(left ? 386 : 441, y + 2, 12, 8));
+        const double x = left ? 396 : 454;
+        label(surface, QStringLiteral("%1.").arg(slot + 1), Dlu(left ? 386 : 442, y + 2, 12, 8));
         auto* field = Place(new QLineEdit(surface), kCodeFieldIds[static_cast<size_t>(slot)],
-                            Dlu(x, y, 44, 11));
+                            Dlu(x, y, 42, 11));
         field->setReadOnly(true);
         field->setFocusPolicy(Qt::ClickFocus);
         codeFields[static_cast<size_t>(slot)] = field;
