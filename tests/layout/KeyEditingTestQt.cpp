@@ -1,0 +1,168 @@
+// Key editing from the main window: the key popup's items, programming a key by double-clicking
+// it and pressing keys in the capture dialog, naming keys and picking them from the list.
+#include "layout/GridGeometry.h"
+#include "layout/KeyGridWidget.h"
+#include "scancodes/CCaptureDlg.h"
+#include "scancodes/CCaptureEdit.h"
+#include "support/MainWindowFixtureQt.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+
+using zr4700::CellState;
+
+namespace {
+
+// The centre of key k on the client surface.
+QPoint centreOf(int key) {
+    const zr4700::GridPoint origin = zr4700::KeyOrigin(key);
+    return {origin.x + zr4700::kKeyUnit / 2, origin.y + zr4700::kKeyUnit / 2};
+}
+
+// A key press as the PC keyboard reports it under X11: native scan code = evdev code + 8.
+void pressEvdevKey(QWidget* target, Qt::Key key, quint32 evdev, const QString& text) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, evdev + 8, 0, 0, text);
+    QApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, evdev + 8, 0, 0, text);
+    QApplication::sendEvent(target, &release);
+}
+
+} // namespace
+
+class KeyEditingUiTest : public MainWindowTest {
+  protected:
+    // Opens the key popup over key k and returns which commands it enables.
+    std::map<int, bool> popupOver(int key) {
+        QContextMenuEvent event(QContextMenuEvent::Mouse, centreOf(key),
+                                dialog->grid()->mapToGlobal(centreOf(key)));
+        QApplication::sendEvent(dialog->grid(), &event);
+        std::map<int, bool> enabled;
+        for (int command : {40001, 32779, 32781, 32782, 32784, 32793, 32791, 32792})
+            enabled[command] = dialog->KeyPopupAction(command)->isEnabled();
+        dialog->KeyPopupMenu()->hide();
+        return enabled;
+    }
+
+    // Double-clicks key k and, in the capture dialog, presses the given keys then OK.
+    void programByCapture(int key, const std::function<void()>& strokes) {
+        QTimer::singleShot(0, [strokes] {
+            ASSERT_TRUE(theCaptureDlg->isVisible()) << "the capture dialog runs";
+            strokes();
+            theCaptureDlg->findChild<QPushButton*>("1020")->click();
+        });
+        QTest::mouseDClick(dialog->grid(), Qt::LeftButton, {}, centreOf(key));
+    }
+
+    static QWidget* captureTarget() { return theCaptureDlg->captureEdit; }
+};
+
+TEST_F(KeyEditingUiTest, PopupOverABlankKeyOffersOnlyInsertCopyAndClearAll) {
+    auto enabled = popupOver(10);
+    EXPECT_EQ(dialog->layout.currentKey, 10);
+    EXPECT_TRUE(enabled[40001]);
+    for (int command : {32779, 32781, 32782, 32784, 32791})
+        EXPECT_FALSE(enabled[command]) << command;
+    EXPECT_FALSE(enabled[32793]) << "no list entry selected";
+    EXPECT_FALSE(enabled[32792]) << "no key has codes";
+
+    dialog->layout.key(3).codes[0] = 28;
+    dialog->layout.state(3) = CellState::Single;
+    enabled = popupOver(10);
+    EXPECT_TRUE(enabled[32792]);
+}
+
+TEST_F(KeyEditingUiTest, PopupOverASingleKeyInTheLastColumnAndRow) {
+    for (int key : {16, 52}) {
+        dialog->layout.key(key).codes[0] = 28;
+        dialog->layout.state(key) = CellState::Single;
+    }
+    auto enabled = popupOver(16);
+    EXPECT_FALSE(enabled[32779]);
+    EXPECT_FALSE(enabled[32781]) << "last column: no double to the right";
+    EXPECT_FALSE(enabled[32784]);
+    EXPECT_TRUE(enabled[32782]);
+    EXPECT_TRUE(enabled[32791]);
+    enabled = popupOver(52);
+    EXPECT_FALSE(enabled[32782]) << "last row: no double downward";
+    EXPECT_FALSE(enabled[32784]);
+    EXPECT_TRUE(enabled[32781]);
+}
+
+TEST_F(KeyEditingUiTest, DoubleClickAndKeyStrokesProgramAKey) {
+    programByCapture(12, [] {
+        pressEvdevKey(captureTarget(), Qt::Key_A, 30, "a");
+        pressEvdevKey(captureTarget(), Qt::Key_Control, 97, {}); // right Ctrl
+        pressEvdevKey(captureTarget(), Qt::Key_Tab, 15, "\t");
+    });
+    const auto& key = dialog->layout.key(12);
+    EXPECT_EQ(key.codes[0], 28);
+    EXPECT_EQ(key.codes[1], 224);
+    EXPECT_EQ(key.codes[2], 20);
+    EXPECT_EQ(key.codes[3], 13);
+    EXPECT_EQ(dialog->layout.state(12), CellState::Single);
+    EXPECT_EQ(dialog->layout.modified, 1);
+    EXPECT_EQ(control<QLineEdit>(1000)->text(), "A");
+    EXPECT_EQ(control<QLineEdit>(1001)->text(), "extended");
+    EXPECT_EQ(control<QLineEdit>(1003)->text(), "Ctrl_right");
+    EXPECT_EQ(control<QLineEdit>(1004)->text(), "Tab");
+    auto* combo = control<QComboBox>(1016);
+    ASSERT_EQ(combo->count(), 1);
+    EXPECT_EQ(combo->currentText(), "KEY12 *");
+    EXPECT_TRUE(dialog->isEnabled());
+}
+
+TEST_F(KeyEditingUiTest, TypingANameRenamesTheListEntryAndStopsAtTheFieldLength) {
+    programByCapture(5, [] { pressEvdevKey(captureTarget(), Qt::Key_B, 48, "b"); });
+    auto* name = control<QLineEdit>(1009);
+    name->setFocus();
+    name->selectAll();
+    QTest::keyClicks(name, "Bravo");
+    EXPECT_EQ(dialog->layout.key(5).name, "Bravo");
+    EXPECT_EQ(control<QComboBox>(1016)->currentText(), "Bravo *");
+
+    QTest::keyClicks(name, QString(200, 'x'));
+    EXPECT_EQ(dialog->layout.key(5).name.size(), zr4700::kMaxKeyNameLength);
+    EXPECT_EQ(name->text().size(), static_cast<int>(zr4700::kMaxKeyNameLength));
+}
+
+TEST_F(KeyEditingUiTest, ChoosingAListEntryShowsTheKeyThatCarriesIt) {
+    programByCapture(7, [] { pressEvdevKey(captureTarget(), Qt::Key_C, 46, "c"); });
+    dialog->layout.currentKey = 1;
+    dialog->layout.SelectKey(1);
+    auto* combo = control<QComboBox>(1016);
+    combo->setCurrentIndex(0);
+    emit combo->activated(0);
+    EXPECT_EQ(dialog->layout.currentKey, 7);
+    EXPECT_EQ(control<QLineEdit>(1012)->text(), "7");
+    EXPECT_EQ(control<QLineEdit>(1000)->text(), "C");
+}
+
+TEST_F(KeyEditingUiTest, ClearKeyFromThePopupAsksAndClears) {
+    programByCapture(20, [] { pressEvdevKey(captureTarget(), Qt::Key_D, 32, "d"); });
+    popupOver(20);
+    Prompts::Instance().QueueAnswer(true);
+    dialog->KeyPopupAction(32791)->trigger();
+    EXPECT_EQ(TakeBoxes(), (std::vector<std::string>{"Warning: Clear key KEY20 ?"}));
+    EXPECT_EQ(dialog->layout.state(20), CellState::Blank);
+    EXPECT_EQ(dialog->layout.key(20).codes[0], 0);
+    EXPECT_EQ(control<QComboBox>(1016)->itemText(0), "KEY20") << "the entry stays, unmarked";
+}
+
+TEST_F(KeyEditingUiTest, ShapeCommandsFromThePopupMergeAndSplit) {
+    programByCapture(3, [] { pressEvdevKey(captureTarget(), Qt::Key_E, 18, "e"); });
+    popupOver(3);
+    dialog->KeyPopupAction(32781)->trigger();
+    EXPECT_EQ(dialog->layout.state(3), CellState::Double);
+    EXPECT_EQ(dialog->layout.state(4), CellState::Double);
+    EXPECT_EQ(dialog->layout.key(4).codes[0], 36); // E
+    popupOver(4);
+    dialog->KeyPopupAction(32779)->trigger();
+    EXPECT_EQ(dialog->layout.state(3), CellState::Single);
+    EXPECT_EQ(dialog->layout.state(4), CellState::Single);
+}
