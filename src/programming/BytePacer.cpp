@@ -5,8 +5,9 @@
 
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
-#include <timeapi.h>
 #include <windows.h>
+// After windows.h, whose types it uses; the lean windows.h leaves it out.
+#include <mmsystem.h> // timeBeginPeriod, timeEndPeriod (winmm)
 #elif defined(__linux__)
 #include <sys/prctl.h>
 #endif
