@@ -17,24 +17,27 @@ Script& script() {
     return s;
 }
 
-std::optional<std::optional<Choice>> scriptedAnswer() {
+// True when the dialogs are scripted; `answer` then holds the queued answer (empty: cancelled).
+bool scriptedAnswer(std::optional<Choice>& answer) {
     Script& s = script();
     if (!s.scripted)
-        return std::nullopt;
+        return false;
+    answer.reset();
     if (s.answers.empty()) {
         ++s.unanswered;
-        return std::optional<Choice>();
+        return true;
     }
-    auto answer = s.answers.front();
+    if (s.answers.front().has_value())
+        answer.emplace(*s.answers.front());
     s.answers.pop_front();
-    return answer;
+    return true;
 }
 
 } // namespace
 
 std::optional<Choice> GetOpenFileName(QWidget* parent, const QString& initialName) {
-    if (auto answer = scriptedAnswer())
-        return *answer;
+    if (std::optional<Choice> answer; scriptedAnswer(answer))
+        return answer;
     QFileDialog dialog(parent);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
@@ -46,8 +49,8 @@ std::optional<Choice> GetOpenFileName(QWidget* parent, const QString& initialNam
 
 std::optional<Choice> GetSaveFileName(QWidget* parent, const SaveRequest& request) {
     script().lastSave = request;
-    if (auto answer = scriptedAnswer())
-        return *answer;
+    if (std::optional<Choice> answer; scriptedAnswer(answer))
+        return answer;
     QFileDialog dialog(parent);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
