@@ -61,17 +61,6 @@ class ProgressBar {
     mutable bool drawn_ = false;
 };
 
-const char* TypeMeaning(int type) {
-    switch (type) {
-    case 0:
-        return "7/3scan";
-    case 1:
-        return "16scan, 56 keys";
-    default:
-        return "16scan, 112 keys";
-    }
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -98,7 +87,7 @@ int main(int argc, char** argv) {
         return result - (kFirstResult - 1);
     }
     if (argc <= 1) {
-        std::printf("Keyboard type: %d (%s)\n", deviceType, TypeMeaning(deviceType));
+        std::printf("Keyboard type: %d (%s)\n", deviceType, zr4700::KeyboardTypeMeaning(deviceType));
     }
     return 0;
 }

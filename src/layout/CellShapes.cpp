@@ -22,32 +22,22 @@ bool AllBlank(const Layout& layout, std::initializer_list<int> keys) {
 
 bool Layout::FormDoubleRight() {
     const int k = currentKey;
-    if (!IsKeyOf(k, keyCount) || IsLastColumn(k) || state(k) != CellState::Single ||
-        !AllBlank(*this, {k + 1})) {
-        SelectKey(k);
-        return false;
-    }
-    const int other = k + 1;
-    state(k) = CellState::Double;
-    state(other) = CellState::Double;
-    partners[static_cast<std::size_t>(k)] = {other, 0, 0};
-    partners[static_cast<std::size_t>(other)] = {k, 0, 0};
-    key(k).setGroup(true);
-    key(k).groupNumber = nextGroupNumber++;
-    CopyKeyContents(other, k);
-    DrawKeyCell(k, kPictureDoubleRight);
-    SelectKey(k);
-    return true;
+    return FormDouble(k, k + 1, IsKeyOf(k, keyCount) && !IsLastColumn(k), kPictureDoubleRight);
 }
 
 bool Layout::FormDoubleDown() {
     const int k = currentKey;
-    if (!IsKeyOf(k, keyCount) || IsLastRow(k, keyCount) || state(k) != CellState::Single ||
-        !AllBlank(*this, {k + kGridColumns})) {
+    return FormDouble(k, k + kGridColumns, IsKeyOf(k, keyCount) && !IsLastRow(k, keyCount),
+                      kPictureDoubleDown);
+}
+
+// A double cell of the anchor k and one absorbed key, when k's place allows it, k is a lone
+// programmed key and the other position is free.
+bool Layout::FormDouble(int k, int other, bool placeAllows, int picture) {
+    if (!placeAllows || state(k) != CellState::Single || !AllBlank(*this, {other})) {
         SelectKey(k);
         return false;
     }
-    const int other = k + kGridColumns;
     state(k) = CellState::Double;
     state(other) = CellState::Double;
     partners[static_cast<std::size_t>(k)] = {other, 0, 0};
@@ -55,7 +45,7 @@ bool Layout::FormDoubleDown() {
     key(k).setGroup(true);
     key(k).groupNumber = nextGroupNumber++;
     CopyKeyContents(other, k);
-    DrawKeyCell(k, kPictureDoubleDown);
+    DrawKeyCell(k, picture);
     SelectKey(k);
     return true;
 }

@@ -17,7 +17,7 @@ namespace zr4700 {
 
 // The grid widget and the main dialog listen to the document. Tests record the calls.
 class LayoutObserver {
-public:
+  public:
     virtual ~LayoutObserver() = default;
     // A cell picture was (re)drawn at a key: the grid repaints that place.
     virtual void KeyCellDrawn(int key, int picture) {
@@ -41,7 +41,7 @@ struct KeyPanel {
 };
 
 class Layout {
-public:
+  public:
     Layout();
 
     void SetObserver(LayoutObserver* observer) { observer_ = observer; }
@@ -153,7 +153,9 @@ public:
     // Brings keys 57..112 in line with keyCount after the settings dialog closed.
     void AlignKeysWithKeyCount();
 
-private:
+  private:
+    bool FormDouble(int k, int other, bool placeAllows, int picture);
+
     LayoutObserver* observer_ = nullptr;
     LayoutObserver nullObserver_;
     LayoutObserver& observer() { return observer_ ? *observer_ : nullObserver_; }

@@ -36,4 +36,17 @@ const char* EngineResultMessage(int result) {
     return nullptr;
 }
 
+const char* KeyboardTypeMeaning(int type) {
+    switch (type) {
+    case 0:
+        return "7/3scan";
+    case 1:
+        return "16scan, 56 keys";
+    case 2:
+        return "16scan, 112 keys";
+    default:
+        return "unknown";
+    }
+}
+
 } // namespace zr4700

@@ -23,4 +23,7 @@ constexpr int kResultCancelled = -1;
 // The message text of an engine result 33000..33010; nullptr for any other value (0 included).
 const char* EngineResultMessage(int result);
 
+// What a keyboard type takes: "7/3scan", "16scan, 56 keys", "16scan, 112 keys" or "unknown".
+const char* KeyboardTypeMeaning(int type);
+
 } // namespace zr4700

@@ -1,5 +1,7 @@
 #include "programming/SimulatedKeyboard.h"
 
+#include "programming/EngineResults.h"
+
 #include "programming/Device.h"
 #include "programming/LayoutParser.h"
 
@@ -60,19 +62,6 @@ bool LooksLike112Keys(const std::vector<std::uint8_t>& image) {
         anyFlags = anyFlags || image[offset] != 0;
     }
     return anyFlags;
-}
-
-const char* TypeMeaning(int type) {
-    switch (type) {
-    case 0:
-        return "7/3scan";
-    case 1:
-        return "16scan, 56 keys";
-    case 2:
-        return "16scan, 112 keys";
-    default:
-        return "unknown";
-    }
 }
 
 } // namespace
@@ -255,7 +244,7 @@ std::string SimulatedKeyboard::describeImage(const std::vector<std::uint8_t>& im
     const int expected = expectedImageSize(reportedType);
     if (expected > 0) {
         AppendFormat(text, "Image: %d bytes received, %d expected by a type %d keyboard (%s).\n",
-                     size, expected, reportedType, TypeMeaning(reportedType));
+                     size, expected, reportedType, KeyboardTypeMeaning(reportedType));
     } else {
         AppendFormat(text, "Image: %d bytes received; type %d is no ZR-4700 type.\n", size,
                      reportedType);
