@@ -85,6 +85,10 @@ CProgrammerDlg::CProgrammerDlg(QWidget* parent) : QDialog(parent) {
 }
 
 CProgrammerDlg::~CProgrammerDlg() {
+    // QDialog's destructor hides the window after this part of the object is gone; the focus
+    // then leaves an RFID field, whose editingFinished must not reach the half-destroyed dialog.
+    disconnect(prefixEdit, nullptr, this, nullptr);
+    disconnect(suffixEdit, nullptr, this, nullptr);
     qApp->removeEventFilter(this);
     layout.SetObserver(nullptr);
     // The owned objects go in this order: progress, settings, capture, status bar; the key
