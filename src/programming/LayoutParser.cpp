@@ -84,9 +84,12 @@ int LayoutParser::Parse(TransferImage& image, int& size, std::uint8_t& layoutCod
     size = 0;
     layoutCode = 0;
 
-    if (!ExpectNumber(layoutCode)) {
+    // The tokenizer also hands out characters; only a number counts as the header's code.
+    std::uint8_t code = 0;
+    if (!ExpectNumber(code)) {
         return kParseFailed;
     }
+    layoutCode = code;
     const std::optional<LayoutGeometry> found = GeometryOfLayoutCode(layoutCode);
     if (!found) {
         return kParseFailed;

@@ -99,6 +99,16 @@ TEST(LayoutParser, RejectedHeaderCodeAllocatesNothing) {
     EXPECT_EQ(code, 58);
 }
 
+TEST(LayoutParser, HeaderStartingWithALetterGivesNoLayoutCode) {
+    // 'p' is 112 as a byte: taken for a code, it would pass for a 7/3scan header.
+    TransferImage image;
+    int size = 0;
+    std::uint8_t code = 9;
+    EXPECT_LT(ParseLayoutFile(std::string("p; 0; 0; 2; 11\r\n"), image, size, code), 0);
+    EXPECT_EQ(code, 0);
+    EXPECT_TRUE(image.empty());
+}
+
 class ParserVariants : public testing::TestWithParam<int> {};
 
 TEST_P(ParserVariants, DataFileGivesTheImageSlotBySlot) {
