@@ -85,11 +85,11 @@ int LayoutParser::Parse(TransferImage& image, int& size, std::uint8_t& layoutCod
     layoutCode = 0;
 
     // The tokenizer also hands out characters; only a number counts as the header's code.
-    std::uint8_t code = 0;
-    if (!ExpectNumber(code)) {
+    std::uint8_t headerCode = 0;
+    if (!ExpectNumber(headerCode)) {
         return kParseFailed;
     }
-    layoutCode = code;
+    layoutCode = headerCode;
     const std::optional<LayoutGeometry> found = GeometryOfLayoutCode(layoutCode);
     if (!found) {
         return kParseFailed;
