@@ -48,8 +48,8 @@ CSettingsDlg::CSettingsDlg(QWidget* parent) : QDialog(parent) {
 
     Place(new QGroupBox(text("group.keysType"), this), 0, Dlu(81, 43, 146, 30));
     keysTypeGroup_ = new QButtonGroup(this);
-    keysTypeGroup_->addButton(radio(this, 1021, Dlu(87, 52, 136, 9)), 0);
-    keysTypeGroup_->addButton(radio(this, 1022, Dlu(87, 62, 136, 9)), 1);
+    keysTypeGroup_->addButton(radio(this, 1021, Dlu(87, 54, 136, 9)), 0);
+    keysTypeGroup_->addButton(radio(this, 1022, Dlu(87, 63, 136, 9)), 1);
 
     Place(new QGroupBox(text("group.beep"), this), 0, Dlu(7, 76, 70, 38));
     beepGroup_ = new QButtonGroup(this);
