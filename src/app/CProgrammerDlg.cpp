@@ -453,9 +453,22 @@ bool CProgrammerDlg::eventFilter(QObject* watched, QEvent* event) {
     case Qt::Key_Down:
         layout.SelectKeyBelow();
         return true;
+    case Qt::Key_Menu:
+    case Qt::Key_F10:
+        // The key popup from the keyboard (the menu key or Shift+F10), at the current key, so
+        // that cells can be shaped without a mouse.
+        if (keyEvent->key() == Qt::Key_F10 && keyEvent->modifiers() != Qt::ShiftModifier)
+            break;
+        if (layout.currentKey >= 1 && layout.currentKey <= layout.keyCount) {
+            const zr4700::GridPoint origin = KeyOrigin(layout.currentKey);
+            OnGridContextMenu(
+                grid_->mapToGlobal(QPoint(origin.x + kKeyUnit / 2, origin.y + kKeyUnit / 2)));
+        }
+        return true;
     default:
-        return QDialog::eventFilter(watched, event);
+        break;
     }
+    return QDialog::eventFilter(watched, event);
 }
 
 // ---- Closing -----------------------------------------------------------------------------------

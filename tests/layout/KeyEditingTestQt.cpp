@@ -166,3 +166,18 @@ TEST_F(KeyEditingUiTest, ShapeCommandsFromThePopupMergeAndSplit) {
     EXPECT_EQ(dialog->layout.state(3), CellState::Single);
     EXPECT_EQ(dialog->layout.state(4), CellState::Single);
 }
+
+TEST_F(KeyEditingUiTest, MenuKeyOpensThePopupAtTheCurrentKey) {
+    dialog->layout.currentKey = 9;
+    dialog->layout.SelectKey(9);
+    auto* name = control<QLineEdit>(1009);
+    name->setFocus();
+    for (const auto& [key, modifiers] :
+         {std::pair{Qt::Key_Menu, Qt::NoModifier}, std::pair{Qt::Key_F10, Qt::ShiftModifier}}) {
+        QTest::keyClick(name, key, modifiers);
+        EXPECT_TRUE(dialog->KeyPopupMenu()->isVisible());
+        EXPECT_EQ(dialog->layout.currentKey, 9);
+        EXPECT_FALSE(dialog->KeyPopupAction(32781)->isEnabled()) << "key 9 is blank";
+        dialog->KeyPopupMenu()->hide();
+    }
+}
