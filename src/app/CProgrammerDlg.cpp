@@ -18,6 +18,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -187,6 +188,12 @@ void CProgrammerDlg::CreateControls() {
     hiddenOk_->hide();
 
     // Notifications, connected in one place.
+    // A valid value reaches its member as it is typed; a bad one is reported when the field is
+    // left, and the member keeps its last valid value.
+    connect(prefixEdit, &QLineEdit::textEdited, this,
+            [this](const QString& text) { TakeRfidByte(text, layout.rfid.prefix); });
+    connect(suffixEdit, &QLineEdit::textEdited, this,
+            [this](const QString& text) { TakeRfidByte(text, layout.rfid.suffix); });
     connect(prefixEdit, &QLineEdit::editingFinished, this,
             [this] { ValidateRfidByte(prefixEdit, layout.rfid.prefix); });
     connect(suffixEdit, &QLineEdit::editingFinished, this,
@@ -330,6 +337,22 @@ void CProgrammerDlg::OnCommand(int command) {
 // ---- Data exchange ---------------------------------------------------------------------------
 
 void CProgrammerDlg::TransferToControls() {
+    TransferPanelToControls();
+    ExchangeGuard guard(exchangeDepth_);
+    const RfidSettings& rfid = layout.rfid;
+    Exchange::SetNumber(prefixEdit, rfid.prefix);
+    Exchange::SetCheck(prefixExtendedBox, rfid.prefixExtended);
+    digitsSpin->blockSignals(true);
+    digitsSpin->SetPosition(rfid.digitsCount);
+    digitsSpin->blockSignals(false);
+    Exchange::SetNumber(digitsCountEdit, rfid.digitsCount);
+    Exchange::SetNumber(suffixEdit, rfid.suffix);
+    Exchange::SetCheck(suffixExtendedBox, rfid.suffixExtended);
+    Exchange::SetCheck(digitsNumBox, rfid.digitsNum);
+}
+
+// Showing another key refreshes only the key panel: the RFID fields keep what the user is typing.
+void CProgrammerDlg::TransferPanelToControls() {
     ExchangeGuard guard(exchangeDepth_);
     const KeyPanel& panel = layout.panel;
     Exchange::SetCheck(groupKeyButton, panel.panelGroup);
@@ -340,17 +363,6 @@ void CProgrammerDlg::TransferToControls() {
                           QString::fromStdString(panel.panelCodeNames[static_cast<size_t>(slot)]));
     Exchange::SetRadio(modeGroup, panel.panelMode);
     Exchange::SetCheck(singleKeyButton, panel.panelSingle);
-    const RfidSettings& rfid = layout.rfid;
-    Exchange::SetNumber(prefixEdit, rfid.prefix);
-    Exchange::SetCheck(prefixExtendedBox, rfid.prefixExtended);
-    Exchange::SetNumber(digitsCountEdit, rfid.digitsCount);
-    digitsSpin->blockSignals(true);
-    digitsSpin->SetPosition(rfid.digitsCount);
-    digitsSpin->blockSignals(false);
-    Exchange::SetNumber(digitsCountEdit, rfid.digitsCount);
-    Exchange::SetNumber(suffixEdit, rfid.suffix);
-    Exchange::SetCheck(suffixExtendedBox, rfid.suffixExtended);
-    Exchange::SetCheck(digitsNumBox, rfid.digitsNum);
 }
 
 bool CProgrammerDlg::ReadControls() {
@@ -387,6 +399,13 @@ bool CProgrammerDlg::ValidateRfidFields() {
     return true;
 }
 
+void CProgrammerDlg::TakeRfidByte(const QString& text, uint8_t& member) {
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    if (ok && value >= 0 && value <= 255)
+        member = static_cast<uint8_t>(value);
+}
+
 // A prefix or suffix is checked once, when the user leaves the field: a bad value is reported a
 // single time, the field gets the focus back, and the member keeps its last valid value.
 void CProgrammerDlg::ValidateRfidByte(QLineEdit* edit, uint8_t& member) {
@@ -406,7 +425,7 @@ void CProgrammerDlg::KeyCellDrawn(int key, int picture) {
 }
 
 void CProgrammerDlg::PanelChanged() {
-    TransferToControls();
+    TransferPanelToControls();
 }
 
 void CProgrammerDlg::ProgrammedKeyComboChanged() {
@@ -430,12 +449,27 @@ void CProgrammerDlg::ProgrammedKeyComboChanged() {
 // ---- Keyboard: Enter and the arrows are the dialog's before any control sees them -----------
 
 bool CProgrammerDlg::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress)
+    const QEvent::Type type = event->type();
+    if (type != QEvent::KeyPress && type != QEvent::ContextMenu)
         return QDialog::eventFilter(watched, event);
     auto* widget = qobject_cast<QWidget*>(watched);
-    if (!widget || widget->window() != this || !isEnabled() || !isActiveWindow())
+    // Open menus and popups (the File menu, the combo box's list) keep their own keys, and the
+    // menu bar its Left and Right.
+    if (!widget || widget->window() != this || !isEnabled() || !isActiveWindow() ||
+        QApplication::activePopupWidget() || qobject_cast<QMenuBar*>(widget))
         return QDialog::eventFilter(watched, event);
+    if (type == QEvent::ContextMenu) {
+        // The menu key first asks the focused control for its context menu: the key popup at
+        // the current key answers instead, so cells can be shaped without a mouse.
+        if (static_cast<QContextMenuEvent*>(event)->reason() != QContextMenuEvent::Keyboard)
+            return QDialog::eventFilter(watched, event);
+        OpenKeyPopupAtCurrentKey();
+        return true;
+    }
     auto* keyEvent = static_cast<QKeyEvent*>(event);
+    // Keys pressed with Alt are system keys (Alt+Down opens the combo box's list).
+    if (keyEvent->modifiers() & Qt::AltModifier)
+        return QDialog::eventFilter(watched, event);
     switch (keyEvent->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -454,21 +488,24 @@ bool CProgrammerDlg::eventFilter(QObject* watched, QEvent* event) {
         layout.SelectKeyBelow();
         return true;
     case Qt::Key_Menu:
+        OpenKeyPopupAtCurrentKey();
+        return true;
     case Qt::Key_F10:
-        // The key popup from the keyboard (the menu key or Shift+F10), at the current key, so
-        // that cells can be shaped without a mouse.
-        if (keyEvent->key() == Qt::Key_F10 && keyEvent->modifiers() != Qt::ShiftModifier)
+        if (keyEvent->modifiers() != Qt::ShiftModifier)
             break;
-        if (layout.currentKey >= 1 && layout.currentKey <= layout.keyCount) {
-            const zr4700::GridPoint origin = KeyOrigin(layout.currentKey);
-            OnGridContextMenu(
-                grid_->mapToGlobal(QPoint(origin.x + kKeyUnit / 2, origin.y + kKeyUnit / 2)));
-        }
+        OpenKeyPopupAtCurrentKey();
         return true;
     default:
         break;
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void CProgrammerDlg::OpenKeyPopupAtCurrentKey() {
+    if (layout.currentKey < 1 || layout.currentKey > layout.keyCount)
+        return;
+    const zr4700::GridPoint origin = KeyOrigin(layout.currentKey);
+    OnGridContextMenu(grid_->mapToGlobal(QPoint(origin.x + kKeyUnit / 2, origin.y + kKeyUnit / 2)));
 }
 
 // ---- Closing -----------------------------------------------------------------------------------

@@ -80,6 +80,8 @@ class CProgrammerDlg : public QDialog, public zr4700::LayoutObserver {
     // ---- Data exchange ----------------------------------------------------------------------
     // Members into the controls (the panel, the RFID group).
     void TransferToControls();
+    // The key panel's members into their controls (what showing another key changes).
+    void TransferPanelToControls();
     // Controls into the members with validation; false after the first failed field's message.
     bool ReadControls();
 
@@ -95,6 +97,8 @@ class CProgrammerDlg : public QDialog, public zr4700::LayoutObserver {
     void OnGridLeftButtonDown(int x, int y);
     void OnGridDoubleClick(int x, int y);
     void OnGridContextMenu(const QPoint& globalPos);
+    // The key popup from the keyboard, shown over the current key.
+    void OpenKeyPopupAtCurrentKey();
 
     // Settings
     void OnSettings();
@@ -163,6 +167,7 @@ class CProgrammerDlg : public QDialog, public zr4700::LayoutObserver {
     void CreateMenuBar();
     void CreateKeyPopupMenu();
     void ValidateRfidByte(QLineEdit* edit, uint8_t& member);
+    static void TakeRfidByte(const QString& text, uint8_t& member);
     bool ValidateRfidFields();
     // Runs before the dialog may end: a transfer under way is cancelled and waited for.
     void StopProgramming();

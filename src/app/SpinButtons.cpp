@@ -2,6 +2,8 @@
 
 #include "app/DataExchange.h"
 
+#include <QKeyEvent>
+
 #include <algorithm>
 
 SpinButtons::SpinButtons(QLineEdit* buddy, QWidget* parent)
@@ -12,6 +14,10 @@ SpinButtons::SpinButtons(QLineEdit* buddy, QWidget* parent)
         button->setAutoRepeat(true);
         button->setFocusPolicy(Qt::NoFocus);
     }
+    // The buddy edit takes the keyboard's part: Page Up and "+" step up, Page Down and "-" down
+    // (the arrow keys belong to the key grid).
+    if (buddy_)
+        buddy_->installEventFilter(this);
     connect(up_, &QToolButton::clicked, this, &SpinButtons::StepUp);
     connect(down_, &QToolButton::clicked, this, &SpinButtons::StepDown);
 }
@@ -36,4 +42,22 @@ void SpinButtons::resizeEvent(QResizeEvent* event) {
     const int half = height() / 2;
     up_->setGeometry(0, 0, width(), half);
     down_->setGeometry(0, half, width(), height() - half);
+}
+
+bool SpinButtons::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == buddy_ && event->type() == QEvent::KeyPress) {
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+        case Qt::Key_PageUp:
+        case Qt::Key_Plus:
+            StepUp();
+            return true;
+        case Qt::Key_PageDown:
+        case Qt::Key_Minus:
+            StepDown();
+            return true;
+        default:
+            break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }

@@ -24,6 +24,7 @@ class SpinButtons : public QWidget {
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     QLineEdit* buddy_;

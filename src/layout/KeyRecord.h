@@ -14,14 +14,20 @@ constexpr int kMaxKeys = 112;      // keys 1..112: left block 1..56, right block
 constexpr int kBlockKeys = 56;     // one block: 7 rows of 8 keys
 constexpr int kKeyTableSize = 120; // records 0 and 113..119 exist but are never used
 constexpr int kCodeSlots = 16;
-constexpr std::size_t kMaxKeyNameLength = 102;   // a record's name field holds 102 characters
-constexpr std::size_t kMaxEntryNameLength = 99;  // a programmed-key entry holds 99 characters
+constexpr std::size_t kMaxKeyNameLength = 102;  // a record's name field holds 102 characters
+constexpr std::size_t kMaxEntryNameLength = 99; // a programmed-key entry holds 99 characters
 
 using KeyCodes = std::array<int32_t, kCodeSlots>;
 
 // Cuts a name to the given length, the way a fixed name field of the stored layout would hold it.
+// A UTF-8 character is never split: the cut moves back to the start of a character it would halve.
 inline std::string CutName(std::string_view name, std::size_t maxLength) {
-    return std::string(name.substr(0, std::min(name.size(), maxLength)));
+    std::size_t length = std::min(name.size(), maxLength);
+    if (length < name.size()) {
+        while (length > 0 && (static_cast<unsigned char>(name[length]) & 0xC0) == 0x80)
+            --length;
+    }
+    return std::string(name.substr(0, length));
 }
 
 struct KeyRecord {

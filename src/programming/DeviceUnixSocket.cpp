@@ -6,6 +6,7 @@
 #include "programming/SimSocketProtocol.h"
 
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -118,6 +119,11 @@ std::unique_ptr<DeviceHandle> OpenUnixSocketDevice(const std::string& path) {
         ::close(fd);
         return nullptr;
     }
+    // A simulator that stops answering must not hold the sender forever (a cancelled transfer
+    // waits for the byte in flight): a request that takes this long fails like a refused one.
+    const timeval timeout{5, 0};
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+    ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof timeout);
     return std::make_unique<UnixSocketHandle>(fd);
 }
 

@@ -2,9 +2,13 @@
 // "X" buttons and the "Programmed keys:" combo box.
 #include "app/CProgrammerDlg.h"
 
+#include "app/DataExchange.h"
 #include "layout/KeyGridWidget.h"
 
 #include <QCheckBox>
+#include <QLineEdit>
+
+#include <algorithm>
 
 using namespace zr4700;
 
@@ -19,7 +23,15 @@ void CProgrammerDlg::OnNextKey() {
 void CProgrammerDlg::OnKeyNameChanged(const QString& text) {
     if (exchangeDepth_ > 0)
         return;
-    layout.KeyNameChanged(text.toStdString());
+    const std::string name = text.toStdString();
+    // The name field of a key holds 102 bytes: typing past it is refused, not cut.
+    if (name.size() > kMaxKeyNameLength) {
+        const int caret = keyNameEdit->cursorPosition();
+        Exchange::SetText(keyNameEdit, QString::fromStdString(layout.panel.panelName));
+        keyNameEdit->setCursorPosition(std::max(0, caret - 1));
+        return;
+    }
+    layout.KeyNameChanged(name);
 }
 
 void CProgrammerDlg::OnSingleKey() {

@@ -8,10 +8,13 @@
 #include "scancodes/CCaptureDlg.h"
 #include "support/MainWindowFixtureQt.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -197,7 +200,7 @@ TEST_F(MainWindowTest, BadPrefixIsReportedOnceAndTheMemberKeepsItsValue) {
     const auto boxes = TakeBoxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0], ": Please enter an integer between 0 and 255.");
-    EXPECT_EQ(dialog->layout.rfid.prefix, 7);
+    EXPECT_EQ(dialog->layout.rfid.prefix, 30) << "the last valid value typed: 3, 30, then 300";
     EXPECT_TRUE(prefix->hasFocus());
     // Painting and clicking on the grid never report it again.
     dialog->grid()->repaint();
@@ -335,4 +338,53 @@ TEST_F(SettingsTest, SwitchingToFiftySixKeysClearsTheRightBlock) {
         std::find(pictures.begin(), pictures.end(),
                   zr4700::CellPicture{70, zr4700::kPictureBlank}) != pictures.end();
     EXPECT_TRUE(blankAt70) << "switching back shows blank keys";
+}
+
+TEST_F(MainWindowTest, TypedPrefixSurvivesShowingAnotherKey) {
+    auto* prefix = control<QLineEdit>(1037);
+    prefix->setFocus();
+    prefix->selectAll();
+    QTest::keyClicks(prefix, "12");
+    QTest::mouseClick(dialog->grid(), Qt::LeftButton, {}, QPoint(50, 100));
+    EXPECT_EQ(dialog->layout.currentKey, 2);
+    EXPECT_EQ(prefix->text(), "12");
+    EXPECT_EQ(dialog->layout.rfid.prefix, 12);
+    QTest::keyClick(prefix, Qt::Key_Right);
+    EXPECT_EQ(prefix->text(), "12");
+}
+
+TEST_F(MainWindowTest, DigitsCountStepsFromTheKeyboard) {
+    auto* digits = control<QLineEdit>(1035);
+    digits->setFocus();
+    QTest::keyClick(digits, Qt::Key_PageUp);
+    EXPECT_EQ(digits->text(), "10");
+    QTest::keyClick(digits, Qt::Key_Minus);
+    QTest::keyClick(digits, Qt::Key_PageDown);
+    EXPECT_EQ(digits->text(), "8");
+    EXPECT_EQ(dialog->layout.rfid.digitsCount, 8);
+}
+
+TEST_F(MainWindowTest, ArrowsInAnOpenMenuStayWithTheMenu) {
+    QMenu* file = dialog->FileMenu();
+    ASSERT_NE(file, nullptr);
+    file->popup(dialog->mapToGlobal(QPoint(10, 10)));
+    ASSERT_TRUE(QTest::qWaitFor([file] { return file->isVisible(); }));
+    QTest::keyClick(file, Qt::Key_Right);
+    QTest::keyClick(file, Qt::Key_Down);
+    EXPECT_EQ(dialog->layout.currentKey, 1);
+    file->hide();
+}
+
+TEST_F(MainWindowTest, NamesAreRefusedPastTheFieldLengthNotSplit) {
+    auto* name = control<QLineEdit>(1009);
+    name->setFocus();
+    name->selectAll();
+    for (int i = 0; i < 60; ++i) { // "é": two bytes each in the layout
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Eacute, Qt::NoModifier, QString(QChar(0x00E9)));
+        QApplication::sendEvent(name, &press);
+    }
+    const std::string stored = dialog->layout.key(1).name;
+    EXPECT_LE(stored.size(), zr4700::kMaxKeyNameLength);
+    EXPECT_EQ(QString::fromStdString(stored).toStdString(), stored) << "no character split";
+    EXPECT_EQ(name->text().toStdString(), stored);
 }

@@ -181,3 +181,16 @@ TEST_F(KeyEditingUiTest, MenuKeyOpensThePopupAtTheCurrentKey) {
         dialog->KeyPopupMenu()->hide();
     }
 }
+
+TEST_F(KeyEditingUiTest, KeyboardContextMenuRequestShowsTheKeyPopup) {
+    dialog->layout.currentKey = 30;
+    dialog->layout.SelectKey(30);
+    auto* name = control<QLineEdit>(1009);
+    name->setFocus();
+    QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(2, 2),
+                              name->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(name, &request);
+    EXPECT_TRUE(dialog->KeyPopupMenu()->isVisible());
+    EXPECT_EQ(dialog->layout.currentKey, 30);
+    dialog->KeyPopupMenu()->hide();
+}

@@ -342,5 +342,21 @@ TEST(KeyTableTest, NamesAreCutToWhatTheirFieldsHold) {
     EXPECT_EQ(entry.name.size(), kMaxEntryNameLength);
 }
 
+TEST(CutName, NeverSplitsACharacter) {
+    struct Case {
+        std::string name;
+        std::size_t limit;
+        std::string expected;
+    };
+    const std::string e = "\xC3\xA9";        // two bytes
+    const std::string euro = "\xE2\x82\xAC"; // three bytes
+    const Case cases[] = {
+        {"KEY1", 102, "KEY1"}, {"abcdef", 3, "abc"}, {"a" + e, 2, "a"},     {"a" + e, 3, "a" + e},
+        {e + e, 3, e},         {euro + "x", 2, ""},  {euro + "x", 3, euro}, {"", 5, ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CutName(c.name, c.limit), c.expected) << c.name << " cut at " << c.limit;
+}
+
 } // namespace
 } // namespace zr4700::testing
