@@ -50,6 +50,19 @@ bool Layout::FormDouble(int k, int other, bool placeAllows, int picture) {
     return true;
 }
 
+// Four keys, in increasing order, become one quad cell: each member names the other three.
+void Layout::MakeQuad(const std::array<int, 4>& members) {
+    for (std::size_t m = 0; m < members.size(); ++m) {
+        state(members[m]) = CellState::Quad;
+        auto& slots = partners[static_cast<std::size_t>(members[m])];
+        std::size_t slot = 0;
+        for (std::size_t other = 0; other < members.size(); ++other) {
+            if (other != m)
+                slots[slot++] = members[other];
+        }
+    }
+}
+
 bool Layout::FormQuad() {
     const int k = currentKey;
     if (!IsKeyOf(k, keyCount) || IsLastColumn(k) || IsLastRow(k, keyCount) ||
@@ -59,16 +72,7 @@ bool Layout::FormQuad() {
         return false;
     }
     const std::array<int, 4> members = {k, k + 1, k + kGridColumns, k + kGridColumns + 1};
-    for (std::size_t m = 0; m < members.size(); ++m) {
-        state(members[m]) = CellState::Quad;
-        // Each member names the other three, in increasing order.
-        auto& slots = partners[static_cast<std::size_t>(members[m])];
-        std::size_t slot = 0;
-        for (std::size_t other = 0; other < members.size(); ++other) {
-            if (other != m)
-                slots[slot++] = members[other];
-        }
-    }
+    MakeQuad(members);
     key(k).setGroup(true);
     key(k).groupNumber = nextGroupNumber++;
     for (std::size_t m = 1; m < members.size(); ++m)
@@ -133,16 +137,9 @@ void Layout::RebuildCellGroups(UserPrompts& prompts) {
                 done[static_cast<std::size_t>(j)] = true;
             } else if (matches.size() == 3) {
                 const std::array<int, 4> members = {i, matches[0], matches[1], matches[2]};
-                for (std::size_t m = 0; m < members.size(); ++m) {
-                    state(members[m]) = CellState::Quad;
-                    auto& slots = partners[static_cast<std::size_t>(members[m])];
-                    std::size_t slot = 0;
-                    for (std::size_t other = 0; other < members.size(); ++other) {
-                        if (other != m)
-                            slots[slot++] = members[other];
-                    }
-                    done[static_cast<std::size_t>(members[m])] = true;
-                }
+                MakeQuad(members);
+                for (int member : members)
+                    done[static_cast<std::size_t>(member)] = true;
                 DrawKeyCell(i, kPictureQuad);
             }
         } else if (key(i).programmed() && !isDone(i)) {

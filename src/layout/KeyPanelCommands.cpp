@@ -88,11 +88,7 @@ void Layout::OnProgrammedKeySelected(int position) {
 
     const ProgrammedKeyEntry entry = programmedKeyList[static_cast<std::size_t>(entryIndex)];
     panel.panelName = entry.name;
-    for (int slot = 0; slot < kCodeSlots; ++slot) {
-        const int previous = slot == 0 ? 0 : entry.codes[static_cast<std::size_t>(slot - 1)];
-        panel.panelCodeNames[static_cast<std::size_t>(slot)] =
-            NameOfCode(entry.codes[static_cast<std::size_t>(slot)], previous);
-    }
+    panel.panelCodeNames = NamesOfCodes(entry.codes);
     observer().PanelChanged();
 
     DrawAllKeyCells();

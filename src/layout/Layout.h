@@ -155,6 +155,7 @@ class Layout {
 
   private:
     bool FormDouble(int k, int other, bool placeAllows, int picture);
+    void MakeQuad(const std::array<int, 4>& members);
 
     LayoutObserver* observer_ = nullptr;
     LayoutObserver nullObserver_;

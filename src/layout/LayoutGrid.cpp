@@ -67,11 +67,7 @@ void Layout::SelectKey(int k) {
     panel.panelMode = record.mode();
     panel.panelName = record.name;
     // A code's name depends on the code before it (the extended prefix).
-    for (int slot = 0; slot < kCodeSlots; ++slot) {
-        const int previous = slot == 0 ? 0 : record.codes[static_cast<std::size_t>(slot - 1)];
-        panel.panelCodeNames[static_cast<std::size_t>(slot)] =
-            NameOfCode(record.codes[static_cast<std::size_t>(slot)], previous);
-    }
+    panel.panelCodeNames = NamesOfCodes(record.codes);
     observer().PanelChanged();
 }
 

@@ -71,8 +71,7 @@ void CaptureSlots::ApplyEditedCodes(const EditedCodes& editCodes) {
     }
     for (std::size_t i = 0; i < codeSlots.size(); ++i)
         codeSlots[i] = static_cast<std::int32_t>(editCodes[i]);
-    for (std::size_t i = 0; i < codeSlots.size(); ++i)
-        codeNames[i] = NameOfCode(codeSlots[i], i == 0 ? 0 : codeSlots[i - 1]);
+    codeNames = NamesOfCodes(codeSlots);
 }
 
 } // namespace zr4700

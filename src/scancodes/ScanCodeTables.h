@@ -110,4 +110,13 @@ std::vector<CodeEntry> TranslateKeyStroke(std::uint32_t virtualKey, std::uint8_t
 // first slot or when there is no context). Codes the tables do not name become "key_<code>".
 std::string NameOfCode(int code, int previousCode);
 
+// The names of a sequence of code slots, each seen after the slot before it.
+template <std::size_t N>
+std::array<std::string, N> NamesOfCodes(const std::array<std::int32_t, N>& codes) {
+    std::array<std::string, N> names;
+    for (std::size_t i = 0; i < N; ++i)
+        names[i] = NameOfCode(codes[i], i == 0 ? 0 : codes[i - 1]);
+    return names;
+}
+
 } // namespace zr4700
