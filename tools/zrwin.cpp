@@ -87,7 +87,8 @@ int main(int argc, char** argv) {
         return result - (kFirstResult - 1);
     }
     if (argc <= 1) {
-        std::printf("Keyboard type: %d (%s)\n", deviceType, zr4700::KeyboardTypeMeaning(deviceType));
+        std::printf("Keyboard type: %d (%s)\n", deviceType,
+                    zr4700::KeyboardTypeMeaning(deviceType));
     }
     return 0;
 }

@@ -11,10 +11,10 @@ class Layout;
 constexpr int kGridLeft = 9;
 constexpr int kGridTop = 90;
 constexpr int kRightBlockLeft = 281;
-constexpr int kKeyUnit = 34;        // drawn size of one key unit
-constexpr int kStoredKeyUnit = 39;  // the pictures' own size of one key unit
+constexpr int kKeyUnit = 34;       // drawn size of one key unit
+constexpr int kStoredKeyUnit = 39; // the pictures' own size of one key unit
 constexpr int kGridRows = 7;
-constexpr int kGridColumns = 8;     // per block
+constexpr int kGridColumns = 8; // per block
 
 struct GridPoint {
     int x = 0;

@@ -9,27 +9,27 @@ namespace zr4700 {
 
 // Identifiers of the string table.
 enum StringId : int {
-    kStrSaveQuestion = 32779,     // "Do you want to save current file?"
-    kStrWarning = 32780,          // caption of questions
-    kStrError = 32781,            // caption of errors
-    kStrCannotOpenFile = 32782,   // "Cannot open file!"
-    kStrNoProgrammedKey = 32783,  // "The file contains no programmed key"
-    kStrClearKeyQuestion = 32784, // "Clear key %s ?"
-    kStrClearAllQuestion = 32785, // "Clear all keys ?"
+    kStrSaveQuestion = 32779,      // "Do you want to save current file?"
+    kStrWarning = 32780,           // caption of questions
+    kStrError = 32781,             // caption of errors
+    kStrCannotOpenFile = 32782,    // "Cannot open file!"
+    kStrNoProgrammedKey = 32783,   // "The file contains no programmed key"
+    kStrClearKeyQuestion = 32784,  // "Clear key %s ?"
+    kStrClearAllQuestion = 32785,  // "Clear all keys ?"
     kStrInsertKeyQuestion = 32786, // "Insert %s to key %d ?"
-    kStrGroupKeyError = 32787,    // "Group key error"
-    kStrUntitled = 32788,         // "untitled"
-    kStrSaveFilter = 32789,       // the save dialog's filter
-    kStrRangeMessage = 32790,     // "Please enter an integer between %1 and %2."
-    kStrIntegerMessage = 32791,   // "Please enter an integer."
-    kStrPositiveMessage = 32792,  // "Please enter a positive integer."
-    kStrByteRangeMessage = 32793, // "Please enter an integer between 0 and 255."
-    kStrTitle = 32800,            // "ZR-4700 - keyboard programmer  -  [%s]"
-    kStrCaptureTitle = 32801,     // "Insert scan-codes by pressing key"
+    kStrGroupKeyError = 32787,     // "Group key error"
+    kStrUntitled = 32788,          // "untitled"
+    kStrSaveFilter = 32789,        // the save dialog's filter
+    kStrRangeMessage = 32790,      // "Please enter an integer between %1 and %2."
+    kStrIntegerMessage = 32791,    // "Please enter an integer."
+    kStrPositiveMessage = 32792,   // "Please enter a positive integer."
+    kStrByteRangeMessage = 32793,  // "Please enter an integer between 0 and 255."
+    kStrTitle = 32800,             // "ZR-4700 - keyboard programmer  -  [%s]"
+    kStrCaptureTitle = 32801,      // "Insert scan-codes by pressing key"
 };
 
 class UserPrompts {
-public:
+  public:
     virtual ~UserPrompts() = default;
     // A Yes/No question captioned "Warning" with the exclamation icon; true only for Yes.
     // The arguments fill the text's %s and %d placeholders in order.
