@@ -65,7 +65,7 @@ class CProgrammerDlg : public QDialog, public zr4700::LayoutObserver {
     explicit CProgrammerDlg(QWidget* parent = nullptr);
     ~CProgrammerDlg() override;
 
-    // The document and the state the specification keeps in the dialog.
+    // The document, and the window-wide state the program keeps beside it.
     zr4700::Layout layout;
     std::array<QString, 4> recentFiles;
     QString appDirectory;
