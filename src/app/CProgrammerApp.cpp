@@ -15,7 +15,8 @@
 int CProgrammerApp::InitInstance(const QStringList& arguments) {
     // The recent-file list lives per user under "Valmora" and the executable's base name.
     QApplication::setOrganizationName(QStringLiteral("Valmora"));
-    QApplication::setApplicationName(QFileInfo(QApplication::applicationFilePath()).baseName());
+    QApplication::setApplicationName(
+        QFileInfo(QApplication::applicationFilePath()).completeBaseName());
     Resources::LoadReplacementBundle(QApplication::applicationDirPath());
     QApplication::setFont(DialogFont());
 

@@ -242,7 +242,8 @@ void CProgrammerDlg::OnInitDialog() {
     CreateKeyPopupMenu();
     RebuildRecentFileMenu();
     qApp->installEventFilter(this);
-    keyNameEdit->setFocus();
+    // The first control of the window, as a dialog starts.
+    prefixEdit->setFocus();
 }
 
 void CProgrammerDlg::CreateMenuBar() {
@@ -489,6 +490,12 @@ bool CProgrammerDlg::eventFilter(QObject* watched, QEvent* event) {
         return true;
     case Qt::Key_Menu:
         OpenKeyPopupAtCurrentKey();
+        return true;
+    case Qt::Key_F1:
+        // The desktop's help key, as the Help command.
+        if (keyEvent->modifiers() != Qt::NoModifier)
+            break;
+        OnHelpContent();
         return true;
     case Qt::Key_F10:
         if (keyEvent->modifiers() != Qt::ShiftModifier)

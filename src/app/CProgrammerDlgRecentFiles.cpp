@@ -22,7 +22,7 @@ class RecentFileStore {
   public:
     RecentFileStore()
         : settings_(QStringLiteral("Valmora"),
-                    QFileInfo(QCoreApplication::applicationFilePath()).baseName()) {
+                    QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName()) {
         settings_.beginGroup(QStringLiteral("Recent File List"));
     }
     QString Read(int n) const { return settings_.value(Key(n)).toString(); }

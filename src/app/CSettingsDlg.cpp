@@ -90,7 +90,9 @@ void CSettingsDlg::OnInitDialog() {
     rateSlider->setRange(0, 31);
     Exchange::SetSlider(delaySlider, keyDelay);
     Exchange::SetSlider(rateSlider, typematicRate);
-    pauseEdit_->setFocus();
+    // The first control, the keyboard type, as a dialog starts.
+    if (QAbstractButton* model = modelGroup_->checkedButton())
+        model->setFocus();
 }
 
 void CSettingsDlg::TransferToControls() {

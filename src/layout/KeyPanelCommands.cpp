@@ -64,8 +64,6 @@ void Layout::OnSetModeForAll() {
 
 void Layout::OnSetFlagForAll(bool single) {
     panel.panelSingle = single ? 1 : 0;
-    if (!IsKeyNumber(shownKey))
-        return;
     const int last = std::min(keyCount, kMaxKeys);
     for (int k = 1; k <= last; ++k)
         key(k).setSingle(single);

@@ -44,7 +44,7 @@ constexpr bool IsFirstRow(int k, int keyCount) {
 // A list entry holds at most 99 characters of a key's name, so a key and an entry go together
 // when the entry holds the key's name as far as it can.
 inline bool EntryHoldsName(const ProgrammedKeyEntry& entry, std::string_view keyName) {
-    return entry.name == keyName.substr(0, std::min(keyName.size(), kMaxEntryNameLength));
+    return entry.name == CutName(keyName, kMaxEntryNameLength);
 }
 
 // The grid's cell pictures without the selection highlight, in painting order: every cell at its

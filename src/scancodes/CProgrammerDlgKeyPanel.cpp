@@ -26,9 +26,11 @@ void CProgrammerDlg::OnKeyNameChanged(const QString& text) {
     const std::string name = text.toStdString();
     // The name field of a key holds 102 bytes: typing past it is refused, not cut.
     if (name.size() > kMaxKeyNameLength) {
-        const int caret = keyNameEdit->cursorPosition();
-        Exchange::SetText(keyNameEdit, QString::fromStdString(layout.panel.panelName));
-        keyNameEdit->setCursorPosition(std::max(0, caret - 1));
+        // Put the caret back where the refused typing or paste began.
+        const QString kept = QString::fromStdString(layout.panel.panelName);
+        const int caret = keyNameEdit->cursorPosition() - (text.size() - kept.size());
+        Exchange::SetText(keyNameEdit, kept);
+        keyNameEdit->setCursorPosition(std::clamp(caret, 0, static_cast<int>(kept.size())));
         return;
     }
     layout.KeyNameChanged(name);

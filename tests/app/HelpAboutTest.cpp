@@ -7,7 +7,9 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QUrl>
 
@@ -45,6 +47,14 @@ TEST_F(HelpTest, OpensTheHelpFileUnderTheStartUpDirectory) {
     ASSERT_EQ(viewer.opened.size(), 1);
     EXPECT_EQ(viewer.opened.front(), QUrl::fromLocalFile(startUp + "/help/ZR4700.chm"));
     EXPECT_TRUE(TakeBoxes().empty()) << "the program reports nothing of its own";
+}
+
+TEST_F(HelpTest, F1AnywhereInTheWindowOpensIt) {
+    ViewerStandIn viewer;
+    QTest::keyClick(control<QLineEdit>(1009), Qt::Key_F1);
+    EXPECT_EQ(viewer.opened.size(), 1);
+    QTest::keyClick(control<QLineEdit>(1009), Qt::Key_F1, Qt::ShiftModifier);
+    EXPECT_EQ(viewer.opened.size(), 1) << "Shift+F1 is not the help key";
 }
 
 TEST_F(HelpTest, DoesNothingWhileTheCaptureDialogIsOpen) {

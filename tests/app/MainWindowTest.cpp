@@ -81,6 +81,7 @@ TEST_F(MainWindowTest, StartsWithAnUntitledFiftySixKeyLayout) {
     EXPECT_FALSE(control<QCheckBox>(1017)->isEnabled());
     EXPECT_TRUE(control<QRadioButton>(1023)->isChecked());
     EXPECT_EQ(dialog->layout.modified, 0);
+    EXPECT_TRUE(control<QLineEdit>(1037)->hasFocus()) << "the focus starts on the first control";
 }
 
 TEST_F(MainWindowTest, MenuBarHoldsTheEmptyItemThenFileAndHelp) {
@@ -240,8 +241,10 @@ class SettingsTest : public MainWindowTest {
 
 TEST_F(SettingsTest, SlidersFollowTheKeysType) {
     bool disabledAtStart = false, enabledAfterTypematic = false, disabledAfterMakeBreak = false;
+    bool focusOnKeyboardType = false;
     runSettings(
         [&](CSettingsDlg& s) {
+            focusOnKeyboardType = s.focusWidget() == s.findChild<QWidget*>("1030");
             disabledAtStart = !s.rateSlider->isEnabled() && !s.delaySlider->isEnabled();
             click(s, 1022);
             enabledAfterTypematic = s.rateSlider->isEnabled() && s.delaySlider->isEnabled();
@@ -249,6 +252,7 @@ TEST_F(SettingsTest, SlidersFollowTheKeysType) {
             disabledAfterMakeBreak = !s.rateSlider->isEnabled() && !s.delaySlider->isEnabled();
         },
         false);
+    EXPECT_TRUE(focusOnKeyboardType);
     EXPECT_TRUE(disabledAtStart);
     EXPECT_TRUE(enabledAfterTypematic);
     EXPECT_TRUE(disabledAfterMakeBreak);
@@ -387,4 +391,10 @@ TEST_F(MainWindowTest, NamesAreRefusedPastTheFieldLengthNotSplit) {
     EXPECT_LE(stored.size(), zr4700::kMaxKeyNameLength);
     EXPECT_EQ(QString::fromStdString(stored).toStdString(), stored) << "no character split";
     EXPECT_EQ(name->text().toStdString(), stored);
+
+    // A refused keystroke in the middle leaves text and caret where they were.
+    name->setCursorPosition(10);
+    QTest::keyClicks(name, "z");
+    EXPECT_EQ(name->text().toStdString(), stored);
+    EXPECT_EQ(name->cursorPosition(), 10);
 }

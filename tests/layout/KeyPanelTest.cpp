@@ -211,8 +211,8 @@ TEST(KeyPanelTest, ChoosingAnEntryNoKeyCarriesShowsTheEntryAlone) {
     EXPECT_EQ(CellPictures(layout).back(), (CellPicture{112, kPictureAbsent}));
 }
 
-// With no key shown, the panel's edits have no key to change, and the next selection does not
-// record the entry shown meanwhile.
+// With no key shown, the panel's edits have no key to change (only "Set flag for all keys", which
+// needs none), and the next selection does not record the entry shown meanwhile.
 TEST(KeyPanelTest, WithNoKeyShownThePanelChangesNoKey) {
     ObservedLayout doc;
     Layout& layout = doc.layout;
@@ -227,11 +227,13 @@ TEST(KeyPanelTest, WithNoKeyShownThePanelChangesNoKey) {
     layout.SingleKeyChanged(true);
     layout.SetMode(2);
     layout.OnSetModeForAll();
-    layout.OnSetFlagForAll(false);
     for (int k = 0; k < kKeyTableSize; ++k) {
         EXPECT_EQ(layout.key(k).name, before.key(k).name) << k;
         EXPECT_EQ(layout.key(k).flags, before.key(k).flags) << k;
     }
+    layout.OnSetFlagForAll(false);
+    for (int k = 1; k <= layout.keyCount; ++k)
+        EXPECT_FALSE(layout.key(k).single()) << k;
     EXPECT_EQ(layout.programmedKeyList[0].name, "Gone");
     EXPECT_EQ(layout.panel.panelName, "Typed");
     EXPECT_EQ(layout.shownKey, 0);

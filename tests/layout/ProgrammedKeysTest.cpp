@@ -106,20 +106,33 @@ TEST(ProgrammedKeyListTest, TheListGrowsPastTwoHundredEntries) {
 }
 
 TEST(ProgrammedKeyListTest, LongNamesAreCutAndStillFindTheirEntry) {
-    ObservedLayout doc;
-    Layout& layout = doc.layout;
-    const std::string longName(102, 'x');
-    Program(layout, 1, {0x1C}, longName);
-    Record(layout, 1);
-    ASSERT_EQ(layout.programmedKeyCount(), 1);
-    EXPECT_EQ(layout.programmedKeyList[0].name, std::string(99, 'x'));
-    layout.key(1).codes = Codes({0x32});
-    Record(layout, 1); // the same entry, by its name
-    EXPECT_EQ(layout.programmedKeyCount(), 1);
-    EXPECT_EQ(layout.programmedKeyList[0].codes, Codes({0x32}));
-    layout.panel.panelName = longName;
-    layout.SelectProgrammedKeyEntry();
-    EXPECT_EQ(layout.programmedKeyComboSelection, 0);
+    struct Case {
+        std::string name;
+        std::string entryName;
+    };
+    const std::string twoByteChar = "\xC3\xA9"; // e acute: byte 99 falls inside it
+    const Case cases[] = {
+        {std::string(102, 'x'), std::string(99, 'x')},
+        {std::string(98, 'a') + twoByteChar + "bc", std::string(98, 'a')},
+    };
+    for (const Case& c : cases) {
+        ObservedLayout doc;
+        Layout& layout = doc.layout;
+        Program(layout, 1, {0x1C}, c.name);
+        Record(layout, 1);
+        ASSERT_EQ(layout.programmedKeyCount(), 1);
+        EXPECT_EQ(layout.programmedKeyList[0].name, c.entryName);
+        layout.key(1).codes = Codes({0x32});
+        Record(layout, 1); // the same entry, by its name
+        EXPECT_EQ(layout.programmedKeyCount(), 1);
+        EXPECT_EQ(layout.programmedKeyList[0].codes, Codes({0x32}));
+        layout.panel.panelName = c.name;
+        layout.SelectProgrammedKeyEntry();
+        EXPECT_EQ(layout.programmedKeyComboSelection, 0);
+        // Choosing the entry finds the key again.
+        layout.OnProgrammedKeySelected(0);
+        EXPECT_EQ(layout.shownKey, 1) << c.name;
+    }
 }
 
 TEST(ProgrammedKeyListTest, SelectEntryFindsThePositionShowingThePanelName) {
