@@ -54,6 +54,8 @@ std::optional<Choice> GetSaveFileName(QWidget* parent, const SaveRequest& reques
     QFileDialog dialog(parent);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
+    // The types show by their names alone; their patterns are all "*.txt".
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setNameFilters(request.filters);
     if (request.initialFilterIndex >= 1 && request.initialFilterIndex <= request.filters.size())
         dialog.selectNameFilter(request.filters.at(request.initialFilterIndex - 1));

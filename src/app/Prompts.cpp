@@ -45,7 +45,8 @@ void Prompts::ResetScript() {
 }
 
 bool Prompts::Show(Kind kind, const QString& caption, const QString& text, QWidget* over) {
-    const Shown shown{kind, caption, text};
+    QWidget* parent = over ? over : owner_.data();
+    const Shown shown{kind, caption, text, parent ? parent->window()->windowTitle() : QString()};
     switch (mode_) {
     case Mode::Scripted: {
         shown_.push_back(shown);
@@ -68,7 +69,6 @@ bool Prompts::Show(Kind kind, const QString& caption, const QString& text, QWidg
     case Mode::Interactive:
         break;
     }
-    QWidget* parent = over ? over : owner_.data();
     const QString title = caption.isEmpty() && parent ? parent->window()->windowTitle() : caption;
     switch (kind) {
     case Kind::Question:

@@ -22,6 +22,7 @@ class Prompts final : public zr4700::UserPrompts {
         Kind kind;
         QString caption;
         QString text;
+        QString ownerTitle; // the title of the window the box stood over
     };
 
     static Prompts& Instance();

@@ -120,12 +120,14 @@ bool CProgrammerDlg::OnFileSaveAs() {
     TransferToControls();
     // A write that fails leaves the file name, the title and the recent list as they were.
     const std::string previousName = layout.fileName;
+    const QString previousTitle = windowTitle();
     layout.fileName = path.toStdString();
+    SetTitleFor(QFileInfo(path).fileName());
     if (!WriteLayout(*this, variant).stored) {
         layout.fileName = previousName;
+        setWindowTitle(previousTitle);
         return false;
     }
-    SetTitleFor(QFileInfo(path).fileName());
     PushRecentFile();
     RebuildRecentFileMenu();
 

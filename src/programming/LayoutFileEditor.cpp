@@ -171,6 +171,13 @@ bool ReplaceFile(const fs::path& target, std::string_view bytes) {
     }
     if (destination.filename().empty())
         return false;
+    // Renaming needs only the folder's permission: a file the user has made read-only must refuse
+    // the save as writing it in place would, not be replaced behind the user's back.
+    if (fs::exists(destination, error)) {
+        std::fstream probe(destination, std::ios::in | std::ios::out | std::ios::binary);
+        if (!probe.is_open())
+            return false;
+    }
     const fs::path temporary = UnusedTemporaryPath(destination);
     if (temporary.empty())
         return false;

@@ -361,6 +361,10 @@ TEST_F(FileCommandsTest, SaveAsOfALayoutWithoutProgrammedKeysStillSavesAndReload
 
     EXPECT_TRUE(dialog->OnFileSaveAs());
 
+    const auto& shown = Prompts::Instance().ShownSoFar();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown.front().ownerTitle.toStdString(), Title("empty.txt"))
+        << "the new name, while the box is up";
     EXPECT_EQ(TakeBoxes(), std::vector<std::string>{kNoProgrammedKey});
     EXPECT_EQ(ReadBytes(path).count("\r\n"), 113);
     EXPECT_EQ(WindowTitle(), Title(path));

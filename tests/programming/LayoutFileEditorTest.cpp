@@ -974,6 +974,16 @@ TEST_F(LayoutFileSave, ReadOnlyDirectoryGivesTheErrorAndKeepsTheOldFile) {
     EXPECT_EQ(ReadBytes(layout->fileName), "old");
 }
 
+TEST_F(LayoutFileSave, ReadOnlyFileGivesTheErrorAndStaysAsItWas) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permissions do not bind the superuser";
+    layout->fileName = directory.File("old.txt");
+    WriteBytes(layout->fileName, "old");
+    fs::permissions(layout->fileName, fs::perms::owner_read);
+    ExpectFailedSave(*layout, prompts, directory, {"old.txt"});
+    EXPECT_EQ(ReadBytes(layout->fileName), "old");
+}
+
 // The file size limit makes the write fail part-way, after the temporary file was created and
 // partly written: the old file must survive and the temporary must go.
 TEST_F(LayoutFileSave, WriteFailingPartWayKeepsTheOldFile) {
