@@ -4,6 +4,7 @@
 #include "app/DataExchange.h"
 #include "app/DialogUnits.h"
 #include "app/MenuBuilder.h"
+#include "app/NameText.h"
 #include "app/Prompts.h"
 #include "app/Resources.h"
 #include "app/SpinButtons.h"
@@ -357,7 +358,7 @@ void CProgrammerDlg::TransferPanelToControls() {
     ExchangeGuard guard(exchangeDepth_);
     const KeyPanel& panel = layout.panel;
     Exchange::SetCheck(groupKeyButton, panel.panelGroup);
-    Exchange::SetText(keyNameEdit, QString::fromStdString(panel.panelName));
+    Exchange::SetText(keyNameEdit, NameText(panel.panelName));
     Exchange::SetNumber(keyNumberEdit, panel.panelNumber);
     for (int slot = 0; slot < kCodeSlots; ++slot)
         Exchange::SetText(codeFields[static_cast<size_t>(slot)],
@@ -434,7 +435,7 @@ void CProgrammerDlg::ProgrammedKeyComboChanged() {
     const QSignalBlocker blocker(programmedKeysCombo);
     QStringList items;
     for (const std::string& item : layout.programmedKeyComboItems)
-        items << QString::fromStdString(item);
+        items << NameText(item);
     bool same = programmedKeysCombo->count() == items.size();
     for (int i = 0; same && i < items.size(); ++i)
         same = programmedKeysCombo->itemText(i) == items.at(i);
@@ -570,8 +571,8 @@ void CProgrammerDlg::RefreshStatusBar() {
 void CProgrammerDlg::OnGridMouseMove(int x, int y) {
     if (IsOnGrid(x, y, layout.keyCount)) {
         const int key = KeyFromPoint(x, y);
-        statusBar->SetPaneText(6, Resources::String("status.name")
-                                      .replace("%s", QString::fromStdString(layout.key(key).name)));
+        statusBar->SetPaneText(
+            6, Resources::String("status.name").replace("%s", NameText(layout.key(key).name)));
         statusBar->SetPaneText(
             5, Resources::String("status.number").replace("%d", QString::number(key)));
     } else {

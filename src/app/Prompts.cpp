@@ -1,5 +1,6 @@
 #include "app/Prompts.h"
 
+#include "app/NameText.h"
 #include "app/Resources.h"
 
 #include <QMessageBox>
@@ -7,8 +8,13 @@
 #include <cstdio>
 
 QString FormatString(int stringId, const std::vector<std::string>& args) {
+    // The arguments are key names (bytes as the layout holds them) and numbers.
+    std::vector<std::string> utf8Args;
+    utf8Args.reserve(args.size());
+    for (const std::string& arg : args)
+        utf8Args.push_back(NameText(arg).toStdString());
     return QString::fromStdString(
-        zr4700::FormatMessage(Resources::String(stringId).toStdString(), args));
+        zr4700::FormatMessage(Resources::String(stringId).toStdString(), utf8Args));
 }
 
 Prompts& Prompts::Instance() {

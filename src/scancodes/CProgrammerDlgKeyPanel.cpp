@@ -3,6 +3,7 @@
 #include "app/CProgrammerDlg.h"
 
 #include "app/DataExchange.h"
+#include "app/NameText.h"
 #include "layout/KeyGridWidget.h"
 
 #include <QCheckBox>
@@ -27,7 +28,7 @@ void CProgrammerDlg::OnKeyNameChanged(const QString& text) {
     // The name field of a key holds 102 bytes: typing past it is refused, not cut.
     if (name.size() > kMaxKeyNameLength) {
         // Put the caret back where the refused typing or paste began.
-        const QString kept = QString::fromStdString(layout.panel.panelName);
+        const QString kept = NameText(layout.panel.panelName);
         const int caret = keyNameEdit->cursorPosition() - (text.size() - kept.size());
         Exchange::SetText(keyNameEdit, kept);
         keyNameEdit->setCursorPosition(std::clamp(caret, 0, static_cast<int>(kept.size())));
