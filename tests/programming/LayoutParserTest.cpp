@@ -23,6 +23,7 @@ struct ParseCase {
     const char* name;
     std::string text;
     bool ok;
+    friend void PrintTo(const ParseCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class ParserCases : public testing::TestWithParam<ParseCase> {};

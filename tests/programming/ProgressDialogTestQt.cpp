@@ -344,6 +344,7 @@ struct OpenedFileCase {
     const char* path; // below the source tree
     int keyboardType;
     size_t imageSize;
+    friend void PrintTo(const OpenedFileCase& c, std::ostream* out) { *out << c.path; }
 };
 
 class ProgramOpenedFileTest : public ProgrammingTest,

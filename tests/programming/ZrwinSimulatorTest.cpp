@@ -168,6 +168,7 @@ struct FailureCase {
     int status;
     std::string message;
     std::size_t bytesRecorded;
+    friend void PrintTo(const FailureCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class ZrwinFailures : public testing::TestWithParam<FailureCase> {};
