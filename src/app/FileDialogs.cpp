@@ -47,11 +47,7 @@ std::optional<Choice> GetOpenFileName(QWidget* parent, const QString& initialNam
     return Choice{dialog.selectedFiles().front(), 1};
 }
 
-std::optional<Choice> GetSaveFileName(QWidget* parent, const SaveRequest& request) {
-    script().lastSave = request;
-    if (std::optional<Choice> answer; scriptedAnswer(answer))
-        return answer;
-    QFileDialog dialog(parent);
+void ConfigureSaveDialog(QFileDialog& dialog, const SaveRequest& request) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     // The types show by their names alone; their patterns are all "*.txt".
@@ -61,11 +57,30 @@ std::optional<Choice> GetSaveFileName(QWidget* parent, const SaveRequest& reques
         dialog.selectNameFilter(request.filters.at(request.initialFilterIndex - 1));
     dialog.setDefaultSuffix(request.defaultExtension);
     dialog.selectFile(request.initialName);
+}
+
+int ChosenFilterIndex(const QFileDialog& dialog, const SaveRequest& request) {
+    // With the patterns hidden, the dialog may report a type by its name alone.
+    const QString chosen = dialog.selectedNameFilter();
+    for (qsizetype i = 0; i < request.filters.size(); ++i) {
+        const QString& filter = request.filters.at(i);
+        if (filter == chosen || filter.startsWith(chosen + QStringLiteral(" (")))
+            return static_cast<int>(i) + 1;
+    }
+    // Never guess another type: the one offered at first is what the user saw chosen.
+    return request.initialFilterIndex;
+}
+
+std::optional<Choice> GetSaveFileName(QWidget* parent, const SaveRequest& request) {
+    script().lastSave = request;
+    if (std::optional<Choice> answer; scriptedAnswer(answer))
+        return answer;
+    QFileDialog dialog(parent);
+    ConfigureSaveDialog(dialog, request);
     // The dialog asks before overwriting an existing file (its default).
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    const int index = static_cast<int>(request.filters.indexOf(dialog.selectedNameFilter())) + 1;
-    return Choice{dialog.selectedFiles().front(), index > 0 ? index : 1};
+    return Choice{dialog.selectedFiles().front(), ChosenFilterIndex(dialog, request)};
 }
 
 void QueueAnswer(std::optional<Choice> choice) {

@@ -8,6 +8,8 @@
 #include <deque>
 #include <optional>
 
+class QFileDialog;
+
 namespace FileDialogs {
 
 struct Choice {
@@ -25,6 +27,9 @@ struct SaveRequest {
 // nullopt when the user cancels.
 std::optional<Choice> GetOpenFileName(QWidget* parent, const QString& initialName);
 std::optional<Choice> GetSaveFileName(QWidget* parent, const SaveRequest& request);
+// The save dialog as GetSaveFileName sets it up, and the 1-based type chosen in it.
+void ConfigureSaveDialog(QFileDialog& dialog, const SaveRequest& request);
+int ChosenFilterIndex(const QFileDialog& dialog, const SaveRequest& request);
 
 // ---- For tests: queued answers are used instead of showing a dialog. ----
 void QueueAnswer(std::optional<Choice> choice);

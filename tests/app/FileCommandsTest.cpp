@@ -6,7 +6,9 @@
 #include "app/StatusBar.h"
 #include "support/MainWindowFixtureQt.h"
 
+#include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QImage>
 #include <QLineEdit>
 #include <QProcess>
@@ -243,6 +245,33 @@ TEST_F(FileCommandsTest, SaveAsOffersTwoFileTypesOnlyForFiftySixKeysIn16Scan) {
         EXPECT_EQ(WindowTitle(), Title("untitled"));
         EXPECT_TRUE(dialog->layout.fileName.empty());
         EXPECT_TRUE(TakeBoxes().empty());
+    }
+}
+
+// The real save dialog, set up as the program sets it up: whichever type the user picks is the
+// variant written (the dialog shows the types by name and may report them so).
+TEST(SaveDialogTest, TheTypePickedIsTheVariantWritten) {
+    const QStringList labels = {"ZR-4700 7/3scan", "ZR-4700 16scan",
+                                "ZR-4700 Single 16scan - left side",
+                                "ZR-4700 Single 16scan - right side"};
+    FileDialogs::SaveRequest request;
+    for (const QString& label : labels)
+        request.filters << label + " (*.txt)";
+    for (int initial : {1, 2}) {
+        request.initialFilterIndex = initial;
+        QFileDialog dialog;
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        FileDialogs::ConfigureSaveDialog(dialog, request);
+        EXPECT_EQ(FileDialogs::ChosenFilterIndex(dialog, request), initial);
+        for (int index = 1; index <= labels.size(); ++index) {
+            auto* types = dialog.findChild<QComboBox*>("fileTypeCombo");
+            ASSERT_NE(types, nullptr);
+            EXPECT_EQ(types->itemText(index - 1), labels.at(index - 1)) << "shown by name alone";
+            dialog.selectNameFilter(request.filters.at(index - 1));
+            EXPECT_EQ(FileDialogs::ChosenFilterIndex(dialog, request), index);
+            types->setCurrentIndex(index - 1); // as the user picks it
+            EXPECT_EQ(FileDialogs::ChosenFilterIndex(dialog, request), index);
+        }
     }
 }
 
