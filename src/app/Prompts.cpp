@@ -3,6 +3,7 @@
 #include "app/NameText.h"
 #include "app/Resources.h"
 
+#include <QKeyEvent>
 #include <QMessageBox>
 
 #include <cstdio>
@@ -16,6 +17,25 @@ QString FormatString(int stringId, const std::vector<std::string>& args) {
     return QString::fromStdString(
         zr4700::FormatMessage(Resources::String(stringId).toStdString(), utf8Args));
 }
+
+namespace {
+
+// Keeps Escape and closing the window from answering a question box.
+class QuestionNeedsAnAnswer : public QObject {
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Close) {
+            event->ignore();
+            return true;
+        }
+        if (event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+            return true;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
 
 Prompts& Prompts::Instance() {
     static Prompts prompts;
@@ -77,9 +97,17 @@ bool Prompts::Show(Kind kind, const QString& caption, const QString& text, QWidg
     }
     const QString title = caption.isEmpty() && parent ? parent->window()->windowTitle() : caption;
     switch (kind) {
-    case Kind::Question:
-        return QMessageBox::warning(parent, title, text, QMessageBox::Yes | QMessageBox::No,
-                                    QMessageBox::Yes) == QMessageBox::Yes;
+    case Kind::Question: {
+        QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Yes | QMessageBox::No,
+                        parent);
+        box.setDefaultButton(QMessageBox::Yes);
+        // A question is answered with Yes or No only. Escape and the close box would otherwise
+        // count as No, and No to "save current file?" throws the user's changes away.
+        box.setWindowFlag(Qt::WindowCloseButtonHint, false);
+        QuestionNeedsAnAnswer filter;
+        box.installEventFilter(&filter);
+        return box.exec() == QMessageBox::Yes;
+    }
     case Kind::Error:
         QMessageBox::critical(parent, title, text, QMessageBox::Ok);
         return true;
