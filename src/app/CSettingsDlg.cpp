@@ -32,6 +32,9 @@ QRadioButton* radio(QWidget* parent, int id, const QRect& rect) {
 CSettingsDlg::CSettingsDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(text("caption"));
     setFont(DialogFont());
+    // A dialog frame with a caption and a close box: nothing to minimise or maximise.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(Dlu(0, 0, 234, 135).size());
 
     // In tab order: keyboard type, keys pause, keys type, key beep, key repeat, the buttons.
@@ -78,6 +81,9 @@ CSettingsDlg::CSettingsDlg(QWidget* parent) : QDialog(parent) {
 
 int CSettingsDlg::exec() {
     OnInitDialog();
+    // The dialog object is kept between showings: centre it over the main window every time
+    // rather than where the window manager last put it.
+    setAttribute(Qt::WA_Moved, false);
     return QDialog::exec();
 }
 

@@ -54,6 +54,9 @@ void CProgrammerDlg::EditKeyCodes() {
     CCaptureDlg& dialog = *theCaptureDlg;
     dialog.codeSlots = layout.key(k).codes;
     dialog.codeNames = layout.panel.panelCodeNames;
+    // The dialog object is kept between keys: centre it over the main window every time, so its
+    // buttons are where the user last found them.
+    dialog.setAttribute(Qt::WA_Moved, false);
     if (dialog.exec() == QDialog::Accepted)
         layout.ApplyCapturedCodes(dialog.codeSlots, dialog.codeNames, Prompts::Instance());
     layout.SelectKey(k);

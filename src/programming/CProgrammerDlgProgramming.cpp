@@ -28,7 +28,7 @@ void CProgrammerDlg::OnProgramming() {
     if (!written)
         return;
 
-    setEnabled(false);
+    progressDialog->DisableOwner();
     progressDialog->ShowOverOwner();
     progressDialog->StartProgramming(kEngineArgumentCount, kEngineArguments);
 }

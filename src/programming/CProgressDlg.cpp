@@ -61,6 +61,14 @@ void CProgressDlg::OnInitDialog() {
     m_progress->setValue(0);
 }
 
+void CProgressDlg::DisableOwner() {
+    if (!owner_)
+        return;
+    QWidget* window = owner_->window();
+    ownerFocus_ = window->focusWidget();
+    window->setEnabled(false);
+}
+
 void CProgressDlg::ShowOverOwner() {
     m_progress->setValue(0);
     if (owner_) {
@@ -150,6 +158,8 @@ void CProgressDlg::EnableOwner() {
     window->setEnabled(true);
     if (window->isVisible())
         window->activateWindow();
+    if (ownerFocus_ && ownerFocus_->window() == window)
+        ownerFocus_->setFocus(Qt::OtherFocusReason);
 }
 
 void CProgressDlg::OnWorkerFinished() {

@@ -39,6 +39,9 @@ class CProgressDlg : public QDialog {
     explicit CProgressDlg(QWidget* owner);
     ~CProgressDlg() override;
 
+    // Disables the owner's window for a transfer, remembering which control had the focus so
+    // that the user finds it there again afterwards.
+    void DisableOwner();
     // Shows the dialog centred over its owner, with the bar at 0.
     void ShowOverOwner();
 
@@ -91,6 +94,7 @@ class CProgressDlg : public QDialog {
     std::vector<std::string> argumentText_;
     std::atomic<bool> stopRequested_{false};
     QPointer<QWidget> owner_;
+    QPointer<QWidget> ownerFocus_;
     QPushButton* okButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
 };

@@ -11,6 +11,7 @@
 
 #include <QEvent>
 #include <QFile>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QThread>
@@ -262,6 +263,8 @@ TEST_F(ProgrammingTest, SuccessfulTransferReaches100AndHidesWithoutMessage) {
     ScopedBytePause fast(std::chrono::microseconds(50));
     GiveProgrammedKey(1, 28);
     const int threadsBefore = ThreadCount();
+    auto* keyName = dialog->findChild<QLineEdit*>("1009");
+    keyName->setFocus();
     Program();
     // Nothing has run on this thread yet: the worker waits on its first step.
     EXPECT_TRUE(progress()->isVisible());
@@ -277,6 +280,8 @@ TEST_F(ProgrammingTest, SuccessfulTransferReaches100AndHidesWithoutMessage) {
     EXPECT_TRUE(dialog->isEnabled());
     EXPECT_FALSE(TempFileExists());
     EXPECT_TRUE(QTest::qWaitFor([&] { return ThreadCount() <= threadsBefore; }, kWaitMs));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return keyName->hasFocus(); }, kWaitMs))
+        << "the focus is back where the user left it";
 
     const std::vector<uint8_t> received = InProcessKeyboard().lastHandleBytes();
     ASSERT_EQ(received.size(), 1014u);
