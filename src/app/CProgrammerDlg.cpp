@@ -15,7 +15,6 @@
 #include "scancodes/CCaptureDlg.h"
 
 #include <QApplication>
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -137,13 +136,14 @@ void CProgrammerDlg::CreateControls() {
     label(surface, text("label.flagForAll"), Dlu(190, 34, 86, 8));
 
     group(surface, text("group.mode"), Dlu(282, 3, 91, 44));
-    modeGroup = new QButtonGroup(this);
-    modeGroup->addButton(Place(new QRadioButton(text(1023), surface), 1023, Dlu(286, 12, 40, 10)),
-                         0);
-    modeGroup->addButton(Place(new QRadioButton(text(1026), surface), 1026, Dlu(286, 23, 40, 10)),
-                         1);
-    modeGroup->addButton(Place(new QRadioButton(text(1024), surface), 1024, Dlu(330, 12, 40, 10)),
-                         2);
+    // The arrow keys belong to the grid, so each mode is a tab stop of its own that Space
+    // chooses. The buttons keep their one choice themselves: in a button group (or
+    // auto-exclusive) Tab would reach only the chosen one.
+    modeButtons = {Place(new QRadioButton(text(1023), surface), 1023, Dlu(286, 12, 40, 10)),
+                   Place(new QRadioButton(text(1026), surface), 1026, Dlu(286, 23, 40, 10)),
+                   Place(new QRadioButton(text(1024), surface), 1024, Dlu(330, 12, 40, 10))};
+    for (QRadioButton* button : modeButtons)
+        button->setAutoExclusive(false);
     auto* modeForAll = Place(new QPushButton(text(1025), surface), 1025, Dlu(286, 33, 10, 10));
     label(surface, text("label.modeForAll"), Dlu(299, 34, 72, 8));
 
@@ -210,7 +210,12 @@ void CProgrammerDlg::CreateControls() {
     connect(singleKeyButton, &QCheckBox::clicked, this, &CProgrammerDlg::OnSingleKey);
     connect(flagForAll, &QPushButton::clicked, this, &CProgrammerDlg::OnSetFlagForAll);
     connect(modeForAll, &QPushButton::clicked, this, &CProgrammerDlg::OnSetModeForAll);
-    connect(modeGroup, &QButtonGroup::idClicked, this, &CProgrammerDlg::OnMode);
+    for (int mode = 0; mode < static_cast<int>(modeButtons.size()); ++mode) {
+        connect(modeButtons[static_cast<size_t>(mode)], &QRadioButton::clicked, this, [this, mode] {
+            Exchange::SetRadio(modeButtons, mode);
+            OnMode(mode);
+        });
+    }
     connect(keyNameEdit, &QLineEdit::textEdited, this, &CProgrammerDlg::OnKeyNameChanged);
     connect(previousKeyButton, &QPushButton::clicked, this, &CProgrammerDlg::OnPreviousKey);
     connect(nextKeyButton, &QPushButton::clicked, this, &CProgrammerDlg::OnNextKey);
@@ -363,7 +368,7 @@ void CProgrammerDlg::TransferPanelToControls() {
     for (int slot = 0; slot < kCodeSlots; ++slot)
         Exchange::SetText(codeFields[static_cast<size_t>(slot)],
                           QString::fromStdString(panel.panelCodeNames[static_cast<size_t>(slot)]));
-    Exchange::SetRadio(modeGroup, panel.panelMode);
+    Exchange::SetRadio(modeButtons, panel.panelMode);
     Exchange::SetCheck(singleKeyButton, panel.panelSingle);
 }
 
@@ -379,8 +384,8 @@ bool CProgrammerDlg::ReadControls() {
     for (int slot = 0; slot < kCodeSlots; ++slot)
         panel.panelCodeNames[static_cast<size_t>(slot)] =
             codeFields[static_cast<size_t>(slot)]->text().toStdString();
-    if (Exchange::Radio(modeGroup) >= 0)
-        panel.panelMode = Exchange::Radio(modeGroup);
+    if (Exchange::Radio(modeButtons) >= 0)
+        panel.panelMode = Exchange::Radio(modeButtons);
     panel.panelSingle = singleKeyButton->isChecked() ? 1 : 0;
     return ValidateRfidFields();
 }

@@ -13,7 +13,6 @@
 #include <memory>
 
 class QAction;
-class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -181,7 +180,7 @@ class CProgrammerDlg : public QDialog, public zr4700::LayoutObserver {
     std::array<QLineEdit*, zr4700::kCodeSlots> codeFields{};
     QCheckBox* singleKeyButton = nullptr;
     QCheckBox* groupKeyButton = nullptr;
-    QButtonGroup* modeGroup = nullptr;
+    std::array<QRadioButton*, 3> modeButtons{}; // "Mode 1", "Mode 2", "Mode 3"
     QComboBox* programmedKeysCombo = nullptr;
     QPushButton* nextKeyButton = nullptr;
     QPushButton* previousKeyButton = nullptr;

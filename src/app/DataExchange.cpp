@@ -54,6 +54,21 @@ int Radio(const QButtonGroup* group) {
     return group->checkedId();
 }
 
+void SetRadio(std::span<QRadioButton* const> buttons, int index) {
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        const QSignalBlocker blocker(buttons[i]);
+        buttons[i]->setChecked(static_cast<int>(i) == index);
+    }
+}
+
+int Radio(std::span<QRadioButton* const> buttons) {
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        if (buttons[i]->isChecked())
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
 void SetSlider(QSlider* slider, int value) {
     const QSignalBlocker blocker(slider);
     slider->setValue(value);

@@ -7,10 +7,12 @@
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QSlider>
 #include <QString>
 
 #include <cstdint>
+#include <span>
 
 // Counts nesting so that handlers can ignore what a transfer itself triggers.
 class ExchangeGuard {
@@ -31,6 +33,10 @@ void SetNumber(QLineEdit* edit, long long value);
 void SetCheck(QAbstractButton* button, int value);
 void SetRadio(QButtonGroup* group, int index);
 int Radio(const QButtonGroup* group);
+// The same for radio buttons that keep their one choice without a button group: index i is
+// buttons[i]; Radio gives -1 when none is chosen.
+void SetRadio(std::span<QRadioButton* const> buttons, int index);
+int Radio(std::span<QRadioButton* const> buttons);
 void SetSlider(QSlider* slider, int value);
 
 // Reads an unsigned decimal number within [min, max]. On failure shows the message (a positive

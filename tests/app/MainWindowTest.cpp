@@ -398,3 +398,28 @@ TEST_F(MainWindowTest, NamesAreRefusedPastTheFieldLengthNotSplit) {
     EXPECT_EQ(name->text().toStdString(), stored);
     EXPECT_EQ(name->cursorPosition(), 10);
 }
+
+// The arrow keys belong to the grid, so the modes are reached with Tab and chosen with Space.
+TEST_F(MainWindowTest, ModesAreChosenFromTheKeyboardAndStayOneChoice) {
+    const int ids[] = {1023, 1026, 1024};
+    dialog->layout.SelectKey(5);
+    dialog->layout.currentKey = 5;
+    control<QRadioButton>(1023)->setFocus();
+    for (int mode : {1, 2}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        auto* button = control<QRadioButton>(ids[mode]);
+        ASSERT_TRUE(button->hasFocus()) << "mode " << mode + 1;
+        QTest::keyClick(button, Qt::Key_Space);
+        EXPECT_EQ(dialog->layout.key(5).mode(), mode);
+        for (int other = 0; other < 3; ++other)
+            EXPECT_EQ(control<QRadioButton>(ids[other])->isChecked(), other == mode);
+    }
+    // Choosing the chosen mode again leaves it chosen.
+    control<QRadioButton>(1024)->click();
+    EXPECT_TRUE(control<QRadioButton>(1024)->isChecked());
+    EXPECT_EQ(dialog->layout.key(5).mode(), 2);
+    // Showing another key shows its mode.
+    dialog->layout.SelectKey(6);
+    EXPECT_TRUE(control<QRadioButton>(1023)->isChecked());
+    EXPECT_FALSE(control<QRadioButton>(1024)->isChecked());
+}
