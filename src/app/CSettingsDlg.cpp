@@ -81,9 +81,7 @@ CSettingsDlg::CSettingsDlg(QWidget* parent) : QDialog(parent) {
 
 int CSettingsDlg::exec() {
     OnInitDialog();
-    // The dialog object is kept between showings: centre it over the main window every time
-    // rather than where the window manager last put it.
-    setAttribute(Qt::WA_Moved, false);
+    CentreOver(this, parentWidget());
     return QDialog::exec();
 }
 

@@ -9,3 +9,10 @@ QFont DialogFont() {
     font.setPixelSize(11);
     return font;
 }
+
+void CentreOver(QWidget* dialog, const QWidget* owner) {
+    if (!dialog || !owner)
+        return;
+    const QRect over = owner->window()->frameGeometry();
+    dialog->move(over.center() - QPoint(dialog->width() / 2, dialog->height() / 2));
+}

@@ -25,3 +25,8 @@ template <typename W> W* Place(W* widget, int id, const QRect& rect) {
 
 // The font the dialogs are laid out for.
 QFont DialogFont();
+
+// Places a dialog centred over the window of owner (the dialogs of this program are kept between
+// showings, so this is done before each one rather than left to where the window manager last
+// put it). Done the same way every time, the dialog opens at the same place every time.
+void CentreOver(QWidget* dialog, const QWidget* owner);

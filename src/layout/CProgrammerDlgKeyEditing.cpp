@@ -2,6 +2,7 @@
 // capture dialog, the cell shapes, "Copy key", "Clear Key" and "Clear All".
 #include "app/CProgrammerDlg.h"
 
+#include "app/DialogUnits.h"
 #include "app/Prompts.h"
 #include "layout/GridGeometry.h"
 #include "layout/KeyGridWidget.h"
@@ -54,9 +55,8 @@ void CProgrammerDlg::EditKeyCodes() {
     CCaptureDlg& dialog = *theCaptureDlg;
     dialog.codeSlots = layout.key(k).codes;
     dialog.codeNames = layout.panel.panelCodeNames;
-    // The dialog object is kept between keys: centre it over the main window every time, so its
-    // buttons are where the user last found them.
-    dialog.setAttribute(Qt::WA_Moved, false);
+    // The same place for every key, so its buttons are where the user last found them.
+    CentreOver(&dialog, this);
     if (dialog.exec() == QDialog::Accepted)
         layout.ApplyCapturedCodes(dialog.codeSlots, dialog.codeNames, Prompts::Instance());
     layout.SelectKey(k);

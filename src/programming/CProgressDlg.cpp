@@ -73,8 +73,7 @@ void CProgressDlg::ShowOverOwner() {
     m_progress->setValue(0);
     if (owner_) {
         QWidget* window = owner_->window();
-        const QRect over = window->frameGeometry();
-        move(over.center() - QPoint(width() / 2, height() / 2));
+        CentreOver(this, window);
         // Without a Qt parent the dialog still belongs to its owner's window: it stays above it
         // and is not blocked while that window runs modally.
         winId();

@@ -194,3 +194,22 @@ TEST_F(KeyEditingUiTest, KeyboardContextMenuRequestShowsTheKeyPopup) {
     EXPECT_EQ(dialog->layout.currentKey, 30);
     dialog->KeyPopupMenu()->hide();
 }
+
+// The capture dialog is kept between keys; it opens centred over the window every time, even
+// after the user moved it.
+TEST_F(KeyEditingUiTest, CaptureDialogOpensAtTheSamePlaceEveryTime) {
+    std::vector<QPoint> places;
+    for (int run = 0; run < 3; ++run) {
+        QTimer::singleShot(0, [&places] {
+            places.push_back(theCaptureDlg->pos());
+            theCaptureDlg->move(theCaptureDlg->pos() + QPoint(40, 25));
+            theCaptureDlg->findChild<QPushButton*>("1066")->click();
+        });
+        dialog->EditKeyCodes();
+    }
+    ASSERT_EQ(places.size(), 3u);
+    const QPoint centred = dialog->frameGeometry().center() -
+                           QPoint(theCaptureDlg->width() / 2, theCaptureDlg->height() / 2);
+    for (const QPoint& place : places)
+        EXPECT_EQ(place, centred);
+}
