@@ -184,6 +184,10 @@ void CProgrammerDlg::CreateControls() {
     frame->setAttribute(Qt::WA_TransparentForMouseEvents);
     frame->lower();
 
+    // Enter always edits the current key, so no visible button may look like the default one.
+    for (QPushButton* button : {flagForAll, modeForAll, previousKeyButton, nextKeyButton})
+        button->setAutoDefault(false);
+
     // The template's OK button exists but is never visible; the dialog never ends through it.
     hiddenOk_ = Place(new QPushButton(text(1), surface), 1, Dlu(0, 0, 1, 1));
     hiddenOk_->hide();
