@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QSlider>
+#include <QToolTip>
 
 namespace {
 constexpr int kDialogId = 146;
@@ -68,6 +69,14 @@ CSettingsDlg::CSettingsDlg(QWidget* parent) : QDialog(parent) {
         slider->setTickPosition(QSlider::TicksBelow);
         slider->setTickInterval(1);
         slider->setPageStep(1);
+        // The sliders have no scale: show the value being chosen (the status bar shows it too,
+        // once the dialog is closed with OK).
+        connect(slider, &QSlider::valueChanged, slider, [slider](int value) {
+            slider->setToolTip(QString::number(value));
+            if (slider->isVisible() && slider->hasFocus())
+                QToolTip::showText(slider->mapToGlobal(QPoint(0, slider->height())),
+                                   QString::number(value), slider);
+        });
     }
 
     auto* ok = Place(new QPushButton(text(1), this), 1, Dlu(121, 118, 50, 14));

@@ -72,6 +72,7 @@ int Radio(std::span<QRadioButton* const> buttons) {
 void SetSlider(QSlider* slider, int value) {
     const QSignalBlocker blocker(slider);
     slider->setValue(value);
+    slider->setToolTip(QString::number(slider->value()));
 }
 
 bool ReadUnsigned(QLineEdit* edit, uint32_t& value, uint32_t min, uint32_t max,

@@ -242,12 +242,17 @@ class SettingsTest : public MainWindowTest {
 TEST_F(SettingsTest, SlidersFollowTheKeysType) {
     bool disabledAtStart = false, enabledAfterTypematic = false, disabledAfterMakeBreak = false;
     bool focusOnKeyboardType = false;
+    QString rateShown, rateShownAfterStep;
     runSettings(
         [&](CSettingsDlg& s) {
             focusOnKeyboardType = s.focusWidget() == s.findChild<QWidget*>("1030");
             disabledAtStart = !s.rateSlider->isEnabled() && !s.delaySlider->isEnabled();
             click(s, 1022);
             enabledAfterTypematic = s.rateSlider->isEnabled() && s.delaySlider->isEnabled();
+            rateShown = s.rateSlider->toolTip();
+            s.rateSlider->setFocus();
+            QTest::keyClick(s.rateSlider, Qt::Key_Right);
+            rateShownAfterStep = s.rateSlider->toolTip();
             click(s, 1021);
             disabledAfterMakeBreak = !s.rateSlider->isEnabled() && !s.delaySlider->isEnabled();
         },
@@ -256,6 +261,8 @@ TEST_F(SettingsTest, SlidersFollowTheKeysType) {
     EXPECT_TRUE(disabledAtStart);
     EXPECT_TRUE(enabledAfterTypematic);
     EXPECT_TRUE(disabledAfterMakeBreak);
+    EXPECT_EQ(rateShown, "11") << "each slider shows its value";
+    EXPECT_EQ(rateShownAfterStep, "12");
 }
 
 TEST_F(SettingsTest, PauseOfZeroIsRefusedWithTheRangeMessage) {
