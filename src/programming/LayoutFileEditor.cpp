@@ -172,8 +172,11 @@ bool ReplaceFile(const fs::path& target, std::string_view bytes) {
     if (destination.filename().empty())
         return false;
     // Renaming needs only the folder's permission: a file the user has made read-only must refuse
-    // the save as writing it in place would, not be replaced behind the user's back.
+    // the save as writing it in place would, not be replaced behind the user's back. Nor may the
+    // rename put a text file where a device, a pipe or a socket was (a link can point anywhere).
     if (fs::exists(destination, error)) {
+        if (!fs::is_regular_file(destination, error))
+            return false;
         std::fstream probe(destination, std::ios::in | std::ios::out | std::ios::binary);
         if (!probe.is_open())
             return false;

@@ -18,6 +18,7 @@
 #if defined(__unix__)
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -964,6 +965,19 @@ TEST_F(LayoutFileSave, DirectoryInThePlaceOfTheFileIsLeftAlone) {
 }
 
 #if defined(__unix__)
+// A special file, named directly or through a link, is never replaced by a layout.
+TEST_F(LayoutFileSave, SpecialFileOrALinkToOneIsLeftAlone) {
+    const fs::path pipe = directory.path() / "pipe";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    fs::create_symlink(pipe, directory.path() / "link.txt");
+    for (const char* name : {"pipe", "link.txt"}) {
+        SCOPED_TRACE(name);
+        layout->fileName = directory.File(name);
+        ExpectFailedSave(*layout, prompts, directory, {"link.txt", "pipe"});
+        EXPECT_TRUE(fs::is_fifo(pipe));
+    }
+}
+
 TEST_F(LayoutFileSave, ReadOnlyDirectoryGivesTheErrorAndKeepsTheOldFile) {
     if (::geteuid() == 0)
         GTEST_SKIP() << "permissions do not bind the superuser";
