@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPixmap>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -34,13 +35,15 @@ int CProgrammerApp::InitInstance(const QStringList& arguments) {
 
     CProgrammerDlg dialog;
     QApplication::setWindowIcon(dialog.appIcon);
-    if (!fileToOpen.isEmpty()) {
+    const auto openFile = [&dialog, fileToOpen] {
         // As the open dialog would give it: the full path, so the recent list stays valid.
         dialog.layout.fileName =
             QDir::toNativeSeparators(QFileInfo(fileToOpen).absoluteFilePath()).toStdString();
         dialog.LoadCurrentFile();
-    }
+    };
     if (!screenshotPath.isEmpty()) {
+        if (!fileToOpen.isEmpty())
+            openFile();
         dialog.show();
         QApplication::processEvents();
         const QPixmap picture = dialog.grab();
@@ -50,6 +53,10 @@ int CProgrammerApp::InitInstance(const QStringList& arguments) {
         }
         return 0;
     }
+    // The file is opened once the window is up, so that a message about it stands over the
+    // window rather than alone on the screen.
+    if (!fileToOpen.isEmpty())
+        QTimer::singleShot(0, &dialog, openFile);
     dialog.exec();
     return 0;
 }
