@@ -1,5 +1,7 @@
 #include "programming/LayoutFileEditor.h"
 
+#include "programming/EngineResults.h"
+
 #include <algorithm>
 #include <array>
 #include <filesystem>
@@ -294,7 +296,8 @@ int32_t Corrected(int32_t value, uint32_t largest, int32_t fallback) {
     return static_cast<uint32_t>(value) > largest ? fallback : value;
 }
 
-void ReadLayout(Layout& layout, ByteInput& in) {
+// Returns whether the file held a key line at all.
+bool ReadLayout(Layout& layout, ByteInput& in) {
     LineBuffer buffer;
     FieldReader fields(ReadLine(in, buffer));
 
@@ -333,11 +336,13 @@ void ReadLayout(Layout& layout, ByteInput& in) {
     // whose key number is outside 1..112 names no record: it is skipped as a whole and does not
     // end the reading either. Missing fields read as empty: codes, flags and group number 0 and
     // an empty name.
+    bool keyLineRead = false;
     while (!in.AtEnd()) {
         fields.Reset(ReadLine(in, buffer));
         const int32_t k = FieldNumber(fields.NextField());
         if (k < 1 || k > kMaxKeys)
             continue;
+        keyLineRead = true;
         KeyRecord& record = layout.key(k);
         for (int i = 0; i < codeCount; ++i) {
             const int32_t code = FieldNumber(fields.NextField());
@@ -351,6 +356,7 @@ void ReadLayout(Layout& layout, ByteInput& in) {
         if (k >= layout.keyCount)
             break;
     }
+    return keyLineRead;
 }
 
 } // namespace
@@ -455,7 +461,10 @@ void ReadLayoutFile(Layout& layout, UserPrompts& prompts) {
         return;
     }
     StreamInput input(file);
-    ReadLayout(layout, input);
+    // An empty file, or one without a single key line, is no layout: what could be read of it
+    // is kept, as for any file, but the user is told rather than left with a blank layout.
+    if (!ReadLayout(layout, input))
+        prompts.ShowError(kResultInvalidFileFormat);
 }
 
 void ReadLayoutText(Layout& layout, std::string_view bytes) {

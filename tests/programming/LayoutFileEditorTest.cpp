@@ -1,6 +1,7 @@
 // The editor's layout file writer and reader: exact bytes of every variant, the reader's
 // corrections and stopping rule, inputs outside the format, and the atomic save.
 
+#include "programming/EngineResults.h"
 #include "programming/LayoutFileEditor.h"
 
 #include "programming/LayoutFileTestSupport.h"
@@ -838,6 +839,34 @@ TEST(LayoutFileReader, FileThatCannotBeOpenedChangesNothing) {
         prompts.ExpectError(kStrCannotOpenFile);
         ReadLayoutFile(*layout, prompts);
         EXPECT_EQ(Snapshot(*layout), before) << name;
+    }
+}
+
+// A file with no key line at all (empty, a header alone, garbage) is reported; what could be
+// read of it is kept. One key line, even the last, is enough to make it a layout.
+TEST(LayoutFileReader, FileWithoutAKeyLineIsReported) {
+    struct Case {
+        const char* label;
+        std::string text;
+        bool reported;
+    };
+    const Case cases[] = {
+        {"empty", "", true},
+        {"header only", "57; 0; 0; 2; 11; 144; 0; 0; 3\r\n", true},
+        {"garbage", std::string("\x01\xFFzz\r\n\x7F;;;\n", 11), true},
+        {"key number outside 1..112", "57; 0; 0; 2; 11\r\n0; 28\r\n113; 28\r\n", true},
+        {"one key line", "57; 0; 0; 2; 11\r\n5; 28; 2;0;K\r\n", false},
+    };
+    TemporaryDirectory directory;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        auto layout = FreshLayout(56);
+        layout->fileName = directory.File("in.txt");
+        WriteBytes(layout->fileName, c.text);
+        ScriptedPrompts prompts;
+        if (c.reported)
+            prompts.ExpectError(kResultInvalidFileFormat);
+        ReadLayoutFile(*layout, prompts);
     }
 }
 
