@@ -380,7 +380,10 @@ bool CProgrammerDlg::ReadControls() {
     ExchangeGuard guard(exchangeDepth_);
     KeyPanel& panel = layout.panel;
     panel.panelGroup = groupKeyButton->isChecked() ? 1 : 0;
-    panel.panelName = CutName(keyNameEdit->text().toStdString(), kMaxKeyNameLength);
+    // A name shows decoded (see NameText): its bytes are taken back only when the user changed
+    // the text, so that an unedited name from an older file keeps its own bytes.
+    if (keyNameEdit->text() != NameText(panel.panelName))
+        panel.panelName = CutName(keyNameEdit->text().toStdString(), kMaxKeyNameLength);
     uint32_t number = panel.panelNumber;
     if (!Exchange::ReadUnsigned(keyNumberEdit, number, 0, 0xFFFFFFFFu))
         return false;

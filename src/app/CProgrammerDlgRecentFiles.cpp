@@ -3,7 +3,6 @@
 #include "app/CAboutDlg.h"
 #include "app/CProgrammerDlg.h"
 #include "app/MenuBuilder.h"
-#include "app/Prompts.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -120,10 +119,9 @@ void CProgrammerDlg::OnHelpContent() {
     // From the directory that was current at start-up, not the one a file dialog left behind.
     const QString path =
         QDir::toNativeSeparators(appDirectory + QStringLiteral("/help/ZR4700.chm"));
-    // The desktop's viewer for the file; whether a missing file is reported is up to it. When
-    // no viewer takes the file at all, say so rather than leave the command without an answer.
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        Prompts::Instance().ShowError(zr4700::kStrCannotOpenFile);
+    // The desktop's viewer for the file; whether a missing file is reported is up to it. The
+    // program itself reports nothing, even when no viewer takes the file.
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 void CProgrammerDlg::OnAbout() {

@@ -159,6 +159,7 @@ void CProgressDlg::EnableOwner() {
         window->activateWindow();
     if (ownerFocus_ && ownerFocus_->window() == window)
         ownerFocus_->setFocus(Qt::OtherFocusReason);
+    ownerFocus_ = nullptr;
 }
 
 void CProgressDlg::OnWorkerFinished() {

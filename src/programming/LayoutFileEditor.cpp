@@ -179,7 +179,8 @@ bool ReplaceFile(const fs::path& target, std::string_view bytes) {
     if (fs::exists(destination, error)) {
         if (!fs::is_regular_file(destination, error))
             return false;
-        std::fstream probe(destination, std::ios::in | std::ios::out | std::ios::binary);
+        // Opened for appending: nothing is truncated or written.
+        std::ofstream probe(destination, std::ios::out | std::ios::app | std::ios::binary);
         if (!probe.is_open())
             return false;
     }
@@ -452,8 +453,9 @@ void ReadLayoutFile(Layout& layout, UserPrompts& prompts) {
     if (!layout.fileName.empty()) {
         const fs::path path = PathFromName(layout.fileName);
         std::error_code error;
-        // A directory opens for reading on some systems, but it is no layout file.
-        if (!fs::is_directory(path, error))
+        // Only a regular file can be a layout: a directory opens for reading on some systems, and
+        // a pipe or a device would keep the reader waiting or reading for ever.
+        if (fs::is_regular_file(path, error))
             file.open(path, std::ios::binary);
     }
     if (!file.is_open()) {

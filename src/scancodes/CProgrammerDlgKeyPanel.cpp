@@ -25,16 +25,18 @@ void CProgrammerDlg::OnKeyNameChanged(const QString& text) {
     if (exchangeDepth_ > 0)
         return;
     const std::string name = text.toStdString();
-    // The name field of a key holds 102 bytes: typing past it is refused, not cut.
-    if (name.size() > kMaxKeyNameLength) {
+    const QString kept = NameText(layout.panel.panelName);
+    // The name field of a key holds 102 bytes: typing past it is refused, not cut. (A shorter
+    // text is always taken: a name from an older single-byte file may be longer than that once
+    // it is edited here, and deleting from it must still work.)
+    if (name.size() > kMaxKeyNameLength && text.size() >= kept.size()) {
         // Put the caret back where the refused typing or paste began.
-        const QString kept = NameText(layout.panel.panelName);
         const int caret = keyNameEdit->cursorPosition() - (text.size() - kept.size());
         Exchange::SetText(keyNameEdit, kept);
         keyNameEdit->setCursorPosition(std::clamp(caret, 0, static_cast<int>(kept.size())));
         return;
     }
-    layout.KeyNameChanged(name);
+    layout.KeyNameChanged(CutName(name, kMaxKeyNameLength));
 }
 
 void CProgrammerDlg::OnSingleKey() {

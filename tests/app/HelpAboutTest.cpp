@@ -57,10 +57,10 @@ TEST_F(HelpTest, F1AnywhereInTheWindowOpensIt) {
     EXPECT_EQ(viewer.opened.size(), 1) << "Shift+F1 is not the help key";
 }
 
-TEST_F(HelpTest, NoViewerForTheFileIsReported) {
+TEST_F(HelpTest, NoViewerForTheFileIsNotReportedByTheProgram) {
     // Offscreen there is no desktop to hand the file to.
     dialog->OnHelpContent();
-    EXPECT_EQ(TakeBoxes(), std::vector<std::string>{"Error: Cannot open file!"});
+    EXPECT_TRUE(TakeBoxes().empty());
 }
 
 TEST_F(HelpTest, DoesNothingWhileTheCaptureDialogIsOpen) {

@@ -2,10 +2,13 @@
 #include "FileCommandsTestSupport.h"
 
 #include "app/NameText.h"
+#include "scancodes/CCaptureDlg.h"
 #include "support/MainWindowFixtureQt.h"
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
 
 using namespace filetest;
 
@@ -40,10 +43,37 @@ TEST_F(NameTextWindowTest, ALatin1NameIsReadableAndKeepsItsBytesUntilEdited) {
     EXPECT_TRUE(dialog->OnFileSave());
     EXPECT_TRUE(ReadBytes(path).contains(";Gr\xFC\xDF\r\n")) << "the name's bytes unchanged";
 
+    // Taking the controls' values (as Save, Programming and Settings do) and programming the key
+    // through the capture dialog keep the unedited name's bytes.
+    ASSERT_TRUE(dialog->ReadControls());
+    QTimer::singleShot(0, [] { theCaptureDlg->findChild<QPushButton*>("1020")->click(); });
+    dialog->EditKeyCodes();
+    EXPECT_EQ(dialog->layout.key(1).name, "Gr\xFC\xDF");
+
     name->setFocus();
     name->end(false);
     QTest::keyClicks(name, "e");
     EXPECT_EQ(dialog->layout.key(1).name, "Gr\xC3\xBC\xC3\x9F"
                                           "e")
         << "an edited name is UTF-8";
+}
+
+// A single-byte name of 60 accented letters is 120 bytes once edited here: deleting from it is
+// still taken (the stored name then cut to its field), while typing more is refused.
+TEST_F(NameTextWindowTest, ALongLatin1NameCanStillBeShortened) {
+    const QString path = TempPath("long.txt");
+    ASSERT_TRUE(WriteBytes(path, SmallLayout(QByteArray(60, '\xE9'))));
+    dialog->layout.fileName = path.toStdString();
+    dialog->LoadCurrentFile();
+    auto* name = control<QLineEdit>(1009);
+    ASSERT_EQ(name->text(), QString(60, QChar(0xE9)));
+
+    name->setFocus();
+    name->end(false);
+    QTest::keyClicks(name, "x");
+    EXPECT_EQ(name->text(), QString(60, QChar(0xE9))) << "typing more is refused";
+    QTest::keyClick(name, Qt::Key_Backspace);
+    // Stored as UTF-8, cut to the field's 102 bytes; the field shows what is stored.
+    EXPECT_EQ(QString::fromStdString(dialog->layout.key(1).name), QString(51, QChar(0xE9)));
+    EXPECT_EQ(name->text(), QString(51, QChar(0xE9)));
 }

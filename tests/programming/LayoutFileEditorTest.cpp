@@ -1,8 +1,8 @@
 // The editor's layout file writer and reader: exact bytes of every variant, the reader's
 // corrections and stopping rule, inputs outside the format, and the atomic save.
 
-#include "programming/EngineResults.h"
 #include "programming/LayoutFileEditor.h"
+#include "programming/EngineResults.h"
 
 #include "programming/LayoutFileTestSupport.h"
 #include "support/ScriptedPrompts.h"
@@ -869,6 +869,20 @@ TEST(LayoutFileReader, FileWithoutAKeyLineIsReported) {
         ReadLayoutFile(*layout, prompts);
     }
 }
+
+#if defined(__unix__)
+// A pipe would keep the reader waiting for ever: only regular files are read.
+TEST(LayoutFileReader, APipeIsNotRead) {
+    TemporaryDirectory directory;
+    const fs::path pipe = directory.path() / "pipe.txt";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    auto layout = FreshLayout(56);
+    layout->fileName = pipe.string();
+    ScriptedPrompts prompts;
+    prompts.ExpectError(kStrCannotOpenFile);
+    ReadLayoutFile(*layout, prompts);
+}
+#endif
 
 class LayoutFileSave : public ::testing::Test {
   protected:
