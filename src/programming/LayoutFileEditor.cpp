@@ -176,8 +176,9 @@ bool ReplaceFile(const fs::path& target, std::string_view bytes) {
     // Renaming needs only the folder's permission: a file the user has made read-only must refuse
     // the save as writing it in place would, not be replaced behind the user's back. Nor may the
     // rename put a text file where a device, a pipe or a socket was (a link can point anywhere).
-    if (fs::exists(destination, error)) {
-        if (!fs::is_regular_file(destination, error))
+    const fs::file_status old = fs::status(destination, error);
+    if (fs::exists(old)) {
+        if (!fs::is_regular_file(old))
             return false;
         // Opened for appending: nothing is truncated or written.
         std::ofstream probe(destination, std::ios::out | std::ios::app | std::ios::binary);
@@ -202,8 +203,7 @@ bool ReplaceFile(const fs::path& target, std::string_view bytes) {
         done = SyncToDisk(temporary);
     if (done) {
         // Keep the old file's permissions (best effort).
-        const fs::file_status old = fs::status(destination, error);
-        if (!error && fs::is_regular_file(old))
+        if (fs::is_regular_file(old))
             fs::permissions(temporary, old.permissions(), error);
         fs::rename(temporary, destination, error);
         done = !error;
