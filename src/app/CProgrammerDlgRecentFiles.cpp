@@ -7,7 +7,6 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
-#include <QFileInfo>
 #include <QMenu>
 #include <QSettings>
 #include <QUrl>
@@ -16,13 +15,12 @@ namespace {
 
 constexpr int kRecentCount = 4;
 
-// The list lives under the organisation "Valmora", then the executable's base name, then the
-// section "Recent File List", as the values "File1" to "File4".
+// The list lives under the organisation "Valmora", then the application's name (the executable's
+// base name, set at start-up), then the section "Recent File List", as the values "File1" to
+// "File4".
 class RecentFileStore {
   public:
-    RecentFileStore()
-        : settings_(QStringLiteral("Valmora"),
-                    QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName()) {
+    RecentFileStore() : settings_(QStringLiteral("Valmora"), QCoreApplication::applicationName()) {
         settings_.beginGroup(QStringLiteral("Recent File List"));
     }
     QString Read(int n) const { return settings_.value(Key(n)).toString(); }

@@ -95,7 +95,7 @@ bool Prompts::Show(Kind kind, const QString& caption, const QString& text, QWidg
     case Mode::Interactive:
         break;
     }
-    const QString title = caption.isEmpty() && parent ? parent->window()->windowTitle() : caption;
+    const QString title = caption.isEmpty() ? shown.ownerTitle : caption;
     switch (kind) {
     case Kind::Question: {
         QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Yes | QMessageBox::No,
