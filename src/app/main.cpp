@@ -1,17 +1,22 @@
 #include "app/CProgrammerApp.h"
+#include "app/LegendCommandLine.h"
 
 #include <QApplication>
 
 #include <cstring>
 
 int main(int argc, char** argv) {
-    // A screenshot needs no display: render offscreen unless a platform was chosen.
+    // A screenshot or a legend sheet needs no display: render offscreen unless a platform was
+    // chosen.
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--screenshot") == 0 &&
-            qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        const bool headless =
+            std::strcmp(argv[i], "--screenshot") == 0 || std::strcmp(argv[i], "--legend") == 0;
+        if (headless && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
+    if (LegendCommandLine::Requested(QApplication::arguments()))
+        return LegendCommandLine::Run(QApplication::arguments());
     CProgrammerApp theApp;
     return theApp.InitInstance(QApplication::arguments());
 }

@@ -1,0 +1,15 @@
+#pragma once
+// `zr4700 --legend OUT.pdf|OUT.svg|OUT.png [options] LAYOUT.txt`: writes the legend sheet of a
+// layout file and exits, without a window, so that sheets can be made in scripts.
+
+#include <QStringList>
+
+namespace LegendCommandLine {
+
+// Whether the arguments (the program name first) ask for a sheet.
+bool Requested(const QStringList& arguments);
+// Runs the command: 0 when the sheet was written; 2 for a bad argument and 1 when the layout
+// cannot be read or the sheet cannot be written, each with a message on stderr.
+int Run(const QStringList& arguments);
+
+} // namespace LegendCommandLine
