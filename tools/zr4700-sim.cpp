@@ -174,10 +174,25 @@ class Simulator {
         keyboard_.setRefuseByte(options.refuseByte);
     }
 
+    // The keyboard's driver is opened without sharing: while one connection is the handle, a
+    // second one is told so and closed, and its sender gets nothing in.
     void Accept(int listenFd) {
         const int fd = ::accept4(listenFd, nullptr, nullptr, SOCK_CLOEXEC);
-        if (fd >= 0) {
-            connections_.push_back(Connection{fd, keyboard_.open(), {}});
+        if (fd < 0) {
+            return;
+        }
+        const int handle = keyboard_.open();
+        const std::uint8_t greeting =
+            handle != 0 ? zr4700::simsocket::kHandleOpened : zr4700::simsocket::kHandleBusy;
+        const bool told = ::send(fd, &greeting, 1, MSG_NOSIGNAL) == 1;
+        if (handle == 0) {
+            std::fputs("zr4700-sim: refused a second handle while one is open\n", stderr);
+            ::close(fd);
+            return;
+        }
+        connections_.push_back(Connection{fd, handle, {}});
+        if (!told) {
+            Close(connections_.size() - 1);
         }
     }
 

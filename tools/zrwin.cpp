@@ -1,7 +1,9 @@
 // zrwin [FILE [/N]]: writes a layout file into the keyboard, or with no file reports the
 // keyboard's type. Exit status 0 on success, otherwise the engine's result minus 32999
 // (33000 gives 1 ... 33010 gives 11); the message goes to stderr. Interrupted by SIGINT or
-// SIGTERM, it stops after the byte in flight and exits with 130.
+// SIGTERM at any stage, it stops after the byte in flight, closes the device, says whether the
+// keyboard was left partly programmed, and exits as the shell does for the signal: 128 plus its
+// number (130 for SIGINT, 143 for SIGTERM).
 
 #include "programming/Engine.h"
 
@@ -14,19 +16,38 @@
 #define isatty _isatty
 #define fileno _fileno
 #else
+#include <signal.h>
 #include <unistd.h>
 #endif
 
 namespace {
 
 constexpr int kFirstResult = 33000;
-constexpr int kInterruptedStatus = 130;
 constexpr int kBarWidth = 40;
 
+static_assert(std::atomic<bool>::is_always_lock_free, "the stop flag is set in a signal handler");
 std::atomic<bool> stopRequested{false};
+volatile std::sig_atomic_t stopSignal = 0;
 
-extern "C" void OnStopSignal(int) {
+extern "C" void OnStopSignal(int signalNumber) {
+    stopSignal = signalNumber;
     stopRequested.store(true);
+}
+
+// The handlers do not restart interrupted calls: a wait in progress returns at once and the
+// engine, which checks the flag at every stage, stops there.
+void CatchStopSignals() {
+#ifdef _WIN32
+    std::signal(SIGINT, OnStopSignal);
+    std::signal(SIGTERM, OnStopSignal);
+#else
+    struct sigaction action {};
+    action.sa_handler = OnStopSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = 0;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+#endif
 }
 
 // Draws the bar from the engine's steps: one step per percent, the bar stops at 100 (a
@@ -64,8 +85,7 @@ class ProgressBar {
 } // namespace
 
 int main(int argc, char** argv) {
-    std::signal(SIGINT, OnStopSignal);
-    std::signal(SIGTERM, OnStopSignal);
+    CatchStopSignals();
 
     ProgressBar bar;
     zr4700::StepNotify notify;
@@ -73,13 +93,22 @@ int main(int argc, char** argv) {
         notify = [&bar] { bar.Step(); };
     }
 
-    int deviceType = -1;
-    const int result = zr4700::ProgramKeyboard(argc, argv, notify, &stopRequested, &deviceType);
+    zr4700::ProgramReport report;
+    const int result = zr4700::ProgramKeyboard(argc, argv, notify, &stopRequested, &report);
     bar.Finish();
 
     if (result == zr4700::kResultCancelled) {
-        std::fputs("zrwin: interrupted\n", stderr);
-        return kInterruptedStatus;
+        if (report.bytesSent > 0) {
+            std::fprintf(stderr,
+                         "zrwin: interrupted after %d of %d bytes: the keyboard is left partly "
+                         "programmed; program it again\n",
+                         report.bytesSent, report.imageSize);
+        } else {
+            std::fputs("zrwin: interrupted before any byte was sent: the keyboard is unchanged\n",
+                       stderr);
+        }
+        const int signalNumber = stopSignal;
+        return 128 + (signalNumber != 0 ? signalNumber : SIGINT);
     }
     if (result != zr4700::kResultOk) {
         const char* message = zr4700::EngineResultMessage(result);
@@ -87,8 +116,8 @@ int main(int argc, char** argv) {
         return result - (kFirstResult - 1);
     }
     if (argc <= 1) {
-        std::printf("Keyboard type: %d (%s)\n", deviceType,
-                    zr4700::KeyboardTypeMeaning(deviceType));
+        std::printf("Keyboard type: %d (%s)\n", report.deviceType,
+                    zr4700::KeyboardTypeMeaning(report.deviceType));
     }
     return 0;
 }

@@ -9,6 +9,8 @@ namespace zr4700 {
 
 namespace {
 
+thread_local const std::atomic<bool>* deviceStop = nullptr;
+
 constexpr std::string_view kSimPrefix = "sim";
 constexpr std::string_view kUnixPrefix = "unix:";
 
@@ -27,6 +29,18 @@ std::unique_ptr<DeviceHandle> OpenSimAddress(std::string_view address) {
 }
 
 } // namespace
+
+ScopedDeviceStop::ScopedDeviceStop(const std::atomic<bool>* stop) : previous_(deviceStop) {
+    deviceStop = stop;
+}
+
+ScopedDeviceStop::~ScopedDeviceStop() {
+    deviceStop = previous_;
+}
+
+bool DeviceStopRequested() {
+    return deviceStop && deviceStop->load();
+}
 
 std::string DefaultDeviceAddress() {
 #ifdef _WIN32

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -24,6 +26,26 @@ class DeviceHandle {
                          std::uint8_t* out, std::uint32_t outSize, std::uint32_t& returned) = 0;
 };
 
+// Every wait of the device layer is bounded: connecting to the simulator, its answer to a new
+// handle, and each request give up after this long.
+constexpr std::chrono::seconds kDeviceTimeout{5};
+
+// While it lives, the device layer's waits on this thread (opening a handle, a type query) also
+// give up as soon as *stop is true, so that a stop asked for while the device is slow to answer
+// takes effect at once. A byte in flight is still waited for. stop may be null.
+class ScopedDeviceStop {
+  public:
+    explicit ScopedDeviceStop(const std::atomic<bool>* stop);
+    ~ScopedDeviceStop();
+    ScopedDeviceStop(const ScopedDeviceStop&) = delete;
+    ScopedDeviceStop& operator=(const ScopedDeviceStop&) = delete;
+
+  private:
+    const std::atomic<bool>* previous_;
+};
+// True when the stop of the innermost ScopedDeviceStop of this thread is set.
+bool DeviceStopRequested();
+
 // The address every operation opens: the environment variable ZR4700_DEVICE when it is set and
 // not empty, else the platform's own device ("\\.\zr4700" on Windows, "/dev/zr4700" elsewhere).
 //   sim, sim:N   the in-process simulated keyboard (sim:N sets its type to N at every open)
@@ -32,7 +54,9 @@ class DeviceHandle {
 std::string DeviceAddress();
 std::string DefaultDeviceAddress();
 
-// Opens a handle on an address; nullptr when it cannot be opened.
+// Opens a handle on an address; nullptr when it cannot be opened, also when another handle on
+// the same device is open (the keyboard's driver is opened without sharing, so every backend
+// allows one handle at a time).
 std::unique_ptr<DeviceHandle> OpenDevice(std::string_view address);
 // Opens a handle on DeviceAddress().
 std::unique_ptr<DeviceHandle> OpenDevice();

@@ -25,6 +25,14 @@ int DetectKeyboard() {
 
 int SendImage(const std::uint8_t* image, int size, const StepNotify& notify,
               const std::atomic<bool>* stopRequested) {
+    return SendImage(image, size, notify, stopRequested, nullptr);
+}
+
+int SendImage(const std::uint8_t* image, int size, const StepNotify& notify,
+              const std::atomic<bool>* stopRequested, int* bytesSent) {
+    int unused = 0;
+    int& sent = bytesSent ? *bytesSent : unused;
+    sent = 0;
     if (size == 0) {
         return 0;
     }
@@ -49,6 +57,7 @@ int SendImage(const std::uint8_t* image, int size, const StepNotify& notify,
         if (!device->Control(kSendByteRequest, image + (size - n), 1, nullptr, 0, returned)) {
             return -2;
         }
+        ++sent;
         if (n > 1) {
             pacer.Pause();
         }

@@ -28,5 +28,8 @@ int DetectKeyboard();
 // -3 when there is no image (null or a negative size).
 int SendImage(const std::uint8_t* image, int size, const StepNotify& notify,
               const std::atomic<bool>* stopRequested = nullptr);
+// The same, and *bytesSent (may be null) receives how many bytes the keyboard took.
+int SendImage(const std::uint8_t* image, int size, const StepNotify& notify,
+              const std::atomic<bool>* stopRequested, int* bytesSent);
 
 } // namespace zr4700

@@ -1,14 +1,126 @@
 #include "programming/Engine.h"
 
+#include "programming/Device.h"
 #include "programming/LayoutParser.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
+
+#ifdef _WIN32
+#include <sys/stat.h>
+#include <sys/types.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace zr4700 {
 
 namespace {
+
+std::atomic<long> readFaultAfter{-1};
+
+// Opens the layout file for reading. Opening never waits: a FIFO with no writer, or a device,
+// would otherwise hold the engine for ever, so the file is opened without blocking and taken
+// only when it is a regular file. Returns 0 with the stream, or the engine's result.
+int OpenLayoutFile(const char* path, std::FILE*& stream) {
+    stream = nullptr;
+#ifdef _WIN32
+    std::FILE* file = std::fopen(path, "r");
+    if (!file) {
+        return kResultCannotOpenFile;
+    }
+    struct _stat64 status {};
+    if (_fstat64(_fileno(file), &status) != 0 || (status.st_mode & _S_IFMT) != _S_IFREG) {
+        std::fclose(file);
+        return kResultCannotOpenFile;
+    }
+#else
+    int fd;
+    do {
+        fd = ::open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        return kResultCannotOpenFile;
+    }
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return kResultCannotOpenFile;
+    }
+    std::FILE* file = ::fdopen(fd, "r");
+    if (!file) {
+        ::close(fd);
+        return kResultCannotOpenFile;
+    }
+#endif
+    if (status.st_size > kMaxLayoutFileSize) {
+        std::fclose(file);
+        return kResultInvalidFileFormat;
+    }
+    stream = file;
+    return kResultOk;
+}
+
+// The layout file as the parser reads it: no more than the largest layout (a file may grow
+// after it was measured), and with the test hook's read fault.
+class LayoutFileSource final : public ByteSource {
+  public:
+    explicit LayoutFileSource(std::FILE* stream) : file_(stream), faultAfter_(readFaultAfter) {}
+    int Get() override {
+        if (faultAfter_ >= 0 && read_ >= faultAfter_) {
+            injectedFault_ = true;
+            return EOF;
+        }
+        if (read_ >= kMaxLayoutFileSize) {
+            if (!limitReached_) {
+                limitReached_ = true;
+                tooLarge_ = file_.Get() != EOF;
+            }
+            return EOF;
+        }
+        const int c = file_.Get();
+        if (c != EOF) {
+            ++read_;
+        }
+        return c;
+    }
+    bool Failed() const override { return injectedFault_ || file_.Failed(); }
+    bool tooLarge() const { return tooLarge_; }
+
+  private:
+    FileByteSource file_;
+    long faultAfter_;
+    std::int64_t read_ = 0;
+    bool injectedFault_ = false;
+    bool limitReached_ = false;
+    bool tooLarge_ = false;
+};
+
+int ReadLayoutFile(const char* path, TransferImage& image, int& size, std::uint8_t& layoutCode) {
+    std::FILE* file = nullptr;
+    const int opened = OpenLayoutFile(path, file);
+    if (opened != kResultOk) {
+        return opened;
+    }
+    LayoutFileSource source(file);
+    const int parsed = ParseLayoutFile(source, image, size, layoutCode);
+    std::fclose(file);
+    if (parsed == kLayoutReadFailed) {
+        return kResultCannotOpenFile;
+    }
+    if (parsed != 0 || source.tooLarge()) {
+        return kResultInvalidFileFormat;
+    }
+    return kResultOk;
+}
+
+bool Stopped(const std::atomic<bool>* stopRequested) {
+    return stopRequested && stopRequested->load();
+}
 
 bool IsHelpRequest(const char* argument) {
     return std::strcmp(argument, "-h") == 0 || std::strcmp(argument, "/h") == 0 ||
@@ -76,14 +188,31 @@ int ResultOfSending(int sent) {
 
 int ProgramKeyboard(int argc, const char* const argv[], const StepNotify& notify,
                     const std::atomic<bool>* stopRequested) {
-    return ProgramKeyboard(argc, argv, notify, stopRequested, nullptr);
+    return ProgramKeyboard(argc, argv, notify, stopRequested, static_cast<ProgramReport*>(nullptr));
 }
 
 int ProgramKeyboard(int argc, const char* const argv[], const StepNotify& notify,
                     const std::atomic<bool>* stopRequested, int* deviceTypeOut) {
+    ProgramReport report;
+    const int result = ProgramKeyboard(argc, argv, notify, stopRequested, &report);
     if (deviceTypeOut) {
-        *deviceTypeOut = -1;
+        *deviceTypeOut = report.deviceType;
     }
+    return result;
+}
+
+ScopedLayoutReadFault::ScopedLayoutReadFault(long failAfterBytes)
+    : previous_(readFaultAfter.exchange(failAfterBytes)) {}
+
+ScopedLayoutReadFault::~ScopedLayoutReadFault() {
+    readFaultAfter = previous_;
+}
+
+int ProgramKeyboard(int argc, const char* const argv[], const StepNotify& notify,
+                    const std::atomic<bool>* stopRequested, ProgramReport* reportOut) {
+    ProgramReport unused;
+    ProgramReport& report = reportOut ? *reportOut : unused;
+    report = ProgramReport{};
     // A caller's vector may be shorter than it claims; a missing argument is not an argument.
     if (argc >= 2 && (!argv || !argv[1] || (argc >= 3 && !argv[2]))) {
         return argc > 3 ? kResultSyntaxError : kResultInvalidArgument;
@@ -110,32 +239,38 @@ int ProgramKeyboard(int argc, const char* const argv[], const StepNotify& notify
         return kResultSyntaxError;
     }
 
+    // The device layer's waits on this thread give up once a stop is asked for.
+    const ScopedDeviceStop deviceStop(stopRequested);
+    if (Stopped(stopRequested)) {
+        return kResultCancelled;
+    }
+
     // The image lives in this vector, so every return below frees it.
     TransferImage image;
     int size = 0;
     std::uint8_t layoutCode = 0;
     if (haveFile) {
-        std::FILE* file = std::fopen(argv[1], "r");
-        if (!file) {
-            return kResultCannotOpenFile;
+        const int read = ReadLayoutFile(argv[1], image, size, layoutCode);
+        if (read != kResultOk) {
+            return read;
         }
-        const int parsed = ParseLayoutFile(file, image, size, layoutCode);
-        std::fclose(file);
-        if (parsed != 0) {
-            return kResultInvalidFileFormat;
+        if (Stopped(stopRequested)) {
+            return kResultCancelled;
         }
     }
 
     if (detect) {
         const int detected = DetectKeyboard();
+        // A detection cut short by the stop reports no driver fault.
+        if (Stopped(stopRequested)) {
+            return kResultCancelled;
+        }
         if (detected < 0) {
             return ResultOfDetection(detected);
         }
         deviceType = detected;
     }
-    if (deviceTypeOut) {
-        *deviceTypeOut = deviceType;
-    }
+    report.deviceType = deviceType;
     if (!haveFile) {
         return kResultOk;
     }
@@ -144,7 +279,13 @@ int ProgramKeyboard(int argc, const char* const argv[], const StepNotify& notify
         return kResultFormatMismatch;
     }
     PutHalvesInKeyboardOrder(image, layoutCode);
-    return ResultOfSending(SendImage(image.data(), size, notify, stopRequested));
+    report.imageSize = size;
+    const int sent = SendImage(image.data(), size, notify, stopRequested, &report.bytesSent);
+    // Stopped while the device was being opened: nothing was sent, and the stop is the reason.
+    if (sent == -1 && Stopped(stopRequested)) {
+        return kResultCancelled;
+    }
+    return ResultOfSending(sent);
 }
 
 } // namespace zr4700

@@ -162,7 +162,10 @@ std::optional<LayoutGeometry> GeometryOfLayoutCode(int layoutCode) {
 
 int ParseLayoutFile(ByteSource& source, TransferImage& image, int& size, std::uint8_t& layoutCode) {
     LayoutParser parser(source);
-    return parser.Parse(image, size, layoutCode);
+    const int parsed = parser.Parse(image, size, layoutCode);
+    // A failed read looks like the end of the file to the grammar, which may then accept a
+    // cut-down layout; it is an error of its own whatever the grammar said.
+    return source.Failed() ? kLayoutReadFailed : parsed;
 }
 
 int ParseLayoutFile(std::FILE* stream, TransferImage& image, int& size, std::uint8_t& layoutCode) {

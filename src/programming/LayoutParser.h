@@ -29,9 +29,14 @@ struct LayoutGeometry {
 // The geometry of layout code 56, 57, 112 or 113; nothing for any other code.
 std::optional<LayoutGeometry> GeometryOfLayoutCode(int layoutCode);
 
+// ParseLayoutFile's result when a read of the stream failed: the bytes read were not the whole
+// file, whatever the grammar made of them.
+constexpr int kLayoutReadFailed = -2;
+
 // Parses a layout file into a transfer image. Returns 0 on success and a negative value on any
-// failure. On return image holds the zero-filled and filled image (empty when the header code
-// was rejected before allocation), size its size and layoutCode the header's first number.
+// failure (kLayoutReadFailed when the stream could not be read to its end). On return image holds
+// the zero-filled and filled image (empty when the header code was rejected before allocation),
+// size its size and layoutCode the header's first number.
 int ParseLayoutFile(ByteSource& source, TransferImage& image, int& size, std::uint8_t& layoutCode);
 // The same on a C stream opened for reading; the caller closes it.
 int ParseLayoutFile(std::FILE* stream, TransferImage& image, int& size, std::uint8_t& layoutCode);

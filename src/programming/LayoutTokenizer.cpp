@@ -10,7 +10,24 @@ bool IsDigit(int c) {
 
 } // namespace
 
-LayoutTokenizer::LayoutTokenizer(ByteSource& source) : source_(source), lookahead_(source.Get()) {}
+LayoutTokenizer::LayoutTokenizer(ByteSource& source) : source_(source), lookahead_(source.Get()) {
+    if (lookahead_ != 0xEF) {
+        return;
+    }
+    const int second = source_.Get();
+    if (second != 0xBB) {
+        pending_[pendingCount_++] = second;
+        return;
+    }
+    const int third = source_.Get();
+    if (third == 0xBF) {
+        lookahead_ = source_.Get();
+        return;
+    }
+    // Not a mark after all: the bytes stay in the stream as they were.
+    pending_[pendingCount_++] = second;
+    pending_[pendingCount_++] = third;
+}
 
 TokenKind LayoutTokenizer::NextToken(std::uint8_t* value) {
     // Blanks, TABs and CRs only separate; they are never returned. They still count as a

@@ -13,15 +13,28 @@ class ByteSource {
     virtual ~ByteSource() = default;
     // The next byte (0..255), or EOF at the end of the stream; stays at EOF once there.
     virtual int Get() = 0;
+    // True when the EOF came from a failed read rather than the end of the stream: what was
+    // read is then only part of the file and must not be taken for all of it.
+    virtual bool Failed() const { return false; }
 };
 
 class FileByteSource final : public ByteSource {
   public:
     explicit FileByteSource(std::FILE* stream) : stream_(stream) {}
-    int Get() override { return stream_ ? std::fgetc(stream_) : EOF; }
+    int Get() override {
+        // A C stream may try again after a failed read; once one failed, the rest is not read.
+        if (!stream_ || ended_) {
+            return EOF;
+        }
+        const int c = std::fgetc(stream_);
+        ended_ = c == EOF;
+        return c;
+    }
+    bool Failed() const override { return stream_ && std::ferror(stream_) != 0; }
 
   private:
     std::FILE* stream_;
+    bool ended_ = false;
 };
 
 class MemoryByteSource final : public ByteSource {
@@ -53,7 +66,8 @@ enum class TokenKind : int {
 // may run at once.
 class LayoutTokenizer {
   public:
-    // Reads the first character of the stream as the lookahead.
+    // Reads the first character of the stream as the lookahead, after a UTF-8 byte-order mark
+    // (text editors on Windows put one in front of the files they save).
     explicit LayoutTokenizer(ByteSource& source);
 
     // The next token. For Number, *value receives the number; for Character, the character.
@@ -61,10 +75,16 @@ class LayoutTokenizer {
     TokenKind NextToken(std::uint8_t* value = nullptr);
 
   private:
-    void Advance() { lookahead_ = source_.Get(); }
+    void Advance() {
+        lookahead_ = pendingNext_ < pendingCount_ ? pending_[pendingNext_++] : source_.Get();
+    }
 
     ByteSource& source_;
     int lookahead_;
+    // The bytes read behind the first one while looking for a byte-order mark that was not one.
+    int pending_[2] = {};
+    int pendingCount_ = 0;
+    int pendingNext_ = 0;
     // Starts as no kind at all (0): a digit at the very start of a stream begins a number.
     TokenKind lastKind_ = TokenKind{0};
 };

@@ -3,7 +3,10 @@
 // The wire protocol between the unix:PATH device backend and the simulator zr4700-sim.
 //
 // One connection is one device handle: connecting opens it, closing the connection closes it.
-// Each device-control request is one request frame answered by one reply frame, in order:
+// The driver is opened without sharing, so the simulator first answers every connection with one
+// byte: kHandleOpened when the connection is the handle, kHandleBusy (and it closes the
+// connection) when another handle is open. Each device-control request is one request frame
+// answered by one reply frame, in order:
 //
 //   request  u32 request code, u32 input size, u32 output size (all little-endian),
 //            then the input bytes
@@ -19,6 +22,8 @@
 namespace zr4700::simsocket {
 
 constexpr std::uint32_t kMaxTransferSize = 16;
+constexpr std::uint8_t kHandleOpened = 1;
+constexpr std::uint8_t kHandleBusy = 0;
 constexpr std::size_t kRequestHeaderSize = 12;
 constexpr std::size_t kReplyHeaderSize = 2;
 

@@ -114,8 +114,15 @@ void SimulatedKeyboard::reset() {
     lastHandleBytes_.clear();
 }
 
-int SimulatedKeyboard::open() {
+int SimulatedKeyboard::open(std::optional<int> type) {
     std::lock_guard lock(mutex_);
+    if (!handles_.empty()) {
+        ++stats_.busyOpens;
+        return 0;
+    }
+    if (type) {
+        type_ = *type;
+    }
     const int id = nextHandle_++;
     handles_[id] = Handle{};
     lastHandle_ = id;
@@ -323,8 +330,8 @@ namespace {
 
 class SimulatedHandle final : public DeviceHandle {
   public:
-    explicit SimulatedHandle(SimulatedKeyboard& keyboard)
-        : keyboard_(keyboard), handle_(keyboard.open()) {}
+    SimulatedHandle(SimulatedKeyboard& keyboard, int handle)
+        : keyboard_(keyboard), handle_(handle) {}
     ~SimulatedHandle() override { keyboard_.close(handle_); }
     SimulatedHandle(const SimulatedHandle&) = delete;
     SimulatedHandle& operator=(const SimulatedHandle&) = delete;
@@ -343,10 +350,11 @@ class SimulatedHandle final : public DeviceHandle {
 
 std::unique_ptr<DeviceHandle> OpenSimulatedDevice(SimulatedKeyboard& keyboard,
                                                   std::optional<int> type) {
-    if (type) {
-        keyboard.setType(*type);
+    const int handle = keyboard.open(type);
+    if (handle == 0) {
+        return nullptr;
     }
-    return std::make_unique<SimulatedHandle>(keyboard);
+    return std::make_unique<SimulatedHandle>(keyboard, handle);
 }
 
 } // namespace zr4700

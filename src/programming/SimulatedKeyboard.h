@@ -19,6 +19,7 @@ class SimulatedKeyboard {
   public:
     struct Stats {
         int opens = 0;       // handles opened
+        int busyOpens = 0;   // opens refused because a handle was open
         int openHandles = 0; // handles open right now
         int typeQueries = 0; // type query requests, answered or not
         int bytes = 0;       // image bytes accepted
@@ -55,8 +56,10 @@ class SimulatedKeyboard {
     // Back to a fresh keyboard of type 2: configuration, counters and received bytes.
     void reset();
 
-    // The device side: what a driver handle does.
-    int open();
+    // The device side: what a driver handle does. The driver is opened without sharing: while
+    // a handle is open, open() refuses with 0 (handles are numbered from 1). type, when given,
+    // becomes the keyboard's type as the handle opens (never while another one is open).
+    int open(std::optional<int> type = std::nullopt);
     HandleSummary close(int handle);
     bool control(int handle, std::uint32_t request, const std::uint8_t* in, std::uint32_t inSize,
                  std::uint8_t* out, std::uint32_t outSize, std::uint32_t& returned);
