@@ -1,9 +1,17 @@
 #include "programming/Engine.h"
 #include "EngineTestSupport.h"
 #include "programming/BytePacer.h"
+#include "programming/Device.h"
 #include "programming/SimulatedKeyboard.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstdio>
 
 #include <string>
 #include <vector>
@@ -326,6 +334,105 @@ TEST_F(EngineTest, StopBeforeTheFirstByteSendsNothing) {
     EXPECT_EQ(ProgramKeyboard(2, argv, {}, &stop), kResultCancelled);
     EXPECT_EQ(keyboard().stats().bytes, 0);
     EXPECT_EQ(keyboard().stats().openHandles, 0);
+}
+
+// A read that fails part-way (a failing disk) is no shorter layout: nothing reaches the keyboard.
+TEST_F(EngineTest, FailedReadIsUnableToOpenAndSendsNothing) {
+    const std::string file = LayoutFile(113);
+    for (long failAfter : {0L, 40L, 2000L, 7000L}) {
+        SCOPED_TRACE(failAfter);
+        ScopedLayoutReadFault fault(failAfter);
+        EXPECT_EQ(Run({"zrwin.exe", file}), kResultCannotOpenFile);
+        EXPECT_EQ(Run({"zrwin.exe", file, "/2"}), kResultCannotOpenFile);
+    }
+    EXPECT_EQ(keyboard().stats().opens, 0);
+    EXPECT_TRUE(keyboard().receivedBytes().empty());
+    EXPECT_EQ(Run({"zrwin.exe", file}), 0) << "the hook is gone with its scope";
+}
+
+// Nothing but a regular file is a layout, and looking at one never waits (a FIFO without a
+// writer would block an ordinary open for ever).
+TEST_F(EngineTest, OnlyRegularFilesAreLayouts) {
+    const std::string fifo = dir_.file("fifo.txt").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string socketPath = dir_.file("socket.txt").string();
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socketPath.c_str());
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    for (const std::string& path :
+         {fifo, socketPath, dir_.path().string(), std::string("/dev/null")}) {
+        SCOPED_TRACE(path);
+        EXPECT_EQ(Run({"zrwin.exe", path}), kResultCannotOpenFile);
+        EXPECT_EQ(Run({"zrwin.exe", path, "/2"}), kResultCannotOpenFile);
+    }
+    ::close(listener);
+    EXPECT_EQ(keyboard().stats().opens, 0);
+}
+
+TEST_F(EngineTest, FileAboveOneMebibyteIsNoLayout) {
+    // A valid layout in front, then more than the largest layout could be: refused as a whole.
+    const std::string text = test::BuildLayoutText(SampleLayout(113));
+    const std::string large = dir_.write("large.txt", text);
+    ASSERT_EQ(::truncate(large.c_str(), kMaxLayoutFileSize + 1), 0);
+    EXPECT_EQ(Run({"zrwin.exe", large}), kResultInvalidFileFormat);
+    // A sparse file of 64 GiB is refused as fast, without reading it.
+    ASSERT_EQ(::truncate(large.c_str(), std::int64_t{64} << 30), 0);
+    EXPECT_EQ(Run({"zrwin.exe", large}), kResultInvalidFileFormat);
+    const std::string largest = dir_.write("largest.txt", text);
+    ASSERT_EQ(::truncate(largest.c_str(), kMaxLayoutFileSize), 0);
+    EXPECT_EQ(Run({"zrwin.exe", largest}), kResultInvalidFileFormat) << "zeros are no key line";
+    EXPECT_EQ(keyboard().stats().opens, 0);
+}
+
+TEST_F(EngineTest, ByteOrderMarkInFrontProgramsTheSameImage) {
+    const std::string file =
+        dir_.write("marked.txt", "\xEF\xBB\xBF" + test::BuildLayoutText(SampleLayout(113)));
+    ASSERT_EQ(Run({"zrwin.exe", file}), 0);
+    EXPECT_EQ(keyboard().lastHandleBytes(), ExpectedImage(SampleLayout(113), true));
+}
+
+// The driver is opened without sharing: while another handle is open, a run fails to open the
+// device and sends nothing; the handle already open is not disturbed.
+TEST_F(EngineTest, SecondHandleIsADriverError) {
+    const std::string file = LayoutFile(113);
+    {
+        std::unique_ptr<DeviceHandle> first = OpenDevice();
+        ASSERT_NE(first, nullptr);
+        test::ScopedEnv typed("ZR4700_DEVICE", "sim:0");
+        EXPECT_EQ(Run({"zrwin.exe"}), kResultDriverError);
+        EXPECT_EQ(Run({"zrwin.exe", file}), kResultDriverError);
+        EXPECT_EQ(Run({"zrwin.exe", file, "/2"}), kResultDriverError);
+        EXPECT_EQ(keyboard().type(), 2) << "a refused open leaves the keyboard's type alone";
+        EXPECT_EQ(keyboard().stats().busyOpens, 3);
+        EXPECT_EQ(keyboard().stats().typeQueries, 0);
+    }
+    EXPECT_TRUE(keyboard().receivedBytes().empty());
+    EXPECT_EQ(Run({"zrwin.exe", file}), 0);
+    EXPECT_EQ(keyboard().lastHandleBytes(), ExpectedImage(SampleLayout(113), true));
+}
+
+TEST_F(EngineTest, ReportSaysHowFarTheTransferGot) {
+    keyboard().setType(0);
+    std::atomic<bool> stop{false};
+    int steps = 0;
+    const std::string file = LayoutFile(56);
+    const char* argv[] = {"zrwin.exe", file.c_str()};
+    ProgramReport report;
+    EXPECT_EQ(ProgramKeyboard(
+                  2, argv, [&] { stop = ++steps == 2; }, &stop, &report),
+              kResultCancelled);
+    EXPECT_EQ(report.deviceType, 0);
+    EXPECT_EQ(report.imageSize, 450);
+    EXPECT_EQ(report.bytesSent, 7);
+    EXPECT_EQ(keyboard().stats().bytes, 7);
+
+    const int opens = keyboard().stats().opens;
+    stop = true;
+    EXPECT_EQ(ProgramKeyboard(2, argv, {}, &stop, &report), kResultCancelled);
+    EXPECT_EQ(report.bytesSent, 0);
+    EXPECT_EQ(keyboard().stats().opens, opens) << "a run stopped before it began opens nothing";
 }
 
 TEST(BytePacing, DefaultPauseKeepsAtLeastThreeMilliseconds) {

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <string>
 
 namespace zr4700 {
@@ -141,6 +145,62 @@ TEST_P(ParserVariants, StreamAndMemoryAgree) {
 }
 
 INSTANTIATE_TEST_SUITE_P(AllHeaderCodes, ParserVariants, testing::Values(56, 57, 112, 113));
+
+// A stream of a layout file whose reads fail (EIO) once failAfter bytes were read.
+struct FailingRead {
+    std::string bytes;
+    std::size_t failAfter;
+    std::size_t position = 0;
+};
+
+std::FILE* OpenFailingStream(FailingRead& state) {
+    cookie_io_functions_t functions{};
+    functions.read = [](void* cookie, char* buffer, std::size_t size) -> ssize_t {
+        auto& read = *static_cast<FailingRead*>(cookie);
+        if (read.position >= read.failAfter) {
+            errno = EIO;
+            return -1;
+        }
+        const std::size_t n =
+            std::min({size, read.failAfter - read.position, read.bytes.size() - read.position});
+        std::memcpy(buffer, read.bytes.data() + read.position, n);
+        read.position += n;
+        return static_cast<ssize_t>(n);
+    };
+    return ::fopencookie(&state, "r", functions);
+}
+
+class ParserReadFailure : public testing::TestWithParam<std::size_t> {};
+
+// Cut anywhere (before the header, inside it, at a line end, in the last line), the bytes read
+// parse as a layout or not, but a failed read is never taken for the end of the file.
+TEST_P(ParserReadFailure, IsNeverTheEndOfTheFile) {
+    const std::string text = BuildLayoutText(SampleLayout(113));
+    const std::size_t failAfter = std::min(GetParam(), text.size() - 1);
+    FailingRead state{text, failAfter};
+    std::FILE* stream = OpenFailingStream(state);
+    ASSERT_NE(stream, nullptr);
+    TransferImage image;
+    int size = -1;
+    std::uint8_t code = 0;
+    EXPECT_EQ(ParseLayoutFile(stream, image, size, code), kLayoutReadFailed);
+    std::fclose(stream);
+}
+
+INSTANTIATE_TEST_SUITE_P(Offsets, ParserReadFailure,
+                         testing::Values(0, 5, 33, 33 + 10 * 66, 3000, 1u << 20));
+
+TEST(LayoutParser, ByteOrderMarkInFrontChangesNothing) {
+    const std::string text = BuildLayoutText(SampleLayout(57));
+    TransferImage plain, marked;
+    int size = 0;
+    std::uint8_t code = 0;
+    ASSERT_EQ(ParseLayoutFile(text, plain, size, code), 0);
+    ASSERT_EQ(ParseLayoutFile("\xEF\xBB\xBF" + text, marked, size, code), 0);
+    EXPECT_EQ(code, 57);
+    EXPECT_EQ(marked, plain);
+    EXPECT_LT(ParseLayoutFile("\xEF\xBB" + text, marked, size, code), 0);
+}
 
 TEST(LayoutParser, Line112KeepsThreeCodesAndTakesFlagsAfterTheSeventh) {
     TransferImage image;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+
 #include <string>
 #include <vector>
 
@@ -80,8 +82,45 @@ INSTANTIATE_TEST_SUITE_P(
         TokenCase{"TooLargeStopsAtTheDigitThatOverflows", "2560", {{kBig}, {kNum, 0}, {kEof}}},
         TokenCase{"MinusSignIsACharacter", "-1", {{kChar, '-'}, {kChar, '1'}, {kEof}}},
         TokenCase{"EmptyInput", "", {{kEof}}},
-        TokenCase{"BareLineFeed", "\n\n", {{kEol}, {kEol}, {kEof}}}),
+        TokenCase{"BareLineFeed", "\n\n", {{kEol}, {kEol}, {kEof}}},
+        TokenCase{"ByteOrderMarkIsSkipped",
+                  "\xEF\xBB\xBF"
+                  "57;",
+                  {{kNum, 57}, {kSep}, {kEof}}},
+        TokenCase{"ByteOrderMarkAlone", "\xEF\xBB\xBF", {{kEof}}},
+        TokenCase{"ByteOrderMarkOnlyAtTheStart",
+                  "1\xEF\xBB\xBF",
+                  {{kNum, 1}, {kChar, 0xEF}, {kChar, 0xBB}, {kChar, 0xBF}, {kEof}}},
+        TokenCase{"HalfAMarkStaysInTheStream",
+                  "\xEF\xBB"
+                  "7",
+                  {{kChar, 0xEF}, {kChar, 0xBB}, {kChar, '7'}, {kEof}}},
+        TokenCase{"FirstByteOfAMarkAlone", "\xEF", {{kChar, 0xEF}, {kEof}}}),
     [](const testing::TestParamInfo<TokenCase>& caseInfo) { return caseInfo.param.name; });
+
+// A C stream whose reads fail after some bytes, as a failing disk does.
+TEST(LayoutTokenizer, CStreamTellsAFailedReadFromTheEnd) {
+    std::FILE* end = std::tmpfile();
+    ASSERT_NE(end, nullptr);
+    std::fputs("12", end);
+    std::rewind(end);
+    FileByteSource complete(end);
+    while (complete.Get() != EOF) {
+    }
+    EXPECT_FALSE(complete.Failed());
+    std::fclose(end);
+
+    // Reading a directory fails with EISDIR: the stream's error is set, not its end.
+    const int fd = ::open("/", O_RDONLY | O_DIRECTORY);
+    ASSERT_GE(fd, 0);
+    std::FILE* directory = ::fdopen(fd, "r");
+    ASSERT_NE(directory, nullptr);
+    FileByteSource failing(directory);
+    EXPECT_EQ(failing.Get(), EOF);
+    EXPECT_TRUE(failing.Failed());
+    EXPECT_EQ(failing.Get(), EOF) << "nothing more is read after a failure";
+    std::fclose(directory);
+}
 
 TEST(LayoutTokenizer, EndOfFileRepeats) {
     MemoryByteSource source("7");

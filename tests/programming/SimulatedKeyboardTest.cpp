@@ -61,6 +61,23 @@ TEST(SimulatedKeyboard, RefusesTheNthByteOfEveryHandle) {
     EXPECT_EQ(keyboard.receivedBytes(), (std::vector<std::uint8_t>{1, 2, 4, 1, 2, 4}));
 }
 
+TEST(SimulatedKeyboard, OneHandleAtATime) {
+    SimulatedKeyboard keyboard;
+    const int first = keyboard.open();
+    ASSERT_NE(first, 0);
+    EXPECT_EQ(keyboard.open(0), 0) << "a second handle while one is open";
+    EXPECT_EQ(keyboard.type(), 2) << "nor does the refused open set the type";
+    EXPECT_TRUE(SendByte(keyboard, first, 7));
+    keyboard.close(first);
+    const int second = keyboard.open(1);
+    EXPECT_NE(second, 0);
+    EXPECT_EQ(keyboard.type(), 1);
+    keyboard.close(second);
+    EXPECT_EQ(keyboard.stats().opens, 2);
+    EXPECT_EQ(keyboard.stats().busyOpens, 1);
+    EXPECT_EQ(keyboard.receivedBytes(), (std::vector<std::uint8_t>{7}));
+}
+
 TEST(SimulatedKeyboard, StatsJsonHasEveryCounter) {
     SimulatedKeyboard keyboard;
     const int handle = keyboard.open();
