@@ -7,10 +7,13 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <string>
 #include <thread>
 #include <vector>
@@ -235,6 +238,92 @@ TEST(ZrwinSimulator, NoSimulatorIsADriverError) {
     const ZrwinRun run = sim.Zrwin({});
     EXPECT_EQ(run.status, 7);
     EXPECT_EQ(run.err, "Zr4700 driver error.\n");
+}
+
+// Waits until the simulator's record holds at least n bytes; false after 10 s.
+bool WaitForRecord(const Simulator& sim, std::size_t n) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (ReadFileBytes(sim.recordPath()).size() < n) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+// A second zrwin while a transfer runs is refused and sends nothing; the first one's bytes
+// arrive exactly.
+TEST(ZrwinSimulator, SecondTransferAtOnceIsADriverError) {
+    test::TempDir dir;
+    Simulator sim(dir, {"--type", "2"});
+    ASSERT_TRUE(sim.ready());
+    const std::string layout = std::string(ZR4700_TEST_DATA) + "/layout-113.txt";
+    const pid_t first = Start({ZRWIN_PATH, layout}, sim.address(), dir.file("first.out").string(),
+                              dir.file("first.err").string());
+    ASSERT_GT(first, 0);
+    ASSERT_TRUE(WaitForRecord(sim, 10));
+    const ZrwinRun second = sim.Zrwin({layout, "/2"});
+    EXPECT_EQ(second.status, 7);
+    EXPECT_EQ(second.err, "Zr4700 driver error.\n");
+    const ZrwinRun detection = sim.Zrwin({});
+    EXPECT_EQ(detection.status, 7);
+    EXPECT_EQ(WaitExit(first), 0) << ReadFileBytes(dir.file("first.err"));
+    const std::string record = ReadFileBytes(sim.recordPath());
+    EXPECT_EQ(std::vector<std::uint8_t>(record.begin(), record.end()),
+              ExpectedImage(SampleLayout(113), true));
+}
+
+// A signal during the transfer stops it after the byte in flight; zrwin says the keyboard is
+// partly programmed and exits as the shell would for the signal.
+TEST(ZrwinSimulator, SignalDuringTheTransferStopsIt) {
+    for (const int signal : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(signal);
+        test::TempDir dir;
+        Simulator sim(dir, {"--type", "2"});
+        ASSERT_TRUE(sim.ready());
+        const std::string layout = std::string(ZR4700_TEST_DATA) + "/layout-113.txt";
+        const std::string err = dir.file("zrwin.err").string();
+        const pid_t zrwin =
+            Start({ZRWIN_PATH, layout}, sim.address(), dir.file("zrwin.out").string(), err);
+        ASSERT_GT(zrwin, 0);
+        ASSERT_TRUE(WaitForRecord(sim, 20));
+        kill(zrwin, signal);
+        EXPECT_EQ(WaitExit(zrwin), 128 + signal);
+        const std::string record = ReadFileBytes(sim.recordPath());
+        const std::vector<std::uint8_t> expected = ExpectedImage(SampleLayout(113), true);
+        ASSERT_LT(record.size(), expected.size());
+        EXPECT_EQ(std::vector<std::uint8_t>(record.begin(), record.end()),
+                  std::vector<std::uint8_t>(expected.begin(), expected.begin() + record.size()));
+        EXPECT_EQ(ReadFileBytes(err), "zrwin: interrupted after " + std::to_string(record.size()) +
+                                          " of 2022 bytes: the keyboard is left partly "
+                                          "programmed; program it again\n");
+    }
+}
+
+// Before the transfer, while the device is slow to open (a listener that never answers), a
+// signal stops zrwin at once instead of after the device's timeout.
+TEST(ZrwinSimulator, SignalWhileOpeningTheDeviceStopsAtOnce) {
+    test::TempDir dir;
+    const std::string path = dir.file("silent.sock").string();
+    const int listener = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(listener, 4), 0);
+    const std::string layout = std::string(ZR4700_TEST_DATA) + "/layout-113.txt";
+    const std::string err = dir.file("zrwin.err").string();
+    const pid_t zrwin =
+        Start({ZRWIN_PATH, layout}, "unix:" + path, dir.file("zrwin.out").string(), err);
+    ASSERT_GT(zrwin, 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    kill(zrwin, SIGINT);
+    // Without the stop the open would give up after its timeout with the driver error (7).
+    EXPECT_EQ(WaitExit(zrwin), 130);
+    EXPECT_EQ(ReadFileBytes(err),
+              "zrwin: interrupted before any byte was sent: the keyboard is unchanged\n");
+    close(listener);
 }
 
 TEST(ZrwinSimulator, SimulatorRejectsUnknownOptions) {
