@@ -109,8 +109,8 @@ TEST_P(UnixSocketWaits, GiveUpAfterTheTimeout) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Listeners, UnixSocketWaits, testing::Values(false, true),
-                         [](const testing::TestParamInfo<bool>& info) {
-                             return info.param ? "FullQueue" : "NeverAccepts";
+                         [](const testing::TestParamInfo<bool>& caseInfo) {
+                             return caseInfo.param ? "FullQueue" : "NeverAccepts";
                          });
 
 } // namespace
