@@ -1,5 +1,6 @@
 #include "app/LegendPainter.h"
 
+#include "app/NameText.h"
 #include "app/Resources.h"
 #include "layout/CapTextQt.h"
 
@@ -125,7 +126,7 @@ void PaintPage(QPainter& painter, const LegendSheet& sheet, int pageIndex, doubl
         const QRectF nameBox = Scaled(cap.nameBox, dotsPerMm);
         // Bigger caps may carry bigger letters, but a quad's name should not shout.
         const double largest = unit * (cap.shape == CapShape::Quad ? 0.4 : 0.3);
-        const CapText name = FitCapText(QString::fromStdString(cap.name), nameBox.size(), font,
+        const CapText name = FitCapText(NameText(cap.name), nameBox.size(), font,
                                         Pixels(largest, dotsPerMm), Pixels(1.6, dotsPerMm), device);
         DrawCapText(painter, nameBox, name, Qt::black);
         if (cap.codeBox.height > 0 && !cap.codeNames.empty()) {

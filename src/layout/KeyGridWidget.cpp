@@ -1,12 +1,18 @@
 #include "layout/KeyGridWidget.h"
 
+#include "app/DialogUnits.h"
+#include "app/NameText.h"
 #include "app/Resources.h"
 #include "layout/GridGeometry.h"
+#include "layout/KeyGridAccessibleQt.h"
 #include "layout/Layout.h"
 
+#include <QAccessible>
 #include <QContextMenuEvent>
+#include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 
 #include <cmath>
 
@@ -17,10 +23,19 @@ KeyGridWidget::KeyGridWidget(const Layout& layout, QWidget* parent)
     setObjectName("clientSurface");
     setMouseTracking(true);
     setContextMenuPolicy(Qt::DefaultContextMenu);
+    KeyGridAccessible::Install();
 }
 
 void KeyGridWidget::ReloadPictures() {
     pictures_.clear();
+    textColours_.clear();
+    update();
+}
+
+void KeyGridWidget::setShowNames(bool show) {
+    if (show == showNames_)
+        return;
+    showNames_ = show;
     update();
 }
 
@@ -50,7 +65,30 @@ void KeyGridWidget::RepaintCell(int key, int picture) {
     if (key < 1 || key > kMaxKeys)
         return;
     const GridPoint origin = KeyOrigin(key);
-    update(origin.x, origin.y, PictureWidth(picture), PictureHeight(picture));
+    if (showNames_ && picture != kPictureAbsent) {
+        // A name spans its whole cell, so any change inside a cell repaints all of it.
+        update(QRect(origin.x - kKeyUnit, origin.y - kKeyUnit, 3 * kKeyUnit, 3 * kKeyUnit));
+    } else {
+        update(origin.x, origin.y, PictureWidth(picture), PictureHeight(picture));
+    }
+    if (picture == kPictureSelectedBlank || picture == kPictureSelectedProgrammed)
+        AnnounceCurrentKey();
+}
+
+void KeyGridWidget::AnnounceCurrentKey() {
+    if (announcePending_)
+        return;
+    // The highlight is drawn before the document records the shown key, so look once the
+    // selection has settled.
+    announcePending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        announcePending_ = false;
+        const int key = layout_.shownKey;
+        if (key == announcedKey_ || key < 1 || key > layout_.keyCount)
+            return;
+        announcedKey_ = key;
+        KeyGridAccessible::NotifyCurrentKey(this, key);
+    });
 }
 
 void KeyGridWidget::paintEvent(QPaintEvent*) {
@@ -59,6 +97,68 @@ void KeyGridWidget::paintEvent(QPaintEvent*) {
     for (const CellPicture& cell : CellPictures(layout_)) {
         const GridPoint origin = KeyOrigin(cell.key);
         painter.drawPixmap(origin.x, origin.y, Picture(cell.picture, ratio));
+    }
+    if (showNames_)
+        PaintCapTexts(painter);
+}
+
+QColor KeyGridWidget::TextColourOn(int picture) {
+    auto it = textColours_.find(picture);
+    if (it != textColours_.end())
+        return *it;
+    // The face is the middle of the picture, inside its bevel; its mean brightness decides, so a
+    // replacement picture in local.rcc gets a readable colour too.
+    const QImage image = Picture(picture, 1.0).toImage().convertToFormat(QImage::Format_RGB32);
+    const QRect face = image.rect().adjusted(image.width() / 4, image.height() / 4,
+                                             -image.width() / 4, -image.height() / 4);
+    double sum = 0;
+    int count = 0;
+    for (int y = face.top(); y <= face.bottom(); ++y) {
+        for (int x = face.left(); x <= face.right(); ++x) {
+            const QColor c = QColor::fromRgb(image.pixel(x, y));
+            sum += 0.2126 * c.redF() + 0.7152 * c.greenF() + 0.0722 * c.blueF();
+            ++count;
+        }
+    }
+    const double luminance = count ? sum / count : 0;
+    const QColor colour = luminance > 0.45 ? QColor(20, 20, 20) : QColor(255, 255, 255);
+    return *textColours_.insert(picture, colour);
+}
+
+const CapText& KeyGridWidget::Fitted(const QString& text, int picture, bool faint) {
+    const QString key = QString::number(picture) + (faint ? u'f' : u'n') + text;
+    auto it = fittedTexts_.find(key);
+    if (it != fittedTexts_.end())
+        return *it;
+    if (fittedTexts_.size() > 2048)
+        fittedTexts_.clear();
+    QFont font = DialogFont();
+    // The bevel takes about 3 px of each side of a 34 px cap.
+    const QSizeF box(PictureWidth(picture) - 6, PictureHeight(picture) - 6);
+    const bool big = picture == kPictureQuad;
+    const CapText fitted = faint ? FitCapText(text, box, font, 9, 9, this)
+                                 : FitCapText(text, box, font, big ? 14 : 11, 7, this);
+    return *fittedTexts_.insert(key, fitted);
+}
+
+void KeyGridWidget::PaintCapTexts(QPainter& painter) {
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    for (const CellPicture& cell : CellPictures(layout_)) {
+        const int picture = cell.picture;
+        if (picture == kPictureAbsent || picture == kPictureSelectedBlank ||
+            picture == kPictureSelectedProgrammed)
+            continue;
+        const GridPoint origin = KeyOrigin(cell.key);
+        const QRectF box(origin.x + 3, origin.y + 3, PictureWidth(picture) - 6,
+                         PictureHeight(picture) - 6);
+        if (picture == kPictureBlank) {
+            QColor faint = TextColourOn(picture);
+            faint.setAlpha(90);
+            DrawCapText(painter, box, Fitted(QString::number(cell.key), picture, true), faint);
+            continue;
+        }
+        const QString name = NameText(layout_.key(cell.key).name);
+        DrawCapText(painter, box, Fitted(name, picture, false), TextColourOn(picture));
     }
 }
 

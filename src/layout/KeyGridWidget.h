@@ -2,6 +2,9 @@
 // The main dialog's client surface: it carries every control at its place, paints the key grid
 // from the document, and reports mouse actions in its own (client) coordinates.
 
+#include "layout/CapTextQt.h"
+
+#include <QColor>
 #include <QHash>
 #include <QPixmap>
 #include <QWidget>
@@ -28,6 +31,13 @@ class KeyGridWidget : public QWidget {
     // Forgets the cached pictures (after the resource set changed).
     void ReloadPictures();
 
+    // Whether each programmed key's name is drawn on its cap (blank keys then show their number
+    // faintly). On unless turned off.
+    void setShowNames(bool show);
+    bool showNames() const { return showNames_; }
+    // The document the grid shows (for its accessible description).
+    const zr4700::Layout& model() const { return layout_; }
+
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -37,7 +47,18 @@ class KeyGridWidget : public QWidget {
 
   private:
     const QPixmap& Picture(int id, qreal devicePixelRatio);
+    void PaintCapTexts(QPainter& painter);
+    // Black or white, whichever reads better on the face of a picture.
+    QColor TextColourOn(int picture);
+    const CapText& Fitted(const QString& text, int picture, bool faint);
+    // Tells assistive tools that the current key changed, once the selection has settled.
+    void AnnounceCurrentKey();
 
     const zr4700::Layout& layout_;
     QHash<quint64, QPixmap> pictures_;
+    bool showNames_ = true;
+    QHash<int, QColor> textColours_;
+    QHash<QString, CapText> fittedTexts_;
+    int announcedKey_ = 0;
+    bool announcePending_ = false;
 };
