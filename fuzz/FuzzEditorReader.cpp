@@ -87,14 +87,14 @@ struct Shape {
     int firstKey; // the record that line 1 of the file carries, less one
 };
 
-Shape ShapeOf(int variant, int keyCount) {
+Shape ShapeOf(FileVariant variant, int keyCount) {
     switch (variant) {
-    case kVariant7Scan:
+    case FileVariant::Scan7:
         return keyCount == 112 ? Shape{112, 450, 112, 4, 1, 7, 3, 0}
                                : Shape{56, 450, 56, 8, 1, 7, 7, 0};
-    case kVariantLeftSide:
+    case FileVariant::LeftSide:
         return {57, 1014, 56, 18, 2, 16, 16, 0};
-    case kVariantRightSide:
+    case FileVariant::RightSide:
         return {57, 1014, 56, 18, 2, 16, 16, kBlockKeys};
     default:
         return keyCount == 112 ? Shape{113, 2022, 112, 18, 2, 16, 16, 0}
@@ -145,7 +145,7 @@ void CheckLineLengths(std::string_view text) {
     }
 }
 
-void CheckWrittenVariant(const Layout& layout, int variant) {
+void CheckWrittenVariant(const Layout& layout, FileVariant variant) {
     const std::string text = LayoutFileText(layout, variant);
     CheckLineLengths(text);
     const Shape shape = ShapeOf(variant, layout.keyCount);
@@ -164,7 +164,8 @@ void CheckWrittenVariant(const Layout& layout, int variant) {
     auto reread = std::make_unique<Layout>();
     ReadLayoutText(*reread, text);
     Check(reread->keyCount == shape.keys, "the editor reads the written key count");
-    Check(reread->scan16Mode == (variant != kVariant7Scan), "the editor reads the written family");
+    Check(reread->scan16Mode == (variant != FileVariant::Scan7),
+          "the editor reads the written family");
     Check(ImageOf(*reread, shape, 0) == image, "the editor and the engine read the same values");
     for (int k = 1; k <= shape.keys; ++k) {
         const KeyRecord& got = reread->key(k);
@@ -196,8 +197,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // One variant per input keeps the run fast; the input's length picks it, so a saved input
     // reproduces its run exactly and every variant gets its share of the inputs.
-    constexpr int kVariants[] = {kVariantSave, kVariant7Scan, kVariant16Scan, kVariantLeftSide,
-                                 kVariantRightSide};
+    constexpr FileVariant kVariants[] = {FileVariant::Save, FileVariant::Scan7, FileVariant::Scan16,
+                                 FileVariant::LeftSide, FileVariant::RightSide};
     CheckWrittenVariant(*layout, kVariants[size % std::size(kVariants)]);
     return 0;
 }

@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
     auto load = Clock::duration::zero();
     for (int i = 0; i < rounds; ++i) {
         const auto t0 = Clock::now();
-        zr4700::WriteLayoutFile(layout, 0, prompts);
+        zr4700::WriteLayoutFile(layout, zr4700::FileVariant::Save, prompts);
         const auto t1 = Clock::now();
         zr4700::Layout loaded;
         loaded.fileName = layout.fileName;

@@ -13,6 +13,16 @@
 
 #include <cstdio>
 
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: zr4700 [LAYOUT.txt]\n"
+    "       zr4700 --screenshot OUT.png [LAYOUT.txt]\n"
+    "       zr4700 --legend OUT.pdf|OUT.svg|OUT.png [--pitch MM] LAYOUT.txt\n"
+    "       zr4700 --help\n";
+
+} // namespace
+
 int CProgrammerApp::InitInstance(const QStringList& arguments) {
     // The recent-file list lives per user under "Valmora" and the executable's base name.
     QApplication::setOrganizationName(QStringLiteral("Valmora"));
@@ -25,10 +35,18 @@ int CProgrammerApp::InitInstance(const QStringList& arguments) {
     QString fileToOpen;
     for (int i = 1; i < arguments.size(); ++i) {
         const QString& argument = arguments.at(i);
-        if (argument == QLatin1String("--screenshot") && i + 1 < arguments.size())
+        if (argument == QLatin1String("--screenshot") && i + 1 < arguments.size()) {
             screenshotPath = arguments.at(++i);
-        else if (fileToOpen.isEmpty())
+        } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        } else if (argument.startsWith(QLatin1Char('-')) && argument.size() > 1) {
+            // An option the program does not know is no file to open and put on the recent list.
+            std::fprintf(stderr, "zr4700: unknown option %s\n%s", qPrintable(argument), kUsage);
+            return 2;
+        } else if (fileToOpen.isEmpty()) {
             fileToOpen = argument;
+        }
     }
     if (!screenshotPath.isEmpty())
         Prompts::Instance().SetMode(Prompts::Mode::Headless);
@@ -37,9 +55,8 @@ int CProgrammerApp::InitInstance(const QStringList& arguments) {
     QApplication::setWindowIcon(dialog.appIcon);
     const auto openFile = [&dialog, fileToOpen] {
         // As the open dialog would give it: the full path, so the recent list stays valid.
-        dialog.layout.fileName =
-            QDir::toNativeSeparators(QFileInfo(fileToOpen).absoluteFilePath()).toStdString();
-        dialog.LoadCurrentFile();
+        dialog.fileCommands.OpenPath(
+            QDir::toNativeSeparators(QFileInfo(fileToOpen).absoluteFilePath()).toStdString());
     };
     if (!screenshotPath.isEmpty()) {
         if (!fileToOpen.isEmpty())

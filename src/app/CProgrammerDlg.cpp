@@ -1,33 +1,33 @@
 #include "app/CProgrammerDlg.h"
 
+#include "app/CAboutDlg.h"
 #include "app/CSettingsDlg.h"
-#include "app/DataExchange.h"
 #include "app/DialogUnits.h"
+#include "app/FileDialogs.h"
 #include "app/MenuBuilder.h"
 #include "app/NameText.h"
 #include "app/Prompts.h"
 #include "app/Resources.h"
-#include "app/SpinButtons.h"
+#include "app/RfidGroup.h"
 #include "app/StatusBar.h"
 #include "layout/GridGeometry.h"
 #include "layout/KeyGridWidget.h"
+#include "layout/KeyPopupMenu.h"
 #include "programming/CProgressDlg.h"
 #include "scancodes/CCaptureDlg.h"
+#include "scancodes/KeyPanelControls.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QContextMenuEvent>
+#include <QDesktopServices>
 #include <QDir>
-#include <QGroupBox>
+#include <QFrame>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QRegularExpressionValidator>
+#include <QUrl>
 #include <QVBoxLayout>
 
 using namespace zr4700;
@@ -39,10 +39,6 @@ namespace {
 
 constexpr int kDialogId = 102;
 
-// Ids of the code fields of the key panel, slot 1 to 16.
-constexpr std::array<int, kCodeSlots> kCodeFieldIds = {
-    1000, 1001, 1003, 1004, 1005, 1006, 1007, 1008, 1002, 1011, 1013, 1014, 1015, 1019, 1021, 1022};
-
 QString text(const char* key) {
     return Resources::DialogText(kDialogId, key);
 }
@@ -50,19 +46,31 @@ QString text(int id) {
     return Resources::DialogText(kDialogId, QString::number(id));
 }
 
-QLabel* label(QWidget* parent, const QString& caption, const QRect& rect) {
-    return Place(new QLabel(caption, parent), 0, rect);
+// A menu item shows the path itself: an '&' in it is no accelerator.
+QString MenuText(const QString& path) {
+    QString text = path;
+    return text.replace(QLatin1Char('&'), QLatin1String("&&"));
 }
 
-QGroupBox* group(QWidget* parent, const QString& caption, const QRect& rect) {
-    auto* box = Place(new QGroupBox(caption, parent), 0, rect);
-    box->setAttribute(Qt::WA_TransparentForMouseEvents);
-    return box;
+// The save dialog's file types from the string table's "label|pattern|label|pattern||" text.
+QStringList SaveFilters(bool twoTypesOnly) {
+    const QStringList parts = Resources::String(kStrSaveFilter).split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size() && !parts.at(i).isEmpty(); i += 2)
+        filters << QStringLiteral("%1 (%2)").arg(parts.at(i), parts.at(i + 1));
+    if (twoTypesOnly && filters.size() > 2)
+        filters = filters.mid(0, 2);
+    return filters;
 }
+
+// The engine's argument vector: a program name and the layout file, no keyboard type, so the
+// engine asks the keyboard for its type.
+constexpr const char* kEngineProgramName = "zrwin.exe";
 
 } // namespace
 
-CProgrammerDlg::CProgrammerDlg(QWidget* parent) : QDialog(parent) {
+CProgrammerDlg::CProgrammerDlg(QWidget* parent)
+    : QDialog(parent), document(Prompts::Instance()), layout(document.layout()) {
     setObjectName("102");
     setWindowTitle(text("caption"));
     setFont(DialogFont());
@@ -88,13 +96,15 @@ CProgrammerDlg::CProgrammerDlg(QWidget* parent) : QDialog(parent) {
 CProgrammerDlg::~CProgrammerDlg() {
     // QDialog's destructor hides the window after this part of the object is gone; the focus
     // then leaves an RFID field, whose editingFinished must not reach the half-destroyed dialog.
-    disconnect(prefixEdit, nullptr, this, nullptr);
-    disconnect(suffixEdit, nullptr, this, nullptr);
+    rfidGroup_->Detach();
     qApp->removeEventFilter(this);
-    layout.SetObserver(nullptr);
+    document.SetLayoutObserver(nullptr);
+    document.RemoveObserver(this);
     // The owned objects go in this order: progress, settings, capture, status bar; the key
     // table is part of the document and goes with the dialog.
-    StopProgramming();
+    if (progressDialog)
+        progressDialog->CancelAndWait();
+    programmingFile_.reset();
     delete progressDialog;
     progressDialog = nullptr;
     delete theSettingsDlg;
@@ -112,71 +122,9 @@ void CProgrammerDlg::CreateStatusBar() {
 
 void CProgrammerDlg::CreateControls() {
     QWidget* surface = grid_;
-
-    // RFID group.
-    group(surface, text("group.rfid"), Dlu(4, 3, 165, 44));
-    label(surface, text("label.prefix"), Dlu(10, 15, 24, 8));
-    prefixEdit = Place(new QLineEdit(surface), 1037, Dlu(35, 13, 22, 12));
-    prefixExtendedBox = Place(new QCheckBox(text(1039), surface), 1039, Dlu(60, 14, 40, 10));
-    label(surface, text("label.suffix"), Dlu(10, 31, 24, 8));
-    suffixEdit = Place(new QLineEdit(surface), 1038, Dlu(35, 29, 22, 12));
-    suffixExtendedBox = Place(new QCheckBox(text(1041), surface), 1041, Dlu(60, 30, 40, 10));
-    label(surface, text("label.digitsCount"), Dlu(102, 15, 42, 8));
-    digitsCountEdit = Place(new QLineEdit(surface), 1035, Dlu(145, 13, 13, 12));
-    digitsCountEdit->setReadOnly(true);
-    digitsSpin = Place(new SpinButtons(digitsCountEdit, surface), 1036, Dlu(158, 13, 8, 12));
-    digitsNumBox = Place(new QCheckBox(text(1042), surface), 1042, Dlu(102, 30, 64, 10));
-
-    // Key flags and key mode.
-    group(surface, text("group.flags"), Dlu(172, 3, 107, 44));
-    singleKeyButton = Place(new QCheckBox(text(1018), surface), 1018, Dlu(177, 14, 50, 10));
-    groupKeyButton = Place(new QCheckBox(text(1017), surface), 1017, Dlu(230, 14, 46, 10));
-    groupKeyButton->setEnabled(false);
-    auto* flagForAll = Place(new QPushButton(text(1027), surface), 1027, Dlu(177, 33, 10, 10));
-    label(surface, text("label.flagForAll"), Dlu(190, 34, 86, 8));
-
-    group(surface, text("group.mode"), Dlu(282, 3, 91, 44));
-    // The arrow keys belong to the grid, so each mode is a tab stop of its own that Space
-    // chooses. The buttons keep their one choice themselves: in a button group (or
-    // auto-exclusive) Tab would reach only the chosen one.
-    modeButtons = {Place(new QRadioButton(text(1023), surface), 1023, Dlu(286, 12, 40, 10)),
-                   Place(new QRadioButton(text(1026), surface), 1026, Dlu(286, 23, 40, 10)),
-                   Place(new QRadioButton(text(1024), surface), 1024, Dlu(330, 12, 40, 10))};
-    for (QRadioButton* button : modeButtons)
-        button->setAutoExclusive(false);
-    auto* modeForAll = Place(new QPushButton(text(1025), surface), 1025, Dlu(286, 33, 10, 10));
-    label(surface, text("label.modeForAll"), Dlu(299, 34, 72, 8));
-
-    // Right column: programmed keys and the key panel.
-    label(surface, text("label.programmedKeys"), Dlu(377, 6, 128, 8));
-    programmedKeysCombo = Place(new QComboBox(surface), 1016, Dlu(377, 15, 128, 12));
-    programmedKeysCombo->setEditable(true);
-    programmedKeysCombo->setInsertPolicy(QComboBox::NoInsert);
-    programmedKeysCombo->setMaxVisibleItems(12);
-
-    group(surface, text("group.key"), Dlu(377, 29, 128, 175));
-    label(surface, text("label.keyNumber"), Dlu(384, 41, 40, 8));
-    keyNumberEdit = Place(new QLineEdit(surface), 1012, Dlu(425, 39, 19, 12));
-    keyNumberEdit->setReadOnly(true);
-    label(surface, text("label.keyName"), Dlu(384, 55, 40, 8));
-    keyNameEdit = Place(new QLineEdit(surface), 1009, Dlu(425, 53, 76, 12));
-    keyNameEdit->setMaxLength(static_cast<int>(kMaxKeyNameLength));
-
-    group(surface, text("group.codes"), Dlu(382, 67, 119, 118));
-    for (int slot = 0; slot < kCodeSlots; ++slot) {
-        const bool left = slot < 8;
-        const int row = slot % 8;
-        const double y = 77 + row * 12.7;
-        const double x = left ? 396 : 454;
-        label(surface, QStringLiteral("%1.").arg(slot + 1), Dlu(left ? 386 : 442, y + 2, 12, 8));
-        auto* field = Place(new QLineEdit(surface), kCodeFieldIds[static_cast<size_t>(slot)],
-                            Dlu(x, y, 42, 11));
-        field->setReadOnly(true);
-        field->setFocusPolicy(Qt::ClickFocus);
-        codeFields[static_cast<size_t>(slot)] = field;
-    }
-    previousKeyButton = Place(new QPushButton(text(1020), surface), 1020, Dlu(382, 190, 52, 11));
-    nextKeyButton = Place(new QPushButton(text(1051), surface), 1051, Dlu(447, 190, 52, 11));
+    rfidGroup_ = new RfidGroup(surface, document);
+    keyPanel_ = new KeyPanelControls(surface, document);
+    connect(keyPanel_, &KeyPanelControls::gridChanged, grid_, qOverload<>(&QWidget::update));
 
     // The frame the grid is drawn in; it lets the mouse through to the surface.
     auto* frame = Place(new QFrame(surface), 1010, Dlu(4, 51, 368, 153));
@@ -184,47 +132,9 @@ void CProgrammerDlg::CreateControls() {
     frame->setAttribute(Qt::WA_TransparentForMouseEvents);
     frame->lower();
 
-    // Enter always edits the current key, so no visible button may look like the default one.
-    for (QPushButton* button : {flagForAll, modeForAll, previousKeyButton, nextKeyButton})
-        button->setAutoDefault(false);
-
     // The template's OK button exists but is never visible; the dialog never ends through it.
     hiddenOk_ = Place(new QPushButton(text(1), surface), 1, Dlu(0, 0, 1, 1));
     hiddenOk_->hide();
-
-    // Notifications, connected in one place.
-    // A valid value reaches its member as it is typed; a bad one is reported when the field is
-    // left, and the member keeps its last valid value.
-    connect(prefixEdit, &QLineEdit::textEdited, this,
-            [this](const QString& text) { TakeRfidByte(text, layout.rfid.prefix); });
-    connect(suffixEdit, &QLineEdit::textEdited, this,
-            [this](const QString& text) { TakeRfidByte(text, layout.rfid.suffix); });
-    connect(prefixEdit, &QLineEdit::editingFinished, this,
-            [this] { ValidateRfidByte(prefixEdit, layout.rfid.prefix); });
-    connect(suffixEdit, &QLineEdit::editingFinished, this,
-            [this] { ValidateRfidByte(suffixEdit, layout.rfid.suffix); });
-    connect(prefixExtendedBox, &QCheckBox::toggled, this,
-            [this](bool on) { layout.rfid.prefixExtended = on ? 1 : 0; });
-    connect(suffixExtendedBox, &QCheckBox::toggled, this,
-            [this](bool on) { layout.rfid.suffixExtended = on ? 1 : 0; });
-    connect(digitsNumBox, &QCheckBox::toggled, this,
-            [this](bool on) { layout.rfid.digitsNum = on ? 1 : 0; });
-    connect(digitsSpin, &SpinButtons::positionChanged, this,
-            [this](int position) { layout.rfid.digitsCount = static_cast<uint8_t>(position); });
-    connect(singleKeyButton, &QCheckBox::clicked, this, &CProgrammerDlg::OnSingleKey);
-    connect(flagForAll, &QPushButton::clicked, this, &CProgrammerDlg::OnSetFlagForAll);
-    connect(modeForAll, &QPushButton::clicked, this, &CProgrammerDlg::OnSetModeForAll);
-    for (int mode = 0; mode < static_cast<int>(modeButtons.size()); ++mode) {
-        connect(modeButtons[static_cast<size_t>(mode)], &QRadioButton::clicked, this, [this, mode] {
-            Exchange::SetRadio(modeButtons, mode);
-            OnMode(mode);
-        });
-    }
-    connect(keyNameEdit, &QLineEdit::textEdited, this, &CProgrammerDlg::OnKeyNameChanged);
-    connect(previousKeyButton, &QPushButton::clicked, this, &CProgrammerDlg::OnPreviousKey);
-    connect(nextKeyButton, &QPushButton::clicked, this, &CProgrammerDlg::OnNextKey);
-    connect(programmedKeysCombo, &QComboBox::activated, this,
-            &CProgrammerDlg::OnProgrammedKeySelected);
 
     grid_->onMouseMove = [this](int x, int y) { OnGridMouseMove(x, y); };
     grid_->onLeftButtonDown = [this](int x, int y) { OnGridLeftButtonDown(x, y); };
@@ -238,22 +148,23 @@ void CProgrammerDlg::OnInitDialog() {
     // portable system menu, and the built-in set has no such string, so nothing is added.
     setWindowIcon(appIcon);
     progressDialog = new CProgressDlg(this);
+    connect(progressDialog, &CProgressDlg::WorkerEnded, this, &CProgrammerDlg::ProgrammingEnded);
     appDirectory = QDir::currentPath();
     theSettingsDlg = new CSettingsDlg(this);
     theCaptureDlg = new CCaptureDlg(this);
-    layout.keyCount = 56;
-    layout.scan16Mode = true;
-    layout.SetObserver(this);
-    digitsSpin->SetRange(1, 13);
-    digitsSpin->SetPosition(9);
+    Layout& raw = document.RawLayout();
+    raw.keyCount = 56;
+    raw.scan16Mode = true;
+    document.SetLayoutObserver(this);
+    document.AddObserver(this);
     Prompts::Instance().SetOwner(this);
-    ResetLayout();
+    document.Reset();
     CreateMenuBar();
-    CreateKeyPopupMenu();
+    keyPopup_ = new ::KeyPopupMenu(this, [this](int command) { OnCommand(command); });
     RebuildRecentFileMenu();
     qApp->installEventFilter(this);
     // The first control of the window, as a dialog starts.
-    prefixEdit->setFocus();
+    rfidGroup_->firstControl()->setFocus();
 }
 
 void CProgrammerDlg::CreateMenuBar() {
@@ -267,22 +178,12 @@ void CProgrammerDlg::CreateMenuBar() {
     QDialog::layout()->setMenuBar(mainMenu);
 }
 
-void CProgrammerDlg::CreateKeyPopupMenu() {
-    auto* holder = new QMenu(this);
-    AppendMenuItems(holder, Resources::Menu(137), [this](int command) { OnCommand(command); });
-    // The key popup is the first submenu of menu 137.
-    for (QAction* action : holder->actions()) {
-        if (action->menu()) {
-            keyPopup_ = action->menu();
-            break;
-        }
-    }
-    if (keyPopup_)
-        keyPopup_->setObjectName("137");
+QMenu* CProgrammerDlg::KeyPopupMenu() const {
+    return keyPopup_ ? keyPopup_->menu() : nullptr;
 }
 
 QAction* CProgrammerDlg::KeyPopupAction(int command) const {
-    return keyPopup_ ? FindCommand(keyPopup_, command) : nullptr;
+    return keyPopup_ ? keyPopup_->Action(command) : nullptr;
 }
 
 QWidget* CProgrammerDlg::Control(int id) const {
@@ -348,88 +249,12 @@ void CProgrammerDlg::OnCommand(int command) {
 // ---- Data exchange ---------------------------------------------------------------------------
 
 void CProgrammerDlg::TransferToControls() {
-    TransferPanelToControls();
-    ExchangeGuard guard(exchangeDepth_);
-    const RfidSettings& rfid = layout.rfid;
-    Exchange::SetNumber(prefixEdit, rfid.prefix);
-    Exchange::SetCheck(prefixExtendedBox, rfid.prefixExtended);
-    digitsSpin->blockSignals(true);
-    digitsSpin->SetPosition(rfid.digitsCount);
-    digitsSpin->blockSignals(false);
-    Exchange::SetNumber(digitsCountEdit, rfid.digitsCount);
-    Exchange::SetNumber(suffixEdit, rfid.suffix);
-    Exchange::SetCheck(suffixExtendedBox, rfid.suffixExtended);
-    Exchange::SetCheck(digitsNumBox, rfid.digitsNum);
-}
-
-// Showing another key refreshes only the key panel: the RFID fields keep what the user is typing.
-void CProgrammerDlg::TransferPanelToControls() {
-    ExchangeGuard guard(exchangeDepth_);
-    const KeyPanel& panel = layout.panel;
-    Exchange::SetCheck(groupKeyButton, panel.panelGroup);
-    Exchange::SetText(keyNameEdit, NameText(panel.panelName));
-    Exchange::SetNumber(keyNumberEdit, panel.panelNumber);
-    for (int slot = 0; slot < kCodeSlots; ++slot)
-        Exchange::SetText(codeFields[static_cast<size_t>(slot)],
-                          QString::fromStdString(panel.panelCodeNames[static_cast<size_t>(slot)]));
-    Exchange::SetRadio(modeButtons, panel.panelMode);
-    Exchange::SetCheck(singleKeyButton, panel.panelSingle);
+    keyPanel_->TransferToControls();
+    rfidGroup_->TransferToControls();
 }
 
 bool CProgrammerDlg::ReadControls() {
-    ExchangeGuard guard(exchangeDepth_);
-    KeyPanel& panel = layout.panel;
-    panel.panelGroup = groupKeyButton->isChecked() ? 1 : 0;
-    // A name shows decoded (see NameText): its bytes are taken back only when the user changed
-    // the text, so that an unedited name from an older file keeps its own bytes.
-    if (keyNameEdit->text() != NameText(panel.panelName))
-        panel.panelName = CutName(keyNameEdit->text().toStdString(), kMaxKeyNameLength);
-    uint32_t number = panel.panelNumber;
-    if (!Exchange::ReadUnsigned(keyNumberEdit, number, 0, 0xFFFFFFFFu))
-        return false;
-    panel.panelNumber = number;
-    for (int slot = 0; slot < kCodeSlots; ++slot)
-        panel.panelCodeNames[static_cast<size_t>(slot)] =
-            codeFields[static_cast<size_t>(slot)]->text().toStdString();
-    if (Exchange::Radio(modeButtons) >= 0)
-        panel.panelMode = Exchange::Radio(modeButtons);
-    panel.panelSingle = singleKeyButton->isChecked() ? 1 : 0;
-    return ValidateRfidFields();
-}
-
-bool CProgrammerDlg::ValidateRfidFields() {
-    RfidSettings& rfid = layout.rfid;
-    uint8_t value = 0;
-    for (auto [edit, member] :
-         {std::pair{prefixEdit, &rfid.prefix}, std::pair{digitsCountEdit, &rfid.digitsCount},
-          std::pair{suffixEdit, &rfid.suffix}}) {
-        if (!Exchange::ReadByte(edit, value))
-            return false;
-        *member = value;
-    }
-    rfid.prefixExtended = prefixExtendedBox->isChecked() ? 1 : 0;
-    rfid.suffixExtended = suffixExtendedBox->isChecked() ? 1 : 0;
-    rfid.digitsNum = digitsNumBox->isChecked() ? 1 : 0;
-    return true;
-}
-
-void CProgrammerDlg::TakeRfidByte(const QString& text, uint8_t& member) {
-    bool ok = false;
-    const int value = text.trimmed().toInt(&ok);
-    if (ok && value >= 0 && value <= 255)
-        member = static_cast<uint8_t>(value);
-}
-
-// A prefix or suffix is checked once, when the user leaves the field: a bad value is reported a
-// single time, the field gets the focus back, and the member keeps its last valid value.
-void CProgrammerDlg::ValidateRfidByte(QLineEdit* edit, uint8_t& member) {
-    if (validatingRfid_ || exchangeDepth_ > 0 || closing_)
-        return;
-    validatingRfid_ = true;
-    uint8_t value = member;
-    if (Exchange::ReadByte(edit, value))
-        member = value;
-    validatingRfid_ = false;
+    return rfidGroup_->ReadControls();
 }
 
 // ---- Document notifications --------------------------------------------------------------------
@@ -439,25 +264,29 @@ void CProgrammerDlg::KeyCellDrawn(int key, int picture) {
 }
 
 void CProgrammerDlg::PanelChanged() {
-    TransferPanelToControls();
+    keyPanel_->TransferToControls();
 }
 
 void CProgrammerDlg::ProgrammedKeyComboChanged() {
-    ExchangeGuard guard(exchangeDepth_);
-    const QSignalBlocker blocker(programmedKeysCombo);
-    QStringList items;
-    for (const std::string& item : layout.programmedKeyComboItems)
-        items << NameText(item);
-    bool same = programmedKeysCombo->count() == items.size();
-    for (int i = 0; same && i < items.size(); ++i)
-        same = programmedKeysCombo->itemText(i) == items.at(i);
-    if (!same) {
-        programmedKeysCombo->clear();
-        programmedKeysCombo->addItems(items);
-    }
-    programmedKeysCombo->setCurrentIndex(layout.programmedKeyComboSelection);
-    if (layout.programmedKeyComboSelection < 0)
-        programmedKeysCombo->setEditText(QString());
+    keyPanel_->TransferProgrammedKeys();
+}
+
+void CProgrammerDlg::DocumentChanged(const DocumentChange& change) {
+    if (change.whole || change.values)
+        TransferToControls();
+    if (change.whole || change.values || !change.keys.empty())
+        grid_->update();
+    if (change.whole || change.values)
+        RefreshStatusBar();
+    if (change.fileState)
+        UpdateTitle();
+}
+
+void CProgrammerDlg::UpdateTitle() {
+    const std::string& name = document.titleName();
+    const QString shown =
+        name.empty() ? Resources::String(kStrUntitled) : QString::fromStdString(name);
+    setWindowTitle(FormatString(kStrTitle, {shown.toStdString()}));
 }
 
 // ---- Keyboard: Enter and the arrows are the dialog's before any control sees them -----------
@@ -490,16 +319,16 @@ bool CProgrammerDlg::eventFilter(QObject* watched, QEvent* event) {
         EditKeyCodes();
         return true;
     case Qt::Key_Left:
-        layout.SelectPreviousKey();
+        document.SelectPreviousKey();
         return true;
     case Qt::Key_Up:
-        layout.SelectKeyAbove();
+        document.SelectKeyAbove();
         return true;
     case Qt::Key_Right:
-        layout.SelectNextKey();
+        document.SelectNextKey();
         return true;
     case Qt::Key_Down:
-        layout.SelectKeyBelow();
+        document.SelectKeyBelow();
         return true;
     case Qt::Key_Menu:
         OpenKeyPopupAtCurrentKey();
@@ -524,7 +353,7 @@ bool CProgrammerDlg::eventFilter(QObject* watched, QEvent* event) {
 void CProgrammerDlg::OpenKeyPopupAtCurrentKey() {
     if (layout.currentKey < 1 || layout.currentKey > layout.keyCount)
         return;
-    const zr4700::GridPoint origin = KeyOrigin(layout.currentKey);
+    const GridPoint origin = KeyOrigin(layout.currentKey);
     OnGridContextMenu(grid_->mapToGlobal(QPoint(origin.x + kKeyUnit / 2, origin.y + kKeyUnit / 2)));
 }
 
@@ -548,9 +377,10 @@ void CProgrammerDlg::closeEvent(QCloseEvent* event) {
 }
 
 void CProgrammerDlg::OnCancel() {
-    if (closing_)
+    // A transfer under way is stopped from its own dialog (Escape or its close box), never by
+    // closing the program: the keyboard would be left half programmed without a word.
+    if (closing_ || (progressDialog && progressDialog->IsProgramming()))
         return;
-    StopProgramming();
     // The save question never loses work: when the user wanted to save and the save did not
     // happen, the program stays open with the layout as it was.
     if (!OnFileNew())
@@ -559,13 +389,7 @@ void CProgrammerDlg::OnCancel() {
     done(QDialog::Rejected);
 }
 
-void CProgrammerDlg::StopProgramming() {
-    if (progressDialog)
-        progressDialog->CancelAndWait();
-}
-
-// ---- Grid
-// ----------------------------------------------------------------------------------------
+// ---- Grid --------------------------------------------------------------------------------------
 
 void CProgrammerDlg::RefreshStatusBar() {
     const KeyboardSettings& s = layout.settings;
@@ -581,8 +405,8 @@ void CProgrammerDlg::RefreshStatusBar() {
 }
 
 void CProgrammerDlg::OnGridMouseMove(int x, int y) {
-    if (IsOnGrid(x, y, layout.keyCount)) {
-        const int key = KeyFromPoint(x, y);
+    const int key = layout.KeyAt(x, y);
+    if (key != 0) {
         statusBar->SetPaneText(
             6, Resources::String("status.name").replace("%s", NameText(layout.key(key).name)));
         statusBar->SetPaneText(
@@ -594,14 +418,75 @@ void CProgrammerDlg::OnGridMouseMove(int x, int y) {
 }
 
 void CProgrammerDlg::OnGridLeftButtonDown(int x, int y) {
-    if (!IsOnGrid(x, y, layout.keyCount))
-        return;
-    layout.currentKey = KeyFromPoint(x, y);
-    layout.SelectKey(layout.currentKey);
+    if (const int key = layout.KeyAt(x, y))
+        document.SelectKey(key);
 }
 
-// ---- Settings
-// ------------------------------------------------------------------------------------
+void CProgrammerDlg::OnGridDoubleClick(int x, int y) {
+    const int key = layout.KeyAt(x, y);
+    if (key == 0)
+        return;
+    document.SelectKey(key);
+    EditKeyCodes();
+}
+
+void CProgrammerDlg::OnGridContextMenu(const QPoint& globalPos) {
+    // The platform's own screen-to-client mapping finds the key under the pointer whatever the
+    // window frame looks like.
+    const QPoint client = grid_->mapFromGlobal(globalPos);
+    const int key = layout.KeyAt(client.x(), client.y());
+    if (key == 0 || !keyPopup_)
+        return;
+    const Layout::PopupState enabled = layout.PopupStateFor(key);
+    document.SelectKey(key);
+    keyPopup_->PopupAt(enabled, globalPos);
+}
+
+// ---- Key editing -------------------------------------------------------------------------------
+
+void CProgrammerDlg::EditKeyCodes() {
+    const int k = layout.currentKey;
+    // With no key selected (a list entry that no key carries was chosen) there is nothing to edit.
+    if (k < 1 || k > layout.keyCount || !theCaptureDlg)
+        return;
+    document.SetEditingKeyCodes(true);
+    CCaptureDlg& dialog = *theCaptureDlg;
+    dialog.codeSlots = layout.key(k).codes;
+    dialog.codeNames = layout.panel.panelCodeNames;
+    // The same place for every key, so its buttons are where the user last found them.
+    CentreOver(&dialog, this);
+    if (dialog.exec() == QDialog::Accepted)
+        document.ApplyCapturedCodes(dialog.codeSlots, dialog.codeNames);
+    document.SelectKey(k);
+    document.SetEditingKeyCodes(false);
+    grid_->update();
+}
+
+void CProgrammerDlg::OnInsertKey() {
+    document.SelectKey(layout.currentKey);
+    EditKeyCodes();
+}
+
+void CProgrammerDlg::OnShapeCommand(int command) {
+    switch (command) {
+    case kCmdSingle:
+        document.Shape(ShapeCommand::Single);
+        break;
+    case kCmdToRight:
+        document.Shape(ShapeCommand::ToRight);
+        break;
+    case kCmdToDown:
+        document.Shape(ShapeCommand::ToDown);
+        break;
+    case kCmdQuad:
+        document.Shape(ShapeCommand::Quad);
+        break;
+    default:
+        break;
+    }
+}
+
+// ---- Settings ----------------------------------------------------------------------------------
 
 void CProgrammerDlg::OnSettings() {
     CSettingsDlg& dialog = *theSettingsDlg;
@@ -612,32 +497,119 @@ void CProgrammerDlg::OnSettings() {
     dialog.typematicRate = s.typematicRate;
     dialog.keysPause = s.keysPause;
     dialog.model = layout.keyCount == 56 ? 0 : 1;
-    TransferToControls();
-    if (dialog.exec() == QDialog::Accepted) {
-        layout.keyCount = dialog.model == 1 ? 112 : 56;
-        layout.currentKey = 1;
-        layout.SelectKey(1);
-        KeyboardSettings& settings = layout.settings;
-        settings.keysType = dialog.keysType;
-        settings.keyBeep = dialog.keyBeep;
-        settings.keyDelay = dialog.keyDelay;
-        settings.typematicRate = dialog.typematicRate;
-        settings.keysPause = dialog.keysPause;
-        ReadControls();
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    KeyboardSettings settings;
+    settings.keysType = dialog.keysType;
+    settings.keyBeep = dialog.keyBeep;
+    settings.keyDelay = dialog.keyDelay;
+    settings.typematicRate = dialog.typematicRate;
+    settings.keysPause = dialog.keysPause;
+    document.ApplySettings(settings, dialog.model == 1 ? 112 : 56);
+    RefreshStatusBar();
+    grid_->update();
+}
+
+// ---- File dialogs ------------------------------------------------------------------------------
+
+std::optional<std::string> CProgrammerDlg::ChooseFileToOpen() {
+    const auto choice = FileDialogs::GetOpenFileName(this, QStringLiteral("*.txt"));
+    if (!choice)
+        return std::nullopt;
+    return QDir::toNativeSeparators(choice->path).toStdString();
+}
+
+std::optional<SaveAsChoice> CProgrammerDlg::ChooseFileToSaveAs(const SaveAsOffer& offer) {
+    FileDialogs::SaveRequest request;
+    request.filters = SaveFilters(offer.twoTypesOnly);
+    request.initialFilterIndex = static_cast<int>(offer.initial);
+    request.defaultExtension = QStringLiteral("txt");
+    request.initialName = QStringLiteral("*.txt");
+    const auto choice = FileDialogs::GetSaveFileName(this, request);
+    if (!choice)
+        return std::nullopt;
+    // An unrecognised answer keeps the type first offered.
+    const bool known = choice->filterIndex >= 1 && choice->filterIndex <= request.filters.size();
+    return SaveAsChoice{QDir::toNativeSeparators(choice->path).toStdString(),
+                        known ? FileVariantFromIndex(choice->filterIndex) : offer.initial};
+}
+
+// ---- Recent files, help, About -----------------------------------------------------------------
+
+void CProgrammerDlg::RebuildRecentFileMenu() {
+    recentFiles.Reload();
+    QMenu* menu = FileMenu();
+    if (!menu)
+        return;
+    // The block stands between the separator below "Se&ttings..." and "E&xit"; a menu without
+    // both items has no place for it.
+    const QList<QAction*> actions = menu->actions();
+    QAction* exitItem = FindCommand(menu, kCmdExit);
+    const qsizetype settingsAt = actions.indexOf(FindCommand(menu, kCmdSettings));
+    const qsizetype exitAt = actions.indexOf(exitItem);
+    if (settingsAt < 0 || exitAt <= settingsAt)
+        return;
+    qsizetype first = settingsAt + 1;
+    if (first < exitAt && actions.at(first)->isSeparator())
+        ++first;
+    for (qsizetype i = first; i < exitAt; ++i) {
+        menu->removeAction(actions.at(i));
+        // The item may be the one whose command is running now.
+        actions.at(i)->deleteLater();
     }
-    layout.AlignKeysWithKeyCount();
-    grid_->update();
-    RefreshStatusBar();
+
+    if (!recentFiles.ShownInMenu(1))
+        return;
+    const auto handler = [this](int command) { OnCommand(command); };
+    for (int n = 1; n <= zr4700::RecentFileList::kCount; ++n) {
+        if (recentFiles.ShownInMenu(n))
+            InsertCommand(menu, exitItem, MenuText(QString::fromStdString(recentFiles.Entry(n))),
+                          kCmdRecentFirst + n - 1, handler);
+    }
+    auto* separator = new QAction(menu);
+    separator->setSeparator(true);
+    menu->insertAction(exitItem, separator);
 }
 
-void CProgrammerDlg::ResetLayout() {
-    layout.ResetLayout();
-    SetTitleFor(Resources::String(kStrUntitled));
-    TransferToControls();
-    RefreshStatusBar();
-    grid_->update();
+void CProgrammerDlg::OnHelpContent() {
+    // While the capture dialog is open, the keys belong to it.
+    if (layout.editingKeyCodes == 1)
+        return;
+    // From the directory that was current at start-up, not the one a file dialog left behind.
+    const QString path =
+        QDir::toNativeSeparators(appDirectory + QStringLiteral("/help/ZR4700.chm"));
+    // The desktop's viewer for the file; whether a missing file is reported is up to it. The
+    // program itself reports nothing, even when no viewer takes the file.
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
-void CProgrammerDlg::SetTitleFor(const QString& name) {
-    setWindowTitle(FormatString(kStrTitle, {name.toStdString()}));
+void CProgrammerDlg::OnAbout() {
+    CAboutDlg about(this);
+    about.exec();
+}
+
+// ---- Programming -------------------------------------------------------------------------------
+
+void CProgrammerDlg::OnProgramming() {
+    // The window is disabled while a worker runs, so this only guards against a command that
+    // arrives some other way: writing now would replace the file that run is using.
+    if (!progressDialog || progressDialog->IsProgramming())
+        return;
+    // The document stays exactly as it is: the layout goes to a file of the run's own.
+    if (!ReadControls())
+        return;
+    auto file = std::make_unique<ProgrammingFile>();
+    // The writer has shown why (no programmed key, or the file could not be created).
+    if (file->Write(layout, ProgrammingVariant(layout), Prompts::Instance()) != WriteResult::Stored)
+        return;
+    const std::string path = file->path();
+    programmingFile_ = std::move(file);
+    const char* const arguments[] = {kEngineProgramName, path.c_str()};
+    progressDialog->DisableOwner();
+    progressDialog->ShowOverOwner();
+    progressDialog->StartProgramming(2, arguments);
+}
+
+void CProgrammerDlg::ProgrammingEnded() {
+    programmingFile_.reset();
 }

@@ -1,87 +1,67 @@
 #pragma once
 // The main dialog: menu bar over one fixed client surface that holds the key grid, the key panel,
-// the RFID group, the "Programmed keys:" combo box and the status bar. It owns the layout document
-// and the long-lived secondary dialogs, and turns the user's commands into document operations.
+// the RFID group, the "Programmed keys:" combo box and the status bar. It builds those widgets,
+// wires them to the document and forwards the user's commands; the work itself is done by the
+// document (edits), the file commands (New, Open, Save, recent files) and the progress dialog.
 
-#include "layout/Layout.h"
+#include "app/CommandIds.h"
+#include "app/RecentFileSettings.h"
+#include "layout/Document.h"
+#include "programming/FileCommands.h"
+#include "programming/ProgrammingFile.h"
 
 #include <QDialog>
 #include <QIcon>
-#include <QPointer>
 
-#include <array>
 #include <memory>
 
 class QAction;
-class QCheckBox;
-class QComboBox;
-class QLabel;
-class QLineEdit;
 class QMenu;
 class QMenuBar;
 class QPushButton;
-class QRadioButton;
 class CProgressDlg;
 class CSettingsDlg;
 class CCaptureDlg;
 class KeyGridWidget;
-class SpinButtons;
+class KeyPanelControls;
+class KeyPopupMenu;
+class RfidGroup;
 class StatusBar;
 
 extern CSettingsDlg* theSettingsDlg;
 extern CCaptureDlg* theCaptureDlg;
 
-class CProgrammerDlg : public QDialog, public zr4700::LayoutObserver {
+class CProgrammerDlg : public QDialog,
+                       public CommandIds,
+                       public zr4700::LayoutObserver,
+                       public zr4700::DocumentObserver,
+                       public zr4700::FileCommandsHost {
     Q_OBJECT
 
   public:
-    // Menu command and control identifiers used in code.
-    enum Command : int {
-        kCmdFileNew = 32771,
-        kCmdFileOpen = 32772,
-        kCmdFileSave = 32777,
-        kCmdFileSaveAs = 32778,
-        kCmdSingle = 32779,
-        kCmdToRight = 32781,
-        kCmdToDown = 32782,
-        kCmdQuad = 32784,
-        kCmdClearKey = 32791,
-        kCmdClearAll = 32792,
-        kCmdCopyKey = 32793,
-        kCmdSettings = 32795,
-        kCmdExit = 32796,
-        kCmdAbout = 32800,
-        kCmdInsertKey = 40001,
-        kCmdRecentFirst = 40002,
-        kCmdRecentLast = 40005,
-        kCmdProgramming = 40006,
-        kCmdHelpContent = 57670,
-        kCmdEmpty = 65535,
-    };
     static constexpr int kClientWidth = 768;  // 512 dialog units
     static constexpr int kClientHeight = 361; // 222 dialog units
 
     explicit CProgrammerDlg(QWidget* parent = nullptr);
     ~CProgrammerDlg() override;
 
-    // The document, and the window-wide state the program keeps beside it.
-    zr4700::Layout layout;
-    std::array<QString, 4> recentFiles;
+    // The document and what the window keeps beside it.
+    zr4700::Document document;
+    const zr4700::Layout& layout; // the document's layout, to read
+    RecentFileSettings recentFileSettings;
+    zr4700::RecentFileList recentFiles{recentFileSettings};
+    zr4700::FileCommands fileCommands{document, recentFiles, *this};
     QString appDirectory;
     CProgressDlg* progressDialog = nullptr;
     StatusBar* statusBar = nullptr;
     QMenuBar* mainMenu = nullptr;
     QIcon appIcon;
 
-    // ---- Start-up -------------------------------------------------------------------------
     void OnInitDialog();
 
     // ---- Data exchange ----------------------------------------------------------------------
-    // Members into the controls (the panel, the RFID group).
     void TransferToControls();
-    // The key panel's members into their controls (what showing another key changes).
-    void TransferPanelToControls();
-    // Controls into the members with validation; false after the first failed field's message.
+    // The RFID fields into the document with validation; false after the failed field's message.
     bool ReadControls();
 
     // ---- Commands ---------------------------------------------------------------------------
@@ -89,35 +69,25 @@ class CProgrammerDlg : public QDialog, public zr4700::LayoutObserver {
     void OnCancel();
     void OnExit() { OnCancel(); }
 
-    // Grid (grid view)
+    // Grid
     void RefreshStatusBar();
-    void SelectKey(int key) { layout.SelectKey(key); }
     void OnGridMouseMove(int x, int y);
     void OnGridLeftButtonDown(int x, int y);
     void OnGridDoubleClick(int x, int y);
     void OnGridContextMenu(const QPoint& globalPos);
-    // The key popup from the keyboard, shown over the current key.
     void OpenKeyPopupAtCurrentKey();
 
-    // Settings
     void OnSettings();
 
     // File commands. Each returns false when it stopped before doing its work (a cancelled save),
     // so that callers never throw the user's layout away.
-    void ResetLayout();
-    bool OnFileNew();
-    void OnFileOpen();
-    bool OnFileSave();
-    bool OnFileSaveAs();
-    void LoadCurrentFile();
-    bool WriteLayoutFile(int variant);
-    void ReadLayoutFile();
-    void SetTitleFor(const QString& name);
-
-    // Recent files, help, About
+    bool OnFileNew() { return fileCommands.New(); }
+    void OnFileOpen() { fileCommands.Open(); }
+    bool OnFileSave() { return fileCommands.Save(); }
+    bool OnFileSaveAs() { return fileCommands.SaveAs(); }
+    void LoadCurrentFile() { fileCommands.LoadCurrentFile(); }
+    void OpenRecentFile(int n) { fileCommands.OpenRecent(n); }
     void RebuildRecentFileMenu();
-    void PushRecentFile();
-    void OpenRecentFile(int n);
     void OnHelpContent();
     void OnAbout();
 
@@ -125,34 +95,32 @@ class CProgrammerDlg : public QDialog, public zr4700::LayoutObserver {
     void EditKeyCodes();
     void OnInsertKey();
     void OnShapeCommand(int command);
-    void OnCopyKey();
-    void OnClearKey();
-    void OnClearAll();
+    void OnCopyKey() { document.CopyKey(); }
+    void OnClearKey() { document.ClearKey(); }
+    void OnClearAll() { document.ClearAll(); }
 
-    // Key panel
-    void OnPreviousKey();
-    void OnNextKey();
-    void OnKeyNameChanged(const QString& text);
-    void OnSingleKey();
-    void OnMode(int mode);
-    void OnSetModeForAll();
-    void OnSetFlagForAll();
-    void OnProgrammedKeySelected(int position);
-
-    // Programming
     void OnProgramming();
 
     // ---- Controls, found by their numeric id as object name ----------------------------------
     QWidget* Control(int id) const;
     KeyGridWidget* grid() const { return grid_; }
+    KeyPanelControls* keyPanel() const { return keyPanel_; }
     QMenu* FileMenu() const { return fileMenu_; }
-    QMenu* KeyPopupMenu() const { return keyPopup_; }
+    QMenu* KeyPopupMenu() const;
     QAction* KeyPopupAction(int command) const;
 
     // LayoutObserver
     void KeyCellDrawn(int key, int picture) override;
     void PanelChanged() override;
     void ProgrammedKeyComboChanged() override;
+    // DocumentObserver
+    void DocumentChanged(const zr4700::DocumentChange& change) override;
+    // FileCommandsHost
+    bool CommitControls() override { return ReadControls(); }
+    std::optional<std::string> ChooseFileToOpen() override;
+    std::optional<zr4700::SaveAsChoice>
+    ChooseFileToSaveAs(const zr4700::SaveAsOffer& offer) override;
+    void RecentFilesChanged() override { RebuildRecentFileMenu(); }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -164,34 +132,15 @@ class CProgrammerDlg : public QDialog, public zr4700::LayoutObserver {
     void CreateControls();
     void CreateStatusBar();
     void CreateMenuBar();
-    void CreateKeyPopupMenu();
-    void ValidateRfidByte(QLineEdit* edit, uint8_t& member);
-    static void TakeRfidByte(const QString& text, uint8_t& member);
-    bool ValidateRfidFields();
-    // Runs before the dialog may end: a transfer under way is cancelled and waited for.
-    void StopProgramming();
+    void UpdateTitle();
+    void ProgrammingEnded();
 
     KeyGridWidget* grid_ = nullptr;
+    RfidGroup* rfidGroup_ = nullptr;
+    KeyPanelControls* keyPanel_ = nullptr;
+    ::KeyPopupMenu* keyPopup_ = nullptr;
     QMenu* fileMenu_ = nullptr;
-    QMenu* keyPopup_ = nullptr;
     QPushButton* hiddenOk_ = nullptr;
-    QLineEdit* keyNameEdit = nullptr;
-    QLineEdit* keyNumberEdit = nullptr;
-    std::array<QLineEdit*, zr4700::kCodeSlots> codeFields{};
-    QCheckBox* singleKeyButton = nullptr;
-    QCheckBox* groupKeyButton = nullptr;
-    std::array<QRadioButton*, 3> modeButtons{}; // "Mode 1", "Mode 2", "Mode 3"
-    QComboBox* programmedKeysCombo = nullptr;
-    QPushButton* nextKeyButton = nullptr;
-    QPushButton* previousKeyButton = nullptr;
-    QLineEdit* prefixEdit = nullptr;
-    QLineEdit* suffixEdit = nullptr;
-    QLineEdit* digitsCountEdit = nullptr;
-    SpinButtons* digitsSpin = nullptr;
-    QCheckBox* prefixExtendedBox = nullptr;
-    QCheckBox* suffixExtendedBox = nullptr;
-    QCheckBox* digitsNumBox = nullptr;
-    int exchangeDepth_ = 0;
+    std::unique_ptr<zr4700::ProgrammingFile> programmingFile_;
     bool closing_ = false;
-    bool validatingRfid_ = false;
 };

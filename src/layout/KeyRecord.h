@@ -53,6 +53,7 @@ struct KeyRecord {
     void setName(std::string_view text) { name = CutName(text, kMaxKeyNameLength); }
     // A key counts as programmed when its first code slot is not empty.
     bool programmed() const { return codes[0] != 0; }
+    bool operator==(const KeyRecord&) const = default;
 };
 
 enum class CellState : int32_t { Blank = 0, Single = 1, Double = 2, Quad = 3 };
@@ -63,6 +64,7 @@ struct ProgrammedKeyEntry {
     int32_t inUse = 0;
 
     void setName(std::string_view text) { name = CutName(text, kMaxEntryNameLength); }
+    bool operator==(const ProgrammedKeyEntry&) const = default;
 };
 
 // Resource numbers of the key-cap pictures.

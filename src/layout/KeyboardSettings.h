@@ -11,6 +11,7 @@ struct KeyboardSettings {
     int32_t keyDelay = 2;       // 0..3
     int32_t typematicRate = 11; // 0..31
     int32_t keysPause = 3;      // 1..255 ms
+    bool operator==(const KeyboardSettings&) const = default;
 };
 
 struct RfidSettings {
@@ -20,6 +21,7 @@ struct RfidSettings {
     uint8_t suffix = 0;
     int32_t suffixExtended = 0;
     int32_t digitsNum = 1;
+    bool operator==(const RfidSettings&) const = default;
 };
 
 } // namespace zr4700

@@ -26,6 +26,11 @@ enum StringId : int {
     kStrByteRangeMessage = 32793,  // "Please enter an integer between 0 and 255."
     kStrTitle = 32800,             // "ZR-4700 - keyboard programmer  -  [%s]"
     kStrCaptureTitle = 32801,      // "Insert scan-codes by pressing key"
+    // Texts of the programmer's own, beyond the classic set.
+    kStrSwitchTo56Question = 34000, // the switch to 56 keys clears keys 57..112
+    kStrSaveAsDropsCodes = 34001,   // a 7/3scan save keeps fewer codes than keys hold
+    kStrSaveAsDropsSide = 34002,    // a single-side save leaves the other side's keys out
+    kStrTransferIncomplete = 34003, // a transfer ended before its last byte
 };
 
 class UserPrompts {

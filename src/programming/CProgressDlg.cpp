@@ -118,18 +118,36 @@ void CProgressDlg::ProgrammingThread(CProgressDlg* dialog) {
 
 int CProgressDlg::RunEngine() {
     // Each step waits until the bar has moved, so the bar never runs ahead of the transfer.
-    const zr4700::StepNotify notify = [this] {
+    int steps = 0;
+    const zr4700::StepNotify notify = [this, &steps] {
+        ++steps;
         QMetaObject::invokeMethod(this, &CProgressDlg::OnProgressStep,
                                   Qt::BlockingQueuedConnection);
     };
     const int result = zr4700::ProgramKeyboard(m_argc, m_argv.data(), notify, &stopRequested_);
-    // A stopped run ends silently, whatever the engine answered on its way out.
-    if (zr4700::EngineResultMessage(result) != nullptr && !stopRequested_.load()) {
+    const bool failed = zr4700::EngineResultMessage(result) != nullptr;
+    const bool stopped = stopRequested_.load();
+    // A stopped run says nothing of what the engine answered on its way out.
+    if (failed && !stopped) {
         QMetaObject::invokeMethod(
             this, [this, result] { ShowEngineError(result); }, Qt::BlockingQueuedConnection);
     }
-    std::error_code ignored;
-    std::filesystem::remove(kProgrammingTempFile, ignored);
+    // Once bytes went out, a run that did not end well has left the keyboard holding part of a
+    // layout: the user must know to program it again.
+    if (steps > 0 && (failed || stopped)) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                Prompts::Instance().ShowErrorText(Resources::String(zr4700::kStrTransferIncomplete),
+                                                  this);
+            },
+            Qt::BlockingQueuedConnection);
+    }
+    // The worker deletes the layout file it was given once the engine is done with it.
+    if (m_argc > 1 && m_argv[1]) {
+        std::error_code ignored;
+        std::filesystem::remove(m_argv[1], ignored);
+    }
     return 0;
 }
 

@@ -20,10 +20,6 @@ class QProgressBar;
 class QPushButton;
 class QThread;
 
-// The layout file the programming command writes and the worker deletes, relative to the
-// current directory.
-inline constexpr const char* kProgrammingTempFile = "zr4700.tmp";
-
 class CProgressDlg : public QDialog {
     Q_OBJECT
 
@@ -60,8 +56,8 @@ class CProgressDlg : public QDialog {
     // The worker's thread procedure: runs the engine, then has this dialog hidden and the owner
     // enabled.
     static void ProgrammingThread(CProgressDlg* dialog);
-    // On the worker: the engine run, the error box for an engine message, the temporary file
-    // deleted. Returns 0.
+    // On the worker: the engine run, the error box for an engine message (and, when the keyboard
+    // was left partly programmed, the box that says so), the layout file deleted. Returns 0.
     int RunEngine();
 
   public slots:

@@ -5,11 +5,16 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <istream>
 #include <limits>
 #include <system_error>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace zr4700 {
 
@@ -24,16 +29,12 @@ constexpr uint8_t kMaxDigitsCount = 13;
 
 // ---- Writing ---------------------------------------------------------------------------------
 
-bool Is16Scan(int variant) {
-    return variant != kVariant7Scan;
-}
-
-int LayoutCodeFor(const Layout& layout, int variant) {
+int LayoutCodeFor(const Layout& layout, FileVariant variant) {
     switch (variant) {
-    case kVariant7Scan:
+    case FileVariant::Scan7:
         return layout.keyCount;
-    case kVariantLeftSide:
-    case kVariantRightSide:
+    case FileVariant::LeftSide:
+    case FileVariant::RightSide:
         return kRfidTailLayoutCode;
     default:
         return layout.keyCount + 1;
@@ -128,9 +129,16 @@ class ByteInput {
     bool AtEnd() { return Peek() < 0; }
 };
 
+// Text editors on Windows put a byte-order mark in front of the UTF-8 files they save.
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
 class BufferInput final : public ByteInput {
   public:
     explicit BufferInput(std::string_view bytes) : bytes_(bytes) {}
+    void SkipByteOrderMark() {
+        if (bytes_.substr(0, 3) == kUtf8ByteOrderMark)
+            position_ = 3;
+    }
     int Get() override {
         return position_ < bytes_.size() ? static_cast<unsigned char>(bytes_[position_++]) : -1;
     }
@@ -143,22 +151,85 @@ class BufferInput final : public ByteInput {
     std::size_t position_ = 0;
 };
 
-// A read error counts as the end of the file: the reader has no failure path besides "cannot
-// open", and what was read so far is kept.
-class StreamInput final : public ByteInput {
+// A layout file, read through a buffer. Only a regular file can be a layout: a pipe or a device
+// would keep the reader waiting or reading for ever, so the file is opened without blocking and
+// refused when it is anything else. A failed read ends the input and is remembered, so that it
+// is never taken for the end of the file.
+class FileInput final : public ByteInput {
   public:
-    explicit StreamInput(std::istream& in) : in_(in) {}
+    explicit FileInput(const fs::path& path) {
+        if (path.empty())
+            return;
+#ifdef _WIN32
+        std::error_code error;
+        if (fs::is_regular_file(path, error))
+            file_ = _wfopen(path.c_str(), L"rb");
+#else
+        const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            return;
+        struct stat status {};
+        if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+            ::close(fd);
+            return;
+        }
+        file_ = ::fdopen(fd, "rb");
+        if (!file_)
+            ::close(fd);
+#endif
+    }
+    ~FileInput() override {
+        if (file_)
+            std::fclose(file_);
+    }
+    FileInput(const FileInput&) = delete;
+    FileInput& operator=(const FileInput&) = delete;
+
+    bool IsOpen() const {
+        return file_ != nullptr;
+    }
+    bool Failed() const {
+        return failed_;
+    }
     int Get() override {
-        const auto c = in_.get();
-        return c == std::istream::traits_type::eof() ? -1 : static_cast<int>(c);
+        const int c = Peek();
+        if (c >= 0)
+            ++position_;
+        return c;
     }
     int Peek() override {
-        const auto c = in_.peek();
-        return c == std::istream::traits_type::eof() ? -1 : static_cast<int>(c);
+        if (position_ == size_ && !Fill())
+            return -1;
+        return static_cast<unsigned char>(buffer_[position_]);
+    }
+    void SkipByteOrderMark() {
+        while (size_ < 3 && Fill()) {
+        }
+        if (size_ >= 3 && std::string_view(buffer_.data(), 3) == kUtf8ByteOrderMark)
+            position_ = 3;
     }
 
   private:
-    std::istream& in_;
+    // Appends the next block of the file to what is buffered (or starts the buffer over once it
+    // is used up); false at the end or after a failed read.
+    bool Fill() {
+        if (!file_ || failed_ || std::feof(file_))
+            return false;
+        if (position_ == size_)
+            position_ = size_ = 0;
+        const std::size_t got =
+            std::fread(buffer_.data() + size_, 1, buffer_.size() - size_, file_);
+        size_ += got;
+        if (got == 0 && std::ferror(file_))
+            failed_ = true;
+        return got > 0;
+    }
+
+    std::FILE* file_ = nullptr;
+    std::array<char, 4096> buffer_{};
+    std::size_t position_ = 0;
+    std::size_t size_ = 0;
+    bool failed_ = false;
 };
 
 using LineBuffer = std::array<char, kLayoutLineBufferSize>;
@@ -300,7 +371,26 @@ int32_t FieldNumber(std::string_view field) {
     return static_cast<int32_t>(std::min(value, kLimit - 1));
 }
 
-std::string LayoutFileText(const Layout& layout, int variant) {
+FileVariant FileVariantFromIndex(int index) {
+    switch (index) {
+    case 1:
+        return FileVariant::Scan7;
+    case 2:
+        return FileVariant::Scan16;
+    case 3:
+        return FileVariant::LeftSide;
+    case 4:
+        return FileVariant::RightSide;
+    default:
+        return FileVariant::Save;
+    }
+}
+
+bool Is16Scan(FileVariant variant) {
+    return variant != FileVariant::Scan7;
+}
+
+std::string LayoutFileText(const Layout& layout, FileVariant variant) {
     const bool scan16 = Is16Scan(variant);
     const int codeCount = scan16 ? kCodeSlots : kCodesPer7Scan;
     std::string out;
@@ -325,11 +415,12 @@ std::string LayoutFileText(const Layout& layout, int variant) {
 
     for (int k = 1; k <= kMaxKeys; ++k) {
         const bool secondBlock = k > kBlockKeys;
-        if (variant == kVariantLeftSide || variant == kVariantRightSide) {
+        if (variant == FileVariant::LeftSide || variant == FileVariant::RightSide) {
             if (secondBlock)
                 AppendBlankLine(out, k);
             else
-                AppendKeyLine(out, k, layout.key(variant == kVariantRightSide ? k + kBlockKeys : k),
+                AppendKeyLine(out, k,
+                              layout.key(variant == FileVariant::RightSide ? k + kBlockKeys : k),
                               codeCount, true);
         } else {
             AppendKeyLine(out, k, layout.key(k), codeCount, scan16);
@@ -338,45 +429,61 @@ std::string LayoutFileText(const Layout& layout, int variant) {
     return out;
 }
 
-bool WriteLayoutFile(Layout& layout, int variant, UserPrompts& prompts) {
+WriteResult WriteLayoutFileTo(const Layout& layout, const std::string& path, FileVariant variant,
+                              UserPrompts& prompts) {
+    const std::string text = LayoutFileText(layout, variant);
+    if (path.empty() || !ReplaceFileAtomically(PathFromName(path), text)) {
+        prompts.ShowError(kStrCannotOpenFile);
+        return WriteResult::Failed;
+    }
+    if (!HasProgrammedKey(layout)) {
+        prompts.ShowError(kStrNoProgrammedKey);
+        return WriteResult::StoredWithoutProgrammedKey;
+    }
+    return WriteResult::Stored;
+}
+
+WriteResult WriteLayoutFile(Layout& layout, FileVariant variant, UserPrompts& prompts) {
     const std::string text = LayoutFileText(layout, variant);
     if (layout.fileName.empty() || !ReplaceFileAtomically(PathFromName(layout.fileName), text)) {
         prompts.ShowError(kStrCannotOpenFile);
-        return false;
+        return WriteResult::Failed;
     }
     layout.scan16Mode = Is16Scan(variant);
     layout.modified = 0;
     if (!HasProgrammedKey(layout)) {
         prompts.ShowError(kStrNoProgrammedKey);
-        return false;
+        return WriteResult::StoredWithoutProgrammedKey;
     }
-    return true;
+    return WriteResult::Stored;
 }
 
-void ReadLayoutFile(Layout& layout, UserPrompts& prompts) {
-    std::ifstream file;
-    if (!layout.fileName.empty()) {
-        const fs::path path = PathFromName(layout.fileName);
-        std::error_code error;
-        // Only a regular file can be a layout: a directory opens for reading on some systems, and
-        // a pipe or a device would keep the reader waiting or reading for ever.
-        if (fs::is_regular_file(path, error))
-            file.open(path, std::ios::binary);
-    }
-    if (!file.is_open()) {
+ReadResult ReadLayoutFile(Layout& layout, UserPrompts& prompts) {
+    FileInput input(layout.fileName.empty() ? fs::path() : PathFromName(layout.fileName));
+    if (!input.IsOpen()) {
         prompts.ShowError(kStrCannotOpenFile);
-        return;
+        return ReadResult::CannotOpen;
     }
-    StreamInput input(file);
-    // An empty file, or one without a single key line, is no layout: what could be read of it
-    // is kept, as for any file, but the user is told rather than left with a blank layout.
-    if (!ReadLayout(layout, input))
+    input.SkipByteOrderMark();
+    const bool keyLineRead = ReadLayout(layout, input);
+    // A read that failed part-way is no end of the file: the keys after it would be lost, and the
+    // next save would write the cut-down layout over the file.
+    if (input.Failed()) {
+        prompts.ShowError(kStrCannotOpenFile);
+        return ReadResult::CannotOpen;
+    }
+    // An empty file, or one without a single key line, is no layout.
+    if (!keyLineRead) {
         prompts.ShowError(kResultInvalidFileFormat);
+        return ReadResult::NotALayout;
+    }
+    return ReadResult::Read;
 }
 
-void ReadLayoutText(Layout& layout, std::string_view bytes) {
+bool ReadLayoutText(Layout& layout, std::string_view bytes) {
     BufferInput input(bytes);
-    ReadLayout(layout, input);
+    input.SkipByteOrderMark();
+    return ReadLayout(layout, input);
 }
 
 } // namespace zr4700

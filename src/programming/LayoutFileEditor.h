@@ -4,9 +4,7 @@
 // out-of-range values instead of refusing the file (the programming engine has its own, strict
 // parser of the same bytes).
 //
-// Variants: 1 = 7/3scan, 2 and 0 = 16scan, 3 = single 16scan of the left block, 4 = single
-// 16scan of the right block (written under the key numbers 1..56). Any other value is written as
-// 0 is. `Layout::fileName` holds the path as UTF-8.
+// `Layout::fileName` holds the path as UTF-8.
 
 #include "layout/Layout.h"
 #include "layout/UserPrompts.h"
@@ -27,35 +25,46 @@ constexpr std::size_t kLayoutLineContentLimit = kLayoutLineBufferSize - 2;
 // The most characters of one field the reader looks at (the buffer less its terminating NUL).
 constexpr std::size_t kLayoutFieldLimit = kLayoutFieldBufferSize - 1;
 
-constexpr int kVariantSave = 0;
-constexpr int kVariant7Scan = 1;
-constexpr int kVariant16Scan = 2;
-constexpr int kVariantLeftSide = 3;
-constexpr int kVariantRightSide = 4;
+// The file variants, numbered as the save dialog's file types (Save writes 16scan as Scan16 does).
+// RightSide writes keys 57..112 under the key numbers 1..56.
+enum class FileVariant : int { Save = 0, Scan7 = 1, Scan16 = 2, LeftSide = 3, RightSide = 4 };
+
+// The variant a save-dialog file type (1..4) names; anything else is the 16scan of Save.
+FileVariant FileVariantFromIndex(int index);
+bool Is16Scan(FileVariant variant);
 
 // The complete file text of a variant, CR LF line ends included: what WriteLayoutFile stores.
-std::string LayoutFileText(const Layout& layout, int variant);
+std::string LayoutFileText(const Layout& layout, FileVariant variant);
 
-// Writes layout.fileName atomically: the text goes to a temporary file in the same directory,
-// which then replaces the target, so a failed save leaves the previous file as it was.
-// On failure: "Cannot open file!", false, nothing changed. On success: scan16Mode becomes
-// (variant != 1) and modified 0; the result is false (with "The file contains no programmed
-// key") when none of keys 1..keyCount has a first code, true otherwise.
-bool WriteLayoutFile(Layout& layout, int variant, UserPrompts& prompts);
+// What a write did. A layout without a programmed key is stored all the same, and the user is
+// told so; callers that go on only after a stored file need to tell that apart from a failure.
+enum class WriteResult { Failed, Stored, StoredWithoutProgrammedKey };
+
+// Writes the text of a variant atomically at path: the text goes to a temporary file in the same
+// directory, which then replaces the target, so a failed save leaves the previous file as it was.
+// On failure "Cannot open file!"; a stored file without programmed keys gives "The file contains
+// no programmed key". The layout is not changed.
+WriteResult WriteLayoutFileTo(const Layout& layout, const std::string& path, FileVariant variant,
+                              UserPrompts& prompts);
+// The same at layout.fileName; once stored, scan16Mode follows the variant and modified is 0.
+WriteResult WriteLayoutFile(Layout& layout, FileVariant variant, UserPrompts& prompts);
+
+enum class ReadResult { Read, CannotOpen, NotALayout };
 
 // Reads layout.fileName into the key table, keyCount, scan16Mode, fileIsScan16, the settings and
-// (16scan files) the RFID values and keysPause. A file that cannot be opened gives
-// "Cannot open file!" and changes nothing; every other input is read, corrected where needed:
+// (16scan files) the RFID values and keysPause. A file that cannot be opened or read to its end
+// (a read error is no end of file) gives "Cannot open file!" and CannotOpen; a file without a
+// single key line gives "Invalid file format." and NotALayout. A leading UTF-8 byte-order mark
+// is skipped. Every other input is read, corrected where needed:
 // - a line ends at CR (with its LF), at a bare LF or at the end of the file;
 // - of an overlong line only the first kLayoutLineContentLimit bytes are read, the rest up to the
 //   line break is dropped, so the next line starts where the file's next line starts;
 // - missing fields read as empty: numbers 0, the name empty; nothing carries over between lines;
 // - a name is cut to 102 characters (and at a NUL);
-// - a line whose key number is outside 1..112 is skipped whole and does not end the reading;
-// - a read error after opening counts as the end of the file.
-void ReadLayoutFile(Layout& layout, UserPrompts& prompts);
-// The same reading from bytes in memory.
-void ReadLayoutText(Layout& layout, std::string_view bytes);
+// - a line whose key number is outside 1..112 is skipped whole and does not end the reading.
+ReadResult ReadLayoutFile(Layout& layout, UserPrompts& prompts);
+// The same reading from bytes in memory; false when they hold no key line.
+bool ReadLayoutText(Layout& layout, std::string_view bytes);
 
 // The reader's field splitter for one line (the line without its line break). A field runs from
 // the position to the next ';' or ',' or the end of the line; the terminator is consumed. At the

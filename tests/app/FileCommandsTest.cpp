@@ -25,11 +25,11 @@ const std::string kNoProgrammedKey = "Error: The file contains no programmed key
 
 // The user's unsaved work: key 3 gets two codes and a name.
 void Modify(CProgrammerDlg& dialog) {
-    zr4700::KeyRecord& key = dialog.layout.key(3);
+    zr4700::KeyRecord& key = dialog.document.RawLayout().key(3);
     key.codes[0] = 0x1C;
     key.codes[1] = 0x32;
     key.setName("Changed");
-    dialog.layout.modified = 1;
+    dialog.document.RawLayout().modified = 1;
 }
 
 bool StillModified(const CProgrammerDlg& dialog) {
@@ -39,8 +39,8 @@ bool StillModified(const CProgrammerDlg& dialog) {
 }
 
 void UseKeyCount(CProgrammerDlg& dialog, int keys) {
-    dialog.layout.keyCount = keys;
-    dialog.layout.AlignKeysWithKeyCount();
+    dialog.document.RawLayout().keyCount = keys;
+    dialog.document.RawLayout().AlignKeysWithKeyCount();
 }
 
 QString Pane(CProgrammerDlg& dialog, int index) {
@@ -68,19 +68,19 @@ class FileCommandsTest : public MainWindowTest {
 
 TEST_F(FileCommandsTest, NewWithoutChangesAsksNothingAndKeepsTheKeyboardModel) {
     UseKeyCount(*dialog, 112);
-    dialog->layout.settings.keyDelay = 3;
-    dialog->layout.settings.keyBeep = 1;
-    dialog->layout.rfid.digitsCount = 4;
-    dialog->layout.modified = 0;
+    dialog->document.RawLayout().settings.keyDelay = 3;
+    dialog->document.RawLayout().settings.keyBeep = 1;
+    dialog->document.RawLayout().rfid.digitsCount = 4;
+    dialog->document.RawLayout().modified = 0;
 
     EXPECT_TRUE(dialog->OnFileNew());
 
     EXPECT_TRUE(TakeBoxes().empty());
     EXPECT_EQ(WindowTitle(), Title("untitled"));
-    EXPECT_EQ(dialog->layout.keyCount, 112);
-    EXPECT_EQ(dialog->layout.settings.keyDelay, 2);
-    EXPECT_EQ(dialog->layout.settings.keyBeep, 0);
-    EXPECT_EQ(dialog->layout.rfid.digitsCount, 9);
+    EXPECT_EQ(dialog->document.RawLayout().keyCount, 112);
+    EXPECT_EQ(dialog->document.RawLayout().settings.keyDelay, 2);
+    EXPECT_EQ(dialog->document.RawLayout().settings.keyBeep, 0);
+    EXPECT_EQ(dialog->document.RawLayout().rfid.digitsCount, 9);
     EXPECT_EQ(Pane(*dialog, 0), "Keyboard type: ZR-4700 D");
     EXPECT_EQ(Pane(*dialog, 3), "Keys delay: 2");
 }
@@ -92,9 +92,9 @@ TEST_F(FileCommandsTest, NoDiscardsTheChanges) {
     Choose(*dialog, CProgrammerDlg::kCmdFileNew);
 
     EXPECT_EQ(TakeBoxes(), std::vector<std::string>{kQuestion});
-    EXPECT_EQ(dialog->layout.modified, 0);
-    EXPECT_EQ(dialog->layout.key(3).codes, KeyCodes{});
-    EXPECT_EQ(dialog->layout.key(3).name, "KEY3");
+    EXPECT_EQ(dialog->document.RawLayout().modified, 0);
+    EXPECT_EQ(dialog->document.RawLayout().key(3).codes, KeyCodes{});
+    EXPECT_EQ(dialog->document.RawLayout().key(3).name, "KEY3");
     EXPECT_TRUE(QDir(TempPath(".")).entryList({"*.txt"}).isEmpty()) << "nothing was written";
 }
 
@@ -110,8 +110,8 @@ TEST_F(FileCommandsTest, YesSavesToTheCurrentFileThenResets) {
     EXPECT_TRUE(ReadBytes(path).contains("\r\n3; 28, 50, 0,")) << "key 3 was saved";
     EXPECT_TRUE(ReadBytes(path).contains(";Changed\r\n"));
     EXPECT_EQ(WindowTitle(), Title("untitled"));
-    EXPECT_EQ(dialog->layout.modified, 0);
-    EXPECT_EQ(dialog->layout.key(3).name, "KEY3");
+    EXPECT_EQ(dialog->document.RawLayout().modified, 0);
+    EXPECT_EQ(dialog->document.RawLayout().key(3).name, "KEY3");
 }
 
 TEST_F(FileCommandsTest, YesOnAnUntitledLayoutRunsSaveAsThenResets) {
@@ -125,8 +125,8 @@ TEST_F(FileCommandsTest, YesOnAnUntitledLayoutRunsSaveAsThenResets) {
     EXPECT_EQ(TakeBoxes(), std::vector<std::string>{kQuestion});
     EXPECT_TRUE(ReadBytes(path).contains(";Changed\r\n"));
     EXPECT_EQ(WindowTitle(), Title("untitled"));
-    EXPECT_EQ(dialog->recentFiles[0], path);
-    EXPECT_EQ(dialog->layout.modified, 0);
+    EXPECT_EQ(Recent(*dialog, 0), path);
+    EXPECT_EQ(dialog->document.RawLayout().modified, 0);
 }
 
 // When the user wanted the layout saved and it was not, every command that asked stops there.
@@ -155,13 +155,13 @@ TEST_F(FileCommandsTest, AWantedSaveThatDoesNotHappenLosesNothing) {
 
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        dialog->layout.modified = 0;
+        dialog->document.RawLayout().modified = 0;
         dialog->OnFileNew();
         Modify(*dialog);
         const QString unwritable = TempPath("no-such-directory/layout.txt");
         if (c.failure == Failure::WriteFails)
-            dialog->layout.fileName = unwritable.toStdString();
-        const std::string fileNameBefore = dialog->layout.fileName;
+            dialog->document.RawLayout().fileName = unwritable.toStdString();
+        const std::string fileNameBefore = dialog->document.RawLayout().fileName;
         const std::string titleBefore = WindowTitle();
 
         if (c.command == Command::Open)
@@ -189,18 +189,19 @@ TEST_F(FileCommandsTest, AWantedSaveThatDoesNotHappenLosesNothing) {
             expected.push_back(kCannotOpen);
         EXPECT_EQ(TakeBoxes(), expected);
         EXPECT_TRUE(StillModified(*dialog));
-        EXPECT_EQ(dialog->layout.fileName, fileNameBefore);
+        EXPECT_EQ(dialog->document.RawLayout().fileName, fileNameBefore);
         EXPECT_EQ(WindowTitle(), titleBefore);
-        EXPECT_NE(dialog->layout.key(1).name, "Other") << "the other file was not loaded";
+        EXPECT_NE(dialog->document.RawLayout().key(1).name, "Other")
+            << "the other file was not loaded";
         EXPECT_TRUE(dialog->isVisible());
         EXPECT_FALSE(QFile::exists(unwritable));
-        EXPECT_EQ(dialog->recentFiles[0], other) << "the recent list is untouched";
+        EXPECT_EQ(Recent(*dialog, 0), other) << "the recent list is untouched";
     }
 }
 
 TEST_F(FileCommandsTest, ABadRfidValueStopsTheWriteAndTheQuestion) {
     const QString path = TempPath("rfid.txt");
-    dialog->layout.fileName = path.toStdString();
+    dialog->document.RawLayout().fileName = path.toStdString();
     Modify(*dialog);
     control<QLineEdit>(1037)->setText("300");
     Prompts::Instance().QueueAnswer(true);
@@ -229,7 +230,7 @@ TEST_F(FileCommandsTest, SaveAsOffersTwoFileTypesOnlyForFiftySixKeysIn16Scan) {
                          Case{false, 112, 4, 1}}) {
         SCOPED_TRACE(testing::Message() << "scan16 " << c.scan16 << ", keys " << c.keys);
         UseKeyCount(*dialog, c.keys);
-        dialog->layout.scan16Mode = c.scan16;
+        dialog->document.RawLayout().scan16Mode = c.scan16;
         Modify(*dialog);
         CancelFileDialog();
 
@@ -243,7 +244,7 @@ TEST_F(FileCommandsTest, SaveAsOffersTwoFileTypesOnlyForFiftySixKeysIn16Scan) {
         // Cancelling changes nothing.
         EXPECT_TRUE(StillModified(*dialog));
         EXPECT_EQ(WindowTitle(), Title("untitled"));
-        EXPECT_TRUE(dialog->layout.fileName.empty());
+        EXPECT_TRUE(dialog->document.RawLayout().fileName.empty());
         EXPECT_TRUE(TakeBoxes().empty());
     }
 }
@@ -285,10 +286,10 @@ TEST_F(FileCommandsTest, SaveOfAnUntitledLayoutIsSaveAs) {
     EXPECT_EQ(FileDialogs::LastSaveRequest().filters.size(), 2);
     EXPECT_EQ(FirstLine(ReadBytes(path)), "57; 0; 0; 2; 11; 144; 0; 0; 3");
     EXPECT_EQ(WindowTitle(), Title(path));
-    EXPECT_EQ(dialog->layout.fileName, path.toStdString());
-    EXPECT_EQ(dialog->layout.modified, 0);
-    EXPECT_EQ(dialog->layout.key(3).name, "Changed") << "read back from the file";
-    EXPECT_EQ(dialog->recentFiles[0], path);
+    EXPECT_EQ(dialog->document.RawLayout().fileName, path.toStdString());
+    EXPECT_EQ(dialog->document.RawLayout().modified, 0);
+    EXPECT_EQ(dialog->document.RawLayout().key(3).name, "Changed") << "read back from the file";
+    EXPECT_EQ(Recent(*dialog, 0), path);
     EXPECT_TRUE(TakeBoxes().empty());
 }
 
@@ -302,7 +303,7 @@ TEST_F(FileCommandsTest, SaveAfterOpeningA7ScanFileWrites16Scan) {
         SCOPED_TRACE(c.data);
         const QString path = Copy(c.data, QStringLiteral("seven-%1").arg(c.data));
         Open(path);
-        EXPECT_FALSE(dialog->layout.scan16Mode);
+        EXPECT_FALSE(dialog->document.RawLayout().scan16Mode);
         Modify(*dialog);
 
         Choose(*dialog, CProgrammerDlg::kCmdFileSave);
@@ -311,8 +312,8 @@ TEST_F(FileCommandsTest, SaveAfterOpeningA7ScanFileWrites16Scan) {
         EXPECT_EQ(FirstLine(bytes), c.header);
         EXPECT_TRUE(bytes.contains("\r\n3; 28, 50, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0; "))
             << "16 codes per key line";
-        EXPECT_TRUE(dialog->layout.scan16Mode);
-        EXPECT_EQ(dialog->layout.modified, 0);
+        EXPECT_TRUE(dialog->document.RawLayout().scan16Mode);
+        EXPECT_EQ(dialog->document.RawLayout().modified, 0);
         EXPECT_EQ(WindowTitle(), Title(path)) << "Save reloads nothing";
         EXPECT_TRUE(TakeBoxes().empty());
     }
@@ -321,29 +322,35 @@ TEST_F(FileCommandsTest, SaveAfterOpeningA7ScanFileWrites16Scan) {
 TEST_F(FileCommandsTest, RightSideSaveReadsBackTheRightBlockAsFiftySixKeys) {
     const QString source = Copy("layout-113.txt", "full.txt");
     Open(source);
-    ASSERT_EQ(dialog->layout.keyCount, 112);
+    ASSERT_EQ(dialog->document.RawLayout().keyCount, 112);
     std::vector<zr4700::KeyRecord> rightBlock;
     for (int k = 57; k <= 112; ++k)
-        rightBlock.push_back(dialog->layout.key(k));
+        rightBlock.push_back(dialog->document.RawLayout().key(k));
     const QString path = TempPath("right.txt");
     AnswerSave(path, 4);
+    Prompts::Instance().QueueAnswer(true);
 
     EXPECT_TRUE(dialog->OnFileSaveAs());
+    const std::vector<std::string> boxes = TakeBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].rfind("Warning: This file type keeps one side only: ", 0), 0u)
+        << "the left block's keys would be left out, and the user is asked first";
 
     EXPECT_EQ(FileDialogs::LastSaveRequest().filters.size(), 4);
     EXPECT_EQ(FirstLine(ReadBytes(path)).left(4), "57; ");
-    EXPECT_EQ(dialog->layout.keyCount, 56);
+    EXPECT_EQ(dialog->document.RawLayout().keyCount, 56);
     for (int k = 1; k <= 56; ++k) {
         const zr4700::KeyRecord& former = rightBlock[static_cast<size_t>(k - 1)];
-        EXPECT_EQ(dialog->layout.key(k).codes, former.codes) << "key " << k;
-        EXPECT_EQ(dialog->layout.key(k).name, former.name) << "key " << k;
-        EXPECT_EQ(dialog->layout.key(k).flags & 0x0F, former.flags & 0x0F) << "key " << k;
+        EXPECT_EQ(dialog->document.RawLayout().key(k).codes, former.codes) << "key " << k;
+        EXPECT_EQ(dialog->document.RawLayout().key(k).name, former.name) << "key " << k;
+        EXPECT_EQ(dialog->document.RawLayout().key(k).flags & 0x0F, former.flags & 0x0F)
+            << "key " << k;
     }
     EXPECT_EQ(WindowTitle(), Title(path));
-    EXPECT_EQ(dialog->layout.fileName, path.toStdString());
+    EXPECT_EQ(dialog->document.RawLayout().fileName, path.toStdString());
     EXPECT_EQ(Pane(*dialog, 0), "Keyboard type: ZR-4700 S (SN)");
-    EXPECT_EQ(dialog->recentFiles[0], path);
-    EXPECT_EQ(dialog->recentFiles[1], source);
+    EXPECT_EQ(Recent(*dialog, 0), path);
+    EXPECT_EQ(Recent(*dialog, 1), source);
     EXPECT_EQ(ReadBytes(source), ReadBytes(QStringLiteral(ZR4700_TEST_DATA "/layout-113.txt")))
         << "the opened file is left alone";
 }
@@ -352,36 +359,43 @@ TEST_F(FileCommandsTest, SaveAs7ScanKeepsTheFirstSevenCodes) {
     Open(Copy("layout-113.txt", "full.txt"));
     const QString path = TempPath("seven.txt");
     AnswerSave(path, 1);
+    Prompts::Instance().QueueAnswer(true);
 
     EXPECT_TRUE(dialog->OnFileSaveAs());
+    const std::vector<std::string> boxes = TakeBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].rfind("Warning: This file type keeps 3 codes per key: ", 0), 0u);
 
     EXPECT_EQ(FirstLine(ReadBytes(path)), "112; 0; 0; 2; 11");
-    EXPECT_FALSE(dialog->layout.scan16Mode);
-    EXPECT_EQ(dialog->layout.fileIsScan16, 0);
-    EXPECT_EQ(dialog->layout.keyCount, 112);
-    EXPECT_EQ(dialog->layout.key(56).codes,
+    EXPECT_FALSE(dialog->document.RawLayout().scan16Mode);
+    EXPECT_EQ(dialog->document.RawLayout().fileIsScan16, 0);
+    EXPECT_EQ(dialog->document.RawLayout().keyCount, 112);
+    EXPECT_EQ(dialog->document.RawLayout().key(56).codes,
               (KeyCodes{21, 22, 23, 24, 25, 26, 27, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(dialog->layout.key(112).name, "Last");
+    EXPECT_EQ(dialog->document.RawLayout().key(112).name, "Last");
 }
 
 TEST_F(FileCommandsTest, SaveAsWhoseWriteFailsChangesNothingAndReloadsNothing) {
     const QString source = Copy("layout-113.txt", "full.txt");
     Open(source);
     Modify(*dialog);
-    const KeyCodes full = dialog->layout.key(56).codes;
+    const KeyCodes full = dialog->document.RawLayout().key(56).codes;
     const QStringList storedBefore = StoredRecentFiles();
     AnswerSave(TempPath("no-such-directory/out.txt"), 1);
+    Prompts::Instance().QueueAnswer(true);
 
     EXPECT_FALSE(dialog->OnFileSaveAs());
 
-    EXPECT_EQ(TakeBoxes(), std::vector<std::string>{kCannotOpen});
-    EXPECT_EQ(dialog->layout.fileName, source.toStdString());
+    const std::vector<std::string> boxes = TakeBoxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1], kCannotOpen);
+    EXPECT_EQ(dialog->document.RawLayout().fileName, source.toStdString());
     EXPECT_EQ(WindowTitle(), Title(source));
     EXPECT_EQ(StoredRecentFiles(), storedBefore);
-    EXPECT_EQ(dialog->recentFiles[0], source);
+    EXPECT_EQ(Recent(*dialog, 0), source);
     EXPECT_TRUE(StillModified(*dialog));
-    EXPECT_EQ(dialog->layout.key(56).codes, full) << "no 7/3scan read-back";
-    EXPECT_TRUE(dialog->layout.scan16Mode);
+    EXPECT_EQ(dialog->document.RawLayout().key(56).codes, full) << "no 7/3scan read-back";
+    EXPECT_TRUE(dialog->document.RawLayout().scan16Mode);
 }
 
 TEST_F(FileCommandsTest, SaveAsOfALayoutWithoutProgrammedKeysStillSavesAndReloads) {
@@ -397,23 +411,25 @@ TEST_F(FileCommandsTest, SaveAsOfALayoutWithoutProgrammedKeysStillSavesAndReload
     EXPECT_EQ(TakeBoxes(), std::vector<std::string>{kNoProgrammedKey});
     EXPECT_EQ(ReadBytes(path).count("\r\n"), 113);
     EXPECT_EQ(WindowTitle(), Title(path));
-    EXPECT_EQ(dialog->recentFiles[0], path);
+    EXPECT_EQ(Recent(*dialog, 0), path);
 }
 
 TEST_F(FileCommandsTest, WriteLayoutFileTellsWhetherTheFileHoldsAProgrammedKey) {
     const QString path = TempPath("programming.txt");
-    dialog->layout.fileName = path.toStdString();
-    dialog->layout.modified = 1;
+    dialog->document.RawLayout().fileName = path.toStdString();
+    dialog->document.RawLayout().modified = 1;
 
-    EXPECT_FALSE(dialog->WriteLayoutFile(2));
+    EXPECT_EQ(dialog->fileCommands.WriteLayoutFile(zr4700::FileVariant::Scan16),
+              zr4700::WriteResult::StoredWithoutProgrammedKey);
     EXPECT_EQ(TakeBoxes(), std::vector<std::string>{kNoProgrammedKey});
     EXPECT_TRUE(QFile::exists(path));
-    EXPECT_EQ(dialog->layout.modified, 0);
+    EXPECT_EQ(dialog->document.RawLayout().modified, 0);
 
     Modify(*dialog);
-    dialog->layout.scan16Mode = true;
-    EXPECT_TRUE(dialog->WriteLayoutFile(1));
-    EXPECT_FALSE(dialog->layout.scan16Mode);
+    dialog->document.RawLayout().scan16Mode = true;
+    EXPECT_EQ(dialog->fileCommands.WriteLayoutFile(zr4700::FileVariant::Scan7),
+              zr4700::WriteResult::Stored);
+    EXPECT_FALSE(dialog->document.RawLayout().scan16Mode);
     EXPECT_EQ(FirstLine(ReadBytes(path)), "56; 0; 0; 2; 11");
     EXPECT_TRUE(TakeBoxes().empty());
 }
@@ -427,18 +443,18 @@ TEST_F(FileCommandsTest, OpenShowsTheFullPathAndNewShowsUntitled) {
     Open(path);
 
     EXPECT_EQ(WindowTitle(), Title(path));
-    EXPECT_EQ(dialog->layout.fileName, path.toStdString());
-    EXPECT_EQ(dialog->layout.key(1).name, "AB");
-    EXPECT_EQ(dialog->layout.currentKey, 1);
+    EXPECT_EQ(dialog->document.RawLayout().fileName, path.toStdString());
+    EXPECT_EQ(dialog->document.RawLayout().key(1).name, "AB");
+    EXPECT_EQ(dialog->document.RawLayout().currentKey, 1);
     EXPECT_EQ(Pane(*dialog, 0), "Keyboard type: ZR-4700 D");
     EXPECT_EQ(control<QLineEdit>(1009)->text(), "AB");
 
     Choose(*dialog, CProgrammerDlg::kCmdFileNew);
 
     EXPECT_EQ(WindowTitle(), Title("untitled"));
-    EXPECT_EQ(dialog->layout.keyCount, 112) << "a D model stays a D model";
+    EXPECT_EQ(dialog->document.RawLayout().keyCount, 112) << "a D model stays a D model";
     EXPECT_EQ(Pane(*dialog, 0), "Keyboard type: ZR-4700 D");
-    EXPECT_EQ(dialog->layout.key(1).name, "KEY1");
+    EXPECT_EQ(dialog->document.RawLayout().key(1).name, "KEY1");
     EXPECT_TRUE(TakeBoxes().empty());
 }
 
@@ -452,7 +468,8 @@ TEST_F(FileCommandsTest, CancelledOpenChangesNothing) {
     EXPECT_TRUE(StillModified(*dialog));
 }
 
-TEST_F(FileCommandsTest, OpenOfAMissingFileKeepsTheTitleAndTheRecentEntry) {
+// A file that cannot be read never becomes the document: a later Save asks for a name.
+TEST_F(FileCommandsTest, OpenOfAMissingFileLeavesAnUntitledLayoutOffTheRecentList) {
     Modify(*dialog);
     const QString path = TempPath("gone.txt");
     AnswerOpen(path);
@@ -461,10 +478,11 @@ TEST_F(FileCommandsTest, OpenOfAMissingFileKeepsTheTitleAndTheRecentEntry) {
     Choose(*dialog, CProgrammerDlg::kCmdFileOpen);
 
     EXPECT_EQ(TakeBoxes(), (std::vector<std::string>{kQuestion, kCannotOpen}));
-    EXPECT_EQ(WindowTitle(), Title(path));
-    EXPECT_EQ(dialog->recentFiles[0], path);
-    EXPECT_EQ(dialog->layout.key(3).name, "KEY3") << "the freshly reset layout stays";
-    EXPECT_EQ(dialog->layout.modified, 0);
+    EXPECT_EQ(WindowTitle(), Title("untitled"));
+    EXPECT_TRUE(dialog->layout.fileName.empty());
+    EXPECT_EQ(Recent(*dialog, 0), "");
+    EXPECT_EQ(dialog->document.RawLayout().key(3).name, "KEY3") << "the freshly reset layout stays";
+    EXPECT_EQ(dialog->document.RawLayout().modified, 0);
 }
 
 // ---- Start-up with a file
@@ -492,6 +510,7 @@ TEST_F(FileCommandsTest, TheProgramOpensTheFileNamedOnItsCommandLine) {
         const QString errors = QString::fromLocal8Bit(program.readAllStandardError());
         EXPECT_EQ(errors.contains("Error: Cannot open file!"), !c.loads) << errors.toStdString();
         QSettings stored(TempPath("program-config/Valmora/zr4700.conf"), QSettings::IniFormat);
-        EXPECT_EQ(stored.value("Recent File List/File1").toString(), c.file);
+        EXPECT_EQ(stored.value("Recent File List/File1").toString(), path)
+            << "a file that did not open is not put on the list";
     }
 }

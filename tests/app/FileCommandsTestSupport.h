@@ -56,6 +56,11 @@ inline QByteArray SmallLayout(const QByteArray& keyOneName) {
     return text;
 }
 
+// Entry i (from 0) of the window's recent-file list.
+inline QString Recent(const CProgrammerDlg& dialog, int i) {
+    return QString::fromStdString(dialog.recentFiles.Entry(i + 1));
+}
+
 // The recent-file list as stored: "File1" to "File4".
 inline QStringList StoredRecentFiles() {
     QSettings settings(QStringLiteral("Valmora"),

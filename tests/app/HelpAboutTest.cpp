@@ -65,11 +65,11 @@ TEST_F(HelpTest, NoViewerForTheFileIsNotReportedByTheProgram) {
 
 TEST_F(HelpTest, DoesNothingWhileTheCaptureDialogIsOpen) {
     ViewerStandIn viewer;
-    dialog->layout.editingKeyCodes = 1;
+    dialog->document.RawLayout().editingKeyCodes = 1;
     dialog->OnHelpContent();
     EXPECT_TRUE(viewer.opened.isEmpty());
 
-    dialog->layout.editingKeyCodes = 0;
+    dialog->document.RawLayout().editingKeyCodes = 0;
     dialog->OnHelpContent();
     EXPECT_EQ(viewer.opened.size(), 1);
 }

@@ -30,14 +30,15 @@ QString pane(CProgrammerDlg& dialog, int index) {
 }
 
 void useKeyCount(CProgrammerDlg& dialog, int keys) {
-    dialog.layout.keyCount = keys;
-    dialog.layout.AlignKeysWithKeyCount();
+    dialog.document.RawLayout().keyCount = keys;
+    dialog.document.RawLayout().AlignKeysWithKeyCount();
 }
 
 // Closes the capture dialog with its Cancel button as soon as it runs modally.
 void cancelCaptureDialogWhenShown(bool* sawEditing, CProgrammerDlg* dialog) {
     QTimer::singleShot(0, [sawEditing, dialog] {
-        *sawEditing = dialog->layout.editingKeyCodes == 1 && theCaptureDlg->isVisible();
+        *sawEditing =
+            dialog->document.RawLayout().editingKeyCodes == 1 && theCaptureDlg->isVisible();
         if (auto* cancel = theCaptureDlg->findChild<QPushButton*>("1066"))
             cancel->click();
         else
@@ -66,8 +67,8 @@ TEST_F(MainWindowTest, StartsWithAnUntitledFiftySixKeyLayout) {
     EXPECT_FALSE(control<QCheckBox>(1041)->isChecked());
     EXPECT_TRUE(control<QCheckBox>(1042)->isChecked());
 
-    EXPECT_EQ(dialog->layout.currentKey, 1);
-    EXPECT_EQ(dialog->layout.shownKey, 1);
+    EXPECT_EQ(dialog->document.RawLayout().currentKey, 1);
+    EXPECT_EQ(dialog->document.RawLayout().shownKey, 1);
     const auto pictures = zr4700::CellPictures(dialog->layout);
     ASSERT_FALSE(pictures.empty());
     EXPECT_EQ(pictures.back(), (zr4700::CellPicture{1, zr4700::kPictureSelectedBlank}));
@@ -80,7 +81,7 @@ TEST_F(MainWindowTest, StartsWithAnUntitledFiftySixKeyLayout) {
     EXPECT_FALSE(control<QCheckBox>(1017)->isChecked());
     EXPECT_FALSE(control<QCheckBox>(1017)->isEnabled());
     EXPECT_TRUE(control<QRadioButton>(1023)->isChecked());
-    EXPECT_EQ(dialog->layout.modified, 0);
+    EXPECT_EQ(dialog->document.RawLayout().modified, 0);
     EXPECT_TRUE(control<QLineEdit>(1037)->hasFocus()) << "the focus starts on the first control";
 }
 
@@ -110,23 +111,23 @@ TEST_F(MainWindowTest, ClicksSelectTheKeyUnderThePointer) {
     };
     for (const Case& c : cases) {
         useKeyCount(*dialog, c.keys);
-        dialog->layout.currentKey = 5;
-        dialog->layout.SelectKey(5);
+        dialog->document.RawLayout().currentKey = 5;
+        dialog->document.RawLayout().SelectKey(5);
         QTest::mouseClick(dialog->grid(), Qt::LeftButton, {}, QPoint(c.x, c.y));
         const int expected = c.expected == 0 ? 5 : c.expected;
-        EXPECT_EQ(dialog->layout.currentKey, expected)
+        EXPECT_EQ(dialog->document.RawLayout().currentKey, expected)
             << c.keys << " keys at " << c.x << "," << c.y;
-        EXPECT_EQ(dialog->layout.shownKey, expected);
+        EXPECT_EQ(dialog->document.RawLayout().shownKey, expected);
         EXPECT_EQ(control<QLineEdit>(1012)->text(), QString::number(expected));
     }
 }
 
 TEST_F(MainWindowTest, HoverShowsNumberAndNameOnlyOnTheGrid) {
-    dialog->layout.key(10).name = "Enter";
+    dialog->document.RawLayout().key(10).name = "Enter";
     QTest::mouseMove(dialog->grid(), QPoint(43, 124));
     EXPECT_EQ(pane(*dialog, 5), "Number: 10");
     EXPECT_EQ(pane(*dialog, 6), "Name: Enter");
-    EXPECT_EQ(dialog->layout.currentKey, 1) << "hovering selects nothing";
+    EXPECT_EQ(dialog->document.RawLayout().currentKey, 1) << "hovering selects nothing";
     QTest::mouseMove(dialog->grid(), QPoint(300, 100));
     EXPECT_EQ(pane(*dialog, 5), "Number: ----");
     EXPECT_EQ(pane(*dialog, 6), "Name: ----");
@@ -155,13 +156,13 @@ TEST_F(MainWindowTest, ArrowKeysMoveTheSelectionEvenFromTheNameField) {
     auto* nameEdit = control<QLineEdit>(1009);
     for (const Case& c : cases) {
         useKeyCount(*dialog, c.keys);
-        dialog->layout.currentKey = c.from;
+        dialog->document.RawLayout().currentKey = c.from;
         if (c.from != 0)
-            dialog->layout.SelectKey(c.from);
+            dialog->document.RawLayout().SelectKey(c.from);
         nameEdit->setFocus();
         nameEdit->setCursorPosition(2);
         QTest::keyClick(nameEdit, c.key);
-        EXPECT_EQ(dialog->layout.currentKey, c.to)
+        EXPECT_EQ(dialog->document.RawLayout().currentKey, c.to)
             << c.keys << " keys, from " << c.from << " key " << c.key;
         EXPECT_EQ(nameEdit->cursorPosition() == 2 || c.from != c.to, true)
             << "the caret stays: the arrow is the grid's";
@@ -175,7 +176,7 @@ TEST_F(MainWindowTest, EnterInTheNameFieldOpensTheCaptureDialog) {
     cancelCaptureDialogWhenShown(&sawEditing, dialog.get());
     QTest::keyClick(nameEdit, Qt::Key_Return);
     EXPECT_TRUE(sawEditing);
-    EXPECT_EQ(dialog->layout.editingKeyCodes, 0);
+    EXPECT_EQ(dialog->document.RawLayout().editingKeyCodes, 0);
     EXPECT_TRUE(dialog->isVisible()) << "Enter never ends the main dialog";
 }
 
@@ -191,7 +192,7 @@ TEST_F(MainWindowTest, BadPrefixIsReportedOnceAndTheMemberKeepsItsValue) {
     prefix->selectAll();
     QTest::keyClicks(prefix, "7");
     control<QLineEdit>(1038)->setFocus();
-    EXPECT_EQ(dialog->layout.rfid.prefix, 7);
+    EXPECT_EQ(dialog->document.RawLayout().rfid.prefix, 7);
     EXPECT_TRUE(TakeBoxes().empty());
 
     prefix->setFocus();
@@ -201,7 +202,8 @@ TEST_F(MainWindowTest, BadPrefixIsReportedOnceAndTheMemberKeepsItsValue) {
     const auto boxes = TakeBoxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0], ": Please enter an integer between 0 and 255.");
-    EXPECT_EQ(dialog->layout.rfid.prefix, 30) << "the last valid value typed: 3, 30, then 300";
+    EXPECT_EQ(dialog->document.RawLayout().rfid.prefix, 30)
+        << "the last valid value typed: 3, 30, then 300";
     EXPECT_TRUE(prefix->hasFocus());
     // Painting and clicking on the grid never report it again.
     dialog->grid()->repaint();
@@ -215,11 +217,11 @@ TEST_F(MainWindowTest, DigitsSpinStopsAtOneAndThirteen) {
     for (int i = 0; i < 20; ++i)
         spin->StepUp();
     EXPECT_EQ(control<QLineEdit>(1035)->text(), "13");
-    EXPECT_EQ(dialog->layout.rfid.digitsCount, 13);
+    EXPECT_EQ(dialog->document.RawLayout().rfid.digitsCount, 13);
     for (int i = 0; i < 20; ++i)
         spin->StepDown();
     EXPECT_EQ(control<QLineEdit>(1035)->text(), "1");
-    EXPECT_EQ(dialog->layout.rfid.digitsCount, 1);
+    EXPECT_EQ(dialog->document.RawLayout().rfid.digitsCount, 1);
 }
 
 // ---- Settings ----------------------------------------------------------------------------------
@@ -280,12 +282,12 @@ TEST_F(SettingsTest, PauseOfZeroIsRefusedWithTheRangeMessage) {
     const auto boxes = TakeBoxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0], ": Please enter an integer between 1 and 255.");
-    EXPECT_EQ(dialog->layout.settings.keysPause, 255);
+    EXPECT_EQ(dialog->document.RawLayout().settings.keysPause, 255);
 }
 
 TEST_F(SettingsTest, CancelLeavesEverythingAndOkMovesToKeyOne) {
-    dialog->layout.currentKey = 20;
-    dialog->layout.SelectKey(20);
+    dialog->document.RawLayout().currentKey = 20;
+    dialog->document.RawLayout().SelectKey(20);
     runSettings(
         [&](CSettingsDlg& s) {
             click(s, 1031);
@@ -293,15 +295,15 @@ TEST_F(SettingsTest, CancelLeavesEverythingAndOkMovesToKeyOne) {
             click(s, 1024);
         },
         false);
-    EXPECT_EQ(dialog->layout.keyCount, 56);
-    EXPECT_EQ(dialog->layout.settings.keysType, 0);
-    EXPECT_EQ(dialog->layout.settings.keyBeep, 0);
-    EXPECT_EQ(dialog->layout.currentKey, 20);
+    EXPECT_EQ(dialog->document.RawLayout().keyCount, 56);
+    EXPECT_EQ(dialog->document.RawLayout().settings.keysType, 0);
+    EXPECT_EQ(dialog->document.RawLayout().settings.keyBeep, 0);
+    EXPECT_EQ(dialog->document.RawLayout().currentKey, 20);
 
     runSettings([](CSettingsDlg&) {}, true);
-    EXPECT_EQ(dialog->layout.currentKey, 1);
-    EXPECT_EQ(dialog->layout.shownKey, 1);
-    EXPECT_EQ(dialog->layout.modified, 0);
+    EXPECT_EQ(dialog->document.RawLayout().currentKey, 1);
+    EXPECT_EQ(dialog->document.RawLayout().shownKey, 1);
+    EXPECT_EQ(dialog->document.RawLayout().modified, 0);
 }
 
 TEST_F(SettingsTest, OkTakesTheValuesAndTheStatusBarFollows) {
@@ -315,8 +317,8 @@ TEST_F(SettingsTest, OkTakesTheValuesAndTheStatusBarFollows) {
             s.findChild<QLineEdit*>("1043")->setText("17");
         },
         true);
-    const zr4700::KeyboardSettings& settings = dialog->layout.settings;
-    EXPECT_EQ(dialog->layout.keyCount, 112);
+    const zr4700::KeyboardSettings& settings = dialog->document.RawLayout().settings;
+    EXPECT_EQ(dialog->document.RawLayout().keyCount, 112);
     EXPECT_EQ(settings.keysType, 1);
     EXPECT_EQ(settings.keyBeep, 1);
     EXPECT_EQ(settings.keyDelay, 3);
@@ -331,17 +333,27 @@ TEST_F(SettingsTest, OkTakesTheValuesAndTheStatusBarFollows) {
 
 TEST_F(SettingsTest, SwitchingToFiftySixKeysClearsTheRightBlock) {
     useKeyCount(*dialog, 112);
-    auto& key70 = dialog->layout.key(70);
+    auto& key70 = dialog->document.RawLayout().key(70);
     key70.codes[0] = 28;
     key70.name = "Alpha";
-    dialog->layout.state(70) = CellState::Single;
+    dialog->document.RawLayout().state(70) = CellState::Single;
 
+    // The right block holds a programmed key: No keeps everything as it was.
+    Prompts::Instance().QueueAnswer(false);
     runSettings([](CSettingsDlg& s) { click(s, 1030); }, true);
-    EXPECT_EQ(dialog->layout.keyCount, 56);
-    EXPECT_EQ(dialog->layout.key(70).codes[0], 0);
-    EXPECT_EQ(dialog->layout.key(70).name, "KEY70");
-    EXPECT_EQ(dialog->layout.state(70), CellState::Blank);
-    EXPECT_TRUE(TakeBoxes().empty()) << "the switch asks nothing";
+    EXPECT_EQ(TakeBoxes(), std::vector<std::string>{
+                               "Warning: Switching to 56 keys clears keys 57 to 112. Continue?"});
+    EXPECT_EQ(dialog->layout.keyCount, 112);
+    EXPECT_EQ(dialog->layout.key(70).name, "Alpha");
+
+    Prompts::Instance().QueueAnswer(true);
+    runSettings([](CSettingsDlg& s) { click(s, 1030); }, true);
+    TakeBoxes();
+    EXPECT_EQ(dialog->layout.modified, 1) << "the switch is an edit";
+    EXPECT_EQ(dialog->document.RawLayout().keyCount, 56);
+    EXPECT_EQ(dialog->document.RawLayout().key(70).codes[0], 0);
+    EXPECT_EQ(dialog->document.RawLayout().key(70).name, "KEY70");
+    EXPECT_EQ(dialog->document.RawLayout().state(70), CellState::Blank);
 
     runSettings([](CSettingsDlg& s) { click(s, 1031); }, true);
     const auto pictures = zr4700::CellPictures(dialog->layout);
@@ -357,9 +369,9 @@ TEST_F(MainWindowTest, TypedPrefixSurvivesShowingAnotherKey) {
     prefix->selectAll();
     QTest::keyClicks(prefix, "12");
     QTest::mouseClick(dialog->grid(), Qt::LeftButton, {}, QPoint(50, 100));
-    EXPECT_EQ(dialog->layout.currentKey, 2);
+    EXPECT_EQ(dialog->document.RawLayout().currentKey, 2);
     EXPECT_EQ(prefix->text(), "12");
-    EXPECT_EQ(dialog->layout.rfid.prefix, 12);
+    EXPECT_EQ(dialog->document.RawLayout().rfid.prefix, 12);
     QTest::keyClick(prefix, Qt::Key_Right);
     EXPECT_EQ(prefix->text(), "12");
 }
@@ -372,7 +384,7 @@ TEST_F(MainWindowTest, DigitsCountStepsFromTheKeyboard) {
     QTest::keyClick(digits, Qt::Key_Minus);
     QTest::keyClick(digits, Qt::Key_PageDown);
     EXPECT_EQ(digits->text(), "8");
-    EXPECT_EQ(dialog->layout.rfid.digitsCount, 8);
+    EXPECT_EQ(dialog->document.RawLayout().rfid.digitsCount, 8);
 }
 
 TEST_F(MainWindowTest, ArrowsInAnOpenMenuStayWithTheMenu) {
@@ -382,7 +394,7 @@ TEST_F(MainWindowTest, ArrowsInAnOpenMenuStayWithTheMenu) {
     ASSERT_TRUE(QTest::qWaitFor([file] { return file->isVisible(); }));
     QTest::keyClick(file, Qt::Key_Right);
     QTest::keyClick(file, Qt::Key_Down);
-    EXPECT_EQ(dialog->layout.currentKey, 1);
+    EXPECT_EQ(dialog->document.RawLayout().currentKey, 1);
     file->hide();
 }
 
@@ -394,7 +406,7 @@ TEST_F(MainWindowTest, NamesAreRefusedPastTheFieldLengthNotSplit) {
         QKeyEvent press(QEvent::KeyPress, Qt::Key_Eacute, Qt::NoModifier, QString(QChar(0x00E9)));
         QApplication::sendEvent(name, &press);
     }
-    const std::string stored = dialog->layout.key(1).name;
+    const std::string stored = dialog->document.RawLayout().key(1).name;
     EXPECT_LE(stored.size(), zr4700::kMaxKeyNameLength);
     EXPECT_EQ(QString::fromStdString(stored).toStdString(), stored) << "no character split";
     EXPECT_EQ(name->text().toStdString(), stored);
@@ -409,24 +421,24 @@ TEST_F(MainWindowTest, NamesAreRefusedPastTheFieldLengthNotSplit) {
 // The arrow keys belong to the grid, so the modes are reached with Tab and chosen with Space.
 TEST_F(MainWindowTest, ModesAreChosenFromTheKeyboardAndStayOneChoice) {
     const int ids[] = {1023, 1026, 1024};
-    dialog->layout.SelectKey(5);
-    dialog->layout.currentKey = 5;
+    dialog->document.RawLayout().SelectKey(5);
+    dialog->document.RawLayout().currentKey = 5;
     control<QRadioButton>(1023)->setFocus();
     for (int mode : {1, 2}) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         auto* button = control<QRadioButton>(ids[mode]);
         ASSERT_TRUE(button->hasFocus()) << "mode " << mode + 1;
         QTest::keyClick(button, Qt::Key_Space);
-        EXPECT_EQ(dialog->layout.key(5).mode(), mode);
+        EXPECT_EQ(dialog->document.RawLayout().key(5).mode(), mode);
         for (int other = 0; other < 3; ++other)
             EXPECT_EQ(control<QRadioButton>(ids[other])->isChecked(), other == mode);
     }
     // Choosing the chosen mode again leaves it chosen.
     control<QRadioButton>(1024)->click();
     EXPECT_TRUE(control<QRadioButton>(1024)->isChecked());
-    EXPECT_EQ(dialog->layout.key(5).mode(), 2);
+    EXPECT_EQ(dialog->document.RawLayout().key(5).mode(), 2);
     // Showing another key shows its mode.
-    dialog->layout.SelectKey(6);
+    dialog->document.RawLayout().SelectKey(6);
     EXPECT_TRUE(control<QRadioButton>(1023)->isChecked());
     EXPECT_FALSE(control<QRadioButton>(1024)->isChecked());
 }

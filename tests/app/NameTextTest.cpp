@@ -34,7 +34,7 @@ using NameTextWindowTest = MainWindowTest;
 TEST_F(NameTextWindowTest, ALatin1NameIsReadableAndKeepsItsBytesUntilEdited) {
     const QString path = TempPath("latin1.txt");
     ASSERT_TRUE(WriteBytes(path, SmallLayout("Gr\xFC\xDF")));
-    dialog->layout.fileName = path.toStdString();
+    dialog->document.RawLayout().fileName = path.toStdString();
     dialog->LoadCurrentFile();
 
     auto* name = control<QLineEdit>(1009);
@@ -48,13 +48,13 @@ TEST_F(NameTextWindowTest, ALatin1NameIsReadableAndKeepsItsBytesUntilEdited) {
     ASSERT_TRUE(dialog->ReadControls());
     QTimer::singleShot(0, [] { theCaptureDlg->findChild<QPushButton*>("1020")->click(); });
     dialog->EditKeyCodes();
-    EXPECT_EQ(dialog->layout.key(1).name, "Gr\xFC\xDF");
+    EXPECT_EQ(dialog->document.RawLayout().key(1).name, "Gr\xFC\xDF");
 
     name->setFocus();
     name->end(false);
     QTest::keyClicks(name, "e");
-    EXPECT_EQ(dialog->layout.key(1).name, "Gr\xC3\xBC\xC3\x9F"
-                                          "e")
+    EXPECT_EQ(dialog->document.RawLayout().key(1).name, "Gr\xC3\xBC\xC3\x9F"
+                                                        "e")
         << "an edited name is UTF-8";
 }
 
@@ -63,7 +63,7 @@ TEST_F(NameTextWindowTest, ALatin1NameIsReadableAndKeepsItsBytesUntilEdited) {
 TEST_F(NameTextWindowTest, ALongLatin1NameCanStillBeShortened) {
     const QString path = TempPath("long.txt");
     ASSERT_TRUE(WriteBytes(path, SmallLayout(QByteArray(60, '\xE9'))));
-    dialog->layout.fileName = path.toStdString();
+    dialog->document.RawLayout().fileName = path.toStdString();
     dialog->LoadCurrentFile();
     auto* name = control<QLineEdit>(1009);
     ASSERT_EQ(name->text(), QString(60, QChar(0xE9)));
@@ -74,6 +74,7 @@ TEST_F(NameTextWindowTest, ALongLatin1NameCanStillBeShortened) {
     EXPECT_EQ(name->text(), QString(60, QChar(0xE9))) << "typing more is refused";
     QTest::keyClick(name, Qt::Key_Backspace);
     // Stored as UTF-8, cut to the field's 102 bytes; the field shows what is stored.
-    EXPECT_EQ(QString::fromStdString(dialog->layout.key(1).name), QString(51, QChar(0xE9)));
+    EXPECT_EQ(QString::fromStdString(dialog->document.RawLayout().key(1).name),
+              QString(51, QChar(0xE9)));
     EXPECT_EQ(name->text(), QString(51, QChar(0xE9)));
 }

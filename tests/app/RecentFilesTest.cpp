@@ -33,8 +33,8 @@ TEST_F(RecentFilesTest, AnEmptyListShowsNoBlockAndNoExtraSeparator) {
     EXPECT_EQ(RecentBlock(*dialog), Block({}));
     for (int command = 40002; command <= 40005; ++command)
         EXPECT_EQ(FindCommand(dialog->FileMenu(), command), nullptr) << "placeholder " << command;
-    for (const QString& entry : dialog->recentFiles)
-        EXPECT_TRUE(entry.isEmpty());
+    for (const std::string& entry : dialog->recentFiles.entries())
+        EXPECT_TRUE(entry.empty());
 }
 
 TEST_F(RecentFilesTest, EachOpenMovesItsPathToTheFront) {
@@ -61,30 +61,7 @@ TEST_F(RecentFilesTest, EachOpenMovesItsPathToTheFront) {
     EXPECT_TRUE(TakeBoxes().empty()) << "opens without changes ask nothing";
 }
 
-TEST_F(RecentFilesTest, AFifthFileDropsTheOldest) {
-    QStringList opened;
-    for (const char* name : {"1.txt", "2.txt", "3.txt", "4.txt", "5.txt"}) {
-        opened.prepend(MakeFile(name));
-        Open(opened.front());
-    }
-    const QStringList newest = opened.mid(0, 4);
-    EXPECT_EQ(StoredRecentFiles(), newest);
-    EXPECT_EQ(RecentBlock(*dialog), Block(newest));
-    EXPECT_EQ(QStringList(dialog->recentFiles.begin(), dialog->recentFiles.end()), newest);
-
-    // A path found further down moves to the front; the entries after it keep their places.
-    Open(opened.at(2));
-    EXPECT_EQ(StoredRecentFiles(),
-              (QStringList{opened.at(2), opened.at(0), opened.at(1), opened.at(3)}));
-}
-
-TEST_F(RecentFilesTest, PathsThatDifferOnlyInLetterCaseAreTwoEntries) {
-    const QString lower = MakeFile("case.txt");
-    const QString upper = MakeFile("CASE.txt");
-    Open(lower);
-    Open(upper);
-    EXPECT_EQ(StoredRecentFiles(), (QStringList{upper, lower, "", ""}));
-}
+// The list's rules themselves (a fifth file, letter case) are tested on the list alone.
 
 TEST_F(RecentFilesTest, TheStoredListIsShownWhenTheWindowOpens) {
     const QString a = MakeFile("a.txt");
@@ -123,7 +100,7 @@ TEST_F(RecentFilesTest, AnAmpersandInAPathIsShownAsItIs) {
     QAction* entry = FindCommand(dialog->FileMenu(), 40002);
     ASSERT_NE(entry, nullptr);
     EXPECT_EQ(entry->text(), TempPath("R&&D.txt")) << "no accelerator";
-    EXPECT_EQ(dialog->recentFiles[0], path);
+    EXPECT_EQ(Recent(*dialog, 0), path);
 }
 
 TEST_F(RecentFilesTest, ChoosingAnEntryOpensThatFile) {
@@ -134,7 +111,7 @@ TEST_F(RecentFilesTest, ChoosingAnEntryOpensThatFile) {
 
     Choose(*dialog, 40003);
 
-    EXPECT_EQ(dialog->layout.key(1).name, "a.txt");
+    EXPECT_EQ(dialog->document.RawLayout().key(1).name, "a.txt");
     EXPECT_EQ(dialog->windowTitle().toStdString(), Title(a));
     EXPECT_EQ(RecentBlock(*dialog), Block({a, b}));
     EXPECT_TRUE(TakeBoxes().empty());
@@ -146,15 +123,15 @@ TEST_F(RecentFilesTest, ChoosingAnEntryWhileModifiedAsksFirst) {
     const QString c = MakeFile("c.txt");
     StoreRecentFiles({c, b, a, ""});
     dialog->RebuildRecentFileMenu();
-    dialog->layout.key(5).codes[0] = 0x1C;
-    dialog->layout.modified = 1;
+    dialog->document.RawLayout().key(5).codes[0] = 0x1C;
+    dialog->document.RawLayout().modified = 1;
     Prompts::Instance().QueueAnswer(false);
 
     Choose(*dialog, 40004);
 
     EXPECT_EQ(TakeBoxes(), std::vector<std::string>{"Warning: Do you want to save current file?"});
-    EXPECT_EQ(dialog->layout.key(1).name, "a.txt");
-    EXPECT_EQ(dialog->layout.key(5).codes[0], 0);
+    EXPECT_EQ(dialog->document.RawLayout().key(1).name, "a.txt");
+    EXPECT_EQ(dialog->document.RawLayout().key(5).codes[0], 0);
     EXPECT_EQ(StoredRecentFiles(), (QStringList{a, c, b, ""}));
 }
 
@@ -166,16 +143,16 @@ TEST_F(RecentFilesTest, ASaveFromTheQuestionStillOpensTheChosenEntry) {
     const QString c = MakeFile("c.txt");
     StoreRecentFiles({a, b, c, ""});
     dialog->RebuildRecentFileMenu();
-    dialog->layout.key(5).codes[0] = 0x1C;
-    dialog->layout.modified = 1;
+    dialog->document.RawLayout().key(5).codes[0] = 0x1C;
+    dialog->document.RawLayout().modified = 1;
     const QString saved = TempPath("saved.txt");
     Prompts::Instance().QueueAnswer(true);
     AnswerSave(saved, 2);
 
     Choose(*dialog, 40004);
 
-    EXPECT_EQ(dialog->layout.key(1).name, "c.txt");
-    EXPECT_EQ(dialog->layout.fileName, c.toStdString());
+    EXPECT_EQ(dialog->document.RawLayout().key(1).name, "c.txt");
+    EXPECT_EQ(dialog->document.RawLayout().fileName, c.toStdString());
     EXPECT_EQ(StoredRecentFiles(), (QStringList{c, saved, a, b}));
     EXPECT_TRUE(QFile::exists(saved));
 }

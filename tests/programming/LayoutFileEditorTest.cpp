@@ -89,7 +89,7 @@ std::string Zeros(int count) {
 TEST(LayoutFileWriter, NewLayoutIn16ScanMatchesTheFormatExample) {
     auto layout = FreshLayout();
     SetKey(*layout, 5, {28, 50}, 2, 0, "KEY5");
-    const auto lines = CrLfLines(LayoutFileText(*layout, kVariant16Scan));
+    const auto lines = CrLfLines(LayoutFileText(*layout, FileVariant::Scan16));
     ASSERT_EQ(lines.size(), 113u);
     EXPECT_EQ(lines[0], "57; 0; 0; 2; 11; 144; 0; 0; 3");
     EXPECT_EQ(lines[5], "5; 28, 50, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0; 2;0;KEY5");
@@ -108,17 +108,17 @@ TEST(LayoutFileWriter, NewLayoutIn7ScanIsExactlyHeaderAnd112BlankLines) {
             expected +=
                 std::to_string(k) + "; " + Zeros(7) + "; 2;KEY" + std::to_string(k) + "\r\n";
     }
-    EXPECT_EQ(LayoutFileText(*layout, kVariant7Scan), expected);
+    EXPECT_EQ(LayoutFileText(*layout, FileVariant::Scan7), expected);
 }
 
 TEST(LayoutFileWriter, VariantZeroAndUnknownVariantsWriteWhat16ScanWrites) {
     std::mt19937 random(7);
     for (int keyCount : {56, 112}) {
         auto layout = testing::RandomLayout(random, keyCount);
-        const std::string text = LayoutFileText(*layout, kVariant16Scan);
-        EXPECT_EQ(LayoutFileText(*layout, kVariantSave), text);
-        EXPECT_EQ(LayoutFileText(*layout, 5), text);
-        EXPECT_EQ(LayoutFileText(*layout, -1), text);
+        const std::string text = LayoutFileText(*layout, FileVariant::Scan16);
+        EXPECT_EQ(LayoutFileText(*layout, FileVariant::Save), text);
+        EXPECT_EQ(LayoutFileText(*layout, static_cast<FileVariant>(5)), text);
+        EXPECT_EQ(LayoutFileText(*layout, static_cast<FileVariant>(-1)), text);
     }
 }
 
@@ -150,7 +150,7 @@ TEST(LayoutFileWriter, HeaderOfEveryVariantAndKeyCount) {
         layout->rfid.suffixExtended = 0;
         layout->rfid.digitsNum = 0;
         layout->rfid.digitsCount = 13;
-        const auto lines = CrLfLines(LayoutFileText(*layout, c.variant));
+        const auto lines = CrLfLines(LayoutFileText(*layout, static_cast<FileVariant>(c.variant)));
         ASSERT_EQ(lines.size(), 113u);
         EXPECT_EQ(lines[0], c.header) << "keys " << c.keyCount << " variant " << c.variant;
     }
@@ -176,7 +176,7 @@ TEST(LayoutFileWriter, RfidFlagsPacking) {
         layout->rfid.suffixExtended = c.suffixExtended;
         layout->rfid.digitsNum = c.digitsNum;
         layout->rfid.digitsCount = static_cast<uint8_t>(c.digitsCount);
-        const auto lines = CrLfLines(LayoutFileText(*layout, kVariant16Scan));
+        const auto lines = CrLfLines(LayoutFileText(*layout, FileVariant::Scan16));
         EXPECT_EQ(lines[0], "57; 0; 0; 2; 11; " + std::to_string(c.rfidFlags) + "; 0; 0; 3");
     }
 }
@@ -241,15 +241,15 @@ TEST(LayoutFileWriter, KeyLines) {
     for (const KeyLineCase& c : cases) {
         auto layout = FreshLayout();
         SetKey(*layout, 9, c.codes, c.flags, c.groupNumber, c.name);
-        EXPECT_EQ(CrLfLines(LayoutFileText(*layout, kVariant16Scan))[9], c.line16) << c.what;
-        EXPECT_EQ(CrLfLines(LayoutFileText(*layout, kVariant7Scan))[9], c.line7) << c.what;
+        EXPECT_EQ(CrLfLines(LayoutFileText(*layout, FileVariant::Scan16))[9], c.line16) << c.what;
+        EXPECT_EQ(CrLfLines(LayoutFileText(*layout, FileVariant::Scan7))[9], c.line7) << c.what;
     }
 }
 
 TEST(LayoutFileWriter, LongestLineIs196BytesAndNamesAreCutTo102) {
     auto layout = FreshLayout(112);
     SetKey(*layout, 112, std::vector<int>(16, 255), 0xFF, 255, std::string(120, 'n'));
-    const std::string text = LayoutFileText(*layout, kVariant16Scan);
+    const std::string text = LayoutFileText(*layout, FileVariant::Scan16);
     const std::string expected = "112; " +
                                  [] {
                                      std::string codes = "255";
@@ -266,14 +266,14 @@ TEST(LayoutFileWriter, LongestLineIs196BytesAndNamesAreCutTo102) {
 TEST(LayoutFileWriter, RecordNumberIsTheLinePosition) {
     auto layout = FreshLayout();
     layout->key(3).number = 0; // a record that was never reset still gets its own line number
-    EXPECT_EQ(CrLfLines(LayoutFileText(*layout, kVariant16Scan))[3].substr(0, 3), "3; ");
+    EXPECT_EQ(CrLfLines(LayoutFileText(*layout, FileVariant::Scan16))[3].substr(0, 3), "3; ");
 }
 
 TEST(LayoutFileWriter, LeftSideWritesTheLeftBlockThenBlankForms) {
     auto layout = FreshLayout(112);
     SetKey(*layout, 1, {0x1C}, 0x07, 4, "left one");
     SetKey(*layout, 57, {0x05, 0x06}, 0x0B, 9, "right one");
-    const auto lines = CrLfLines(LayoutFileText(*layout, kVariantLeftSide));
+    const auto lines = CrLfLines(LayoutFileText(*layout, FileVariant::LeftSide));
     ASSERT_EQ(lines.size(), 113u);
     EXPECT_EQ(lines[0], "57; 0; 0; 2; 11; 144; 0; 0; 3");
     EXPECT_EQ(lines[1], "1; 28, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0; 7;4;left one");
@@ -287,7 +287,7 @@ TEST(LayoutFileWriter, RightSideWritesTheRightBlockUnderNumbersOneTo56) {
     SetKey(*layout, 1, {0x1C}, 0x07, 4, "left one");
     SetKey(*layout, 57, {0x05, 0x06}, 0x0B, 9, "right one");
     SetKey(*layout, 112, {0x66}, 0x02, 0, "last");
-    const auto lines = CrLfLines(LayoutFileText(*layout, kVariantRightSide));
+    const auto lines = CrLfLines(LayoutFileText(*layout, FileVariant::RightSide));
     ASSERT_EQ(lines.size(), 113u);
     EXPECT_EQ(lines[0], "57; 0; 0; 2; 11; 144; 0; 0; 3");
     EXPECT_EQ(lines[1], "1; 5, 6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0; 11;9;right one");
@@ -300,7 +300,7 @@ TEST(LayoutFileWriter, RightSideWritesTheRightBlockUnderNumbersOneTo56) {
 TEST(LayoutFileWriter, SixteenScanOf56KeysStillWritesRecords57To112) {
     auto layout = FreshLayout(56);
     SetKey(*layout, 80, {0x33}, 0x02, 0, "hidden");
-    const auto lines = CrLfLines(LayoutFileText(*layout, kVariant16Scan));
+    const auto lines = CrLfLines(LayoutFileText(*layout, FileVariant::Scan16));
     EXPECT_EQ(lines[80], "80; 51, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0; 2;0;hidden");
 }
 
@@ -716,7 +716,7 @@ TEST(LayoutFileReader, LfAndCrOnlyLineEndsReadLikeCrLf) {
     for (int keyCount : {56, 112}) {
         for (int variant : {1, 2}) {
             auto source = testing::RandomLayout(random, keyCount);
-            const std::string crlf = LayoutFileText(*source, variant);
+            const std::string crlf = LayoutFileText(*source, static_cast<FileVariant>(variant));
             std::string lf, cr;
             for (std::size_t i = 0; i < crlf.size(); ++i) {
                 if (crlf.compare(i, 2, "\r\n") == 0) {
@@ -798,7 +798,7 @@ TEST(LayoutFileReader, MutatedWriterOutputIsReadWithoutHarm) {
     std::mt19937 random(99);
     for (int round = 0; round < 400; ++round) {
         auto source = testing::RandomLayout(random, round % 2 ? 112 : 56);
-        std::string text = LayoutFileText(*source, round % 5);
+        std::string text = LayoutFileText(*source, static_cast<FileVariant>(round % 5));
         const int edits = std::uniform_int_distribution<int>(1, 40)(random);
         for (int e = 0; e < edits && !text.empty(); ++e) {
             const auto at = std::uniform_int_distribution<std::size_t>(0, text.size() - 1)(random);
@@ -902,8 +902,10 @@ TEST_F(LayoutFileSave, WritesTheTextAndUpdatesTheDocument) {
         layout->fileName = directory.File("v" + std::to_string(variant) + ".txt");
         layout->modified = 1;
         layout->scan16Mode = variant == 1;
-        EXPECT_TRUE(WriteLayoutFile(*layout, variant, prompts));
-        EXPECT_EQ(ReadBytes(layout->fileName), LayoutFileText(*layout, variant));
+        EXPECT_NE(WriteLayoutFile(*layout, static_cast<FileVariant>(variant), prompts),
+                  WriteResult::Failed);
+        EXPECT_EQ(ReadBytes(layout->fileName),
+                  LayoutFileText(*layout, static_cast<FileVariant>(variant)));
         EXPECT_EQ(layout->scan16Mode, variant != 1);
         EXPECT_EQ(layout->modified, 0);
     }
@@ -917,8 +919,8 @@ TEST_F(LayoutFileSave, ReplacesAnOldFileAndKeepsItsPermissions) {
     WriteBytes(layout->fileName, "old contents, much longer than nothing at all");
     fs::permissions(layout->fileName,
                     fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    EXPECT_TRUE(WriteLayoutFile(*layout, kVariant7Scan, prompts));
-    EXPECT_EQ(ReadBytes(layout->fileName), LayoutFileText(*layout, kVariant7Scan));
+    EXPECT_EQ(WriteLayoutFile(*layout, FileVariant::Scan7, prompts), WriteResult::Stored);
+    EXPECT_EQ(ReadBytes(layout->fileName), LayoutFileText(*layout, FileVariant::Scan7));
     EXPECT_EQ(fs::status(layout->fileName).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(directory.Entries(), (std::vector<std::string>{"old.txt"}));
@@ -929,9 +931,9 @@ TEST_F(LayoutFileSave, WritesThroughASymbolicLink) {
     WriteBytes(real, "old");
     fs::create_symlink(real, directory.path() / "link.txt");
     layout->fileName = directory.File("link.txt");
-    EXPECT_TRUE(WriteLayoutFile(*layout, kVariant16Scan, prompts));
+    EXPECT_EQ(WriteLayoutFile(*layout, FileVariant::Scan16, prompts), WriteResult::Stored);
     EXPECT_TRUE(fs::is_symlink(directory.path() / "link.txt"));
-    EXPECT_EQ(ReadBytes(real), LayoutFileText(*layout, kVariant16Scan));
+    EXPECT_EQ(ReadBytes(real), LayoutFileText(*layout, FileVariant::Scan16));
 }
 
 TEST_F(LayoutFileSave, NoProgrammedKeyIsReportedAfterTheWrite) {
@@ -940,8 +942,9 @@ TEST_F(LayoutFileSave, NoProgrammedKeyIsReportedAfterTheWrite) {
     layout->key(80).codes[0] = 0x1C; // beyond the key count of 56
     layout->fileName = directory.File("empty.txt");
     prompts.ExpectError(kStrNoProgrammedKey);
-    EXPECT_FALSE(WriteLayoutFile(*layout, kVariant7Scan, prompts));
-    EXPECT_EQ(ReadBytes(layout->fileName), LayoutFileText(*layout, kVariant7Scan));
+    EXPECT_EQ(WriteLayoutFile(*layout, FileVariant::Scan7, prompts),
+              WriteResult::StoredWithoutProgrammedKey);
+    EXPECT_EQ(ReadBytes(layout->fileName), LayoutFileText(*layout, FileVariant::Scan7));
     EXPECT_EQ(layout->modified, 0);
     EXPECT_FALSE(layout->scan16Mode);
 }
@@ -971,7 +974,9 @@ TEST_F(LayoutFileSave, ProgrammedKeysAreCountedOnRecordsOneToKeyCount) {
         ScriptedPrompts script;
         if (!c.result)
             script.ExpectError(kStrNoProgrammedKey);
-        EXPECT_EQ(WriteLayoutFile(*subject, c.variant, script), c.result)
+        EXPECT_EQ(WriteLayoutFile(*subject, static_cast<FileVariant>(c.variant), script) ==
+                      WriteResult::Stored,
+                  c.result)
             << c.keyCount << " keys, variant " << c.variant << ", key " << c.programmedKey;
     }
 }
@@ -983,7 +988,7 @@ void ExpectFailedSave(Layout& layout, ScriptedPrompts& prompts, const TemporaryD
     layout.modified = 1;
     layout.scan16Mode = false;
     prompts.ExpectError(kStrCannotOpenFile);
-    EXPECT_FALSE(WriteLayoutFile(layout, kVariant16Scan, prompts));
+    EXPECT_EQ(WriteLayoutFile(layout, FileVariant::Scan16, prompts), WriteResult::Failed);
     EXPECT_EQ(layout.modified, 1);
     EXPECT_FALSE(layout.scan16Mode);
     EXPECT_EQ(dir.Entries(), entriesBefore);
@@ -1055,7 +1060,8 @@ TEST_F(LayoutFileSave, WriteFailingPartWayKeepsTheOldFile) {
     layout->modified = 1;
     layout->scan16Mode = false;
     prompts.ExpectError(kStrCannotOpenFile);
-    const bool written = WriteLayoutFile(*layout, kVariant16Scan, prompts);
+    const bool written =
+        WriteLayoutFile(*layout, FileVariant::Scan16, prompts) != WriteResult::Failed;
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_FALSE(written);

@@ -21,21 +21,23 @@ namespace {
 using testing::RandomLayout;
 
 struct VariantCase {
-    int variant;
+    FileVariant variant;
     int keyCount;
 };
 
 const VariantCase kVariantCases[] = {
-    {0, 56}, {0, 112}, {1, 56}, {1, 112}, {2, 56}, {2, 112}, {3, 56}, {3, 112}, {4, 112},
+    {FileVariant::Save, 56},     {FileVariant::Save, 112},     {FileVariant::Scan7, 56},
+    {FileVariant::Scan7, 112},   {FileVariant::Scan16, 56},    {FileVariant::Scan16, 112},
+    {FileVariant::LeftSide, 56}, {FileVariant::LeftSide, 112}, {FileVariant::RightSide, 112},
 };
 
 // The record that line k (1..56 for the single sides) of a variant carries.
-int SourceKey(int variant, int k) {
-    return variant == kVariantRightSide ? k + kBlockKeys : k;
+int SourceKey(FileVariant variant, int k) {
+    return variant == FileVariant::RightSide ? k + kBlockKeys : k;
 }
 
-bool IsSingleSide(int variant) {
-    return variant == kVariantLeftSide || variant == kVariantRightSide;
+bool IsSingleSide(FileVariant variant) {
+    return variant == FileVariant::LeftSide || variant == FileVariant::RightSide;
 }
 
 TEST(LayoutFileRoundTrip, RandomLayoutsComeBackAsTheVariantKeepsThem) {
@@ -52,7 +54,7 @@ TEST(LayoutFileRoundTrip, RandomLayoutsComeBackAsTheVariantKeepsThem) {
 
             ReadLayoutText(*target, LayoutFileText(*source, c.variant));
 
-            const bool scan16 = c.variant != kVariant7Scan;
+            const bool scan16 = c.variant != FileVariant::Scan7;
             const int keyCount = IsSingleSide(c.variant) ? kBlockKeys : c.keyCount;
             ASSERT_EQ(target->keyCount, keyCount);
             EXPECT_EQ(target->scan16Mode, scan16);
@@ -112,14 +114,14 @@ TEST(LayoutFileRoundTrip, WrittenFilesReadBackThroughTheFileSystem) {
         source->key(1).codes[0] = 0x1C; // at least one programmed key
         source->fileName = directory.File("round.txt");
         testing::ScriptedPrompts prompts;
-        ASSERT_TRUE(WriteLayoutFile(*source, c.variant, prompts));
+        ASSERT_EQ(WriteLayoutFile(*source, c.variant, prompts), WriteResult::Stored);
         auto fromFile = std::make_unique<Layout>();
         fromFile->fileName = source->fileName;
         ReadLayoutFile(*fromFile, prompts);
         auto fromText = std::make_unique<Layout>();
         ReadLayoutText(*fromText, LayoutFileText(*source, c.variant));
-        EXPECT_EQ(LayoutFileText(*fromFile, kVariant16Scan),
-                  LayoutFileText(*fromText, kVariant16Scan));
+        EXPECT_EQ(LayoutFileText(*fromFile, FileVariant::Scan16),
+                  LayoutFileText(*fromText, FileVariant::Scan16));
         EXPECT_EQ(fromFile->keyCount, fromText->keyCount);
     }
 }
@@ -135,8 +137,8 @@ struct ImageShape {
     int codesKept;
 };
 
-ImageShape ShapeFor(int variant, int keyCount) {
-    if (variant == kVariant7Scan)
+ImageShape ShapeFor(FileVariant variant, int keyCount) {
+    if (variant == FileVariant::Scan7)
         return keyCount == 112 ? ImageShape{112, 450, 112, 4, 1, 3}
                                : ImageShape{56, 450, 56, 8, 1, 7};
     if (IsSingleSide(variant) || keyCount == 56)
@@ -144,7 +146,7 @@ ImageShape ShapeFor(int variant, int keyCount) {
     return {113, 2022, 112, 18, 2, 16};
 }
 
-void ExpectEngineImage(const Layout& layout, int variant) {
+void ExpectEngineImage(const Layout& layout, FileVariant variant) {
     const std::string text = LayoutFileText(layout, variant);
     TransferImage image;
     int size = -1;
@@ -219,17 +221,17 @@ TEST(LayoutFileEngineAgreement, NamesWithSeparatorsAndDigitsDoNotDisturbTheEngin
 struct ExampleFile {
     const char* name;
     int keyCount;
-    int variant;
+    FileVariant variant;
 };
 
 const ExampleFile kExamples[] = {
-    {"sample-56-16scan.txt", 56, kVariant16Scan},
-    {"sample-56-7scan.txt", 56, kVariant7Scan},
-    {"sample-112-16scan.txt", 112, kVariant16Scan},
-    {"sample-112-7scan.txt", 112, kVariant7Scan},
-    {"sample-112-left.txt", 112, kVariantLeftSide},
-    {"sample-112-right.txt", 112, kVariantRightSide},
-    {"new-56-16scan.txt", 0, kVariant16Scan},
+    {"sample-56-16scan.txt", 56, FileVariant::Scan16},
+    {"sample-56-7scan.txt", 56, FileVariant::Scan7},
+    {"sample-112-16scan.txt", 112, FileVariant::Scan16},
+    {"sample-112-7scan.txt", 112, FileVariant::Scan7},
+    {"sample-112-left.txt", 112, FileVariant::LeftSide},
+    {"sample-112-right.txt", 112, FileVariant::RightSide},
+    {"new-56-16scan.txt", 0, FileVariant::Scan16},
 };
 
 std::unique_ptr<Layout> ExampleLayout(const ExampleFile& example) {

@@ -3,6 +3,7 @@
 // and line-wise views of file texts.
 
 #include "layout/Layout.h"
+#include "programming/LayoutFileEditor.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +15,13 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+
+namespace zr4700 {
+// Variants print as their file-type number in test messages.
+inline std::ostream& operator<<(std::ostream& out, FileVariant variant) {
+    return out << "variant " << static_cast<int>(variant);
+}
+} // namespace zr4700
 #include <vector>
 
 namespace zr4700::testing {

@@ -97,6 +97,9 @@ std::vector<uint8_t> KeyboardImageOf(const std::string& fileText) {
     return image;
 }
 
+const std::string kIncomplete =
+    "Error: The keyboard was not fully programmed. Program it again before using it.";
+
 class ProgrammingTest : public MainWindowTest {
   protected:
     void SetUp() override {
@@ -115,8 +118,8 @@ class ProgrammingTest : public MainWindowTest {
     int bar() const { return progress()->ProgressBar()->value(); }
 
     void GiveProgrammedKey(int key, int code) {
-        dialog->layout.key(key).codes[0] = code;
-        dialog->layout.state(key) = CellState::Single;
+        dialog->document.RawLayout().key(key).codes[0] = code;
+        dialog->document.RawLayout().state(key) = CellState::Single;
     }
 
     void Program() { dialog->OnCommand(CProgrammerDlg::kCmdProgramming); }
@@ -125,9 +128,22 @@ class ProgrammingTest : public MainWindowTest {
         return QTest::qWaitFor([this] { return !progress()->IsProgramming(); }, kWaitMs);
     }
 
-    static bool TempFileExists() { return QFile::exists(kProgrammingTempFile); }
+    // The run's layout file, in a private directory under the test's own temporary directory.
+    bool TempFileExists() const {
+        const QDir base(TempPath("tmp"));
+        for (const QString& folder : base.entryList({"zr4700-*"}, QDir::Dirs)) {
+            if (QFile::exists(base.filePath(folder + "/zr4700.tmp")))
+                return true;
+        }
+        return false;
+    }
+    bool TempFolderLeft() const {
+        return !QDir(TempPath("tmp")).entryList({"zr4700-*"}, QDir::Dirs).isEmpty();
+    }
 
     ScopedEnvironment device_{"ZR4700_DEVICE", "sim"};
+    bool madeTmp_ = QDir().mkpath(TempPath("tmp"));
+    ScopedEnvironment tmp_{"TMPDIR", TempPath("tmp").toStdString().c_str()};
 };
 
 } // namespace
@@ -200,11 +216,11 @@ TEST_F(ProgrammingTest, NoProgrammedKeyShowsTheWritersMessageAndStartsNothing) {
     EXPECT_FALSE(progress()->IsProgramming());
     EXPECT_FALSE(progress()->isVisible());
     EXPECT_TRUE(dialog->isEnabled());
-    // The writer stored the file before it found no key; nothing deletes it.
-    EXPECT_TRUE(TempFileExists());
+    // Nothing is to be programmed, so the run's file and folder go at once.
+    EXPECT_FALSE(TempFolderLeft());
     EXPECT_EQ(InProcessKeyboard().stats().opens, 0);
     // The document's own name is untouched by the temporary file.
-    EXPECT_EQ(dialog->layout.fileName, "");
+    EXPECT_EQ(dialog->document.RawLayout().fileName, "");
 }
 
 TEST_F(ProgrammingTest, SixteenScanLayoutToTypeZeroKeyboardShowsMismatchOverTheDialog) {
@@ -250,7 +266,9 @@ TEST_F(ProgrammingTest, RefusedByteShowsProgrammingErrorAndStopsThere) {
     Program();
     ASSERT_TRUE(WaitForEnd());
 
-    EXPECT_EQ(TakeBoxes(), std::vector<std::string>{"Error: Keyboard programming error."});
+    EXPECT_EQ(TakeBoxes(),
+              (std::vector<std::string>{"Error: Keyboard programming error.", kIncomplete}))
+        << "after the engine's message, the keyboard is said to be half programmed";
     EXPECT_EQ(InProcessKeyboard().stats().bytes, 199);
     EXPECT_GT(bar(), 0);
     EXPECT_LT(bar(), 100);
@@ -285,7 +303,7 @@ TEST_F(ProgrammingTest, SuccessfulTransferReaches100AndHidesWithoutMessage) {
 
     const std::vector<uint8_t> received = InProcessKeyboard().lastHandleBytes();
     ASSERT_EQ(received.size(), 1014u);
-    EXPECT_EQ(received, KeyboardImageOf(LayoutFileText(dialog->layout, kVariantSave)));
+    EXPECT_EQ(received, KeyboardImageOf(LayoutFileText(dialog->layout, zr4700::FileVariant::Save)));
     EXPECT_EQ(received[2], 28) << "key 1's first code follows its flags and group number";
     EXPECT_EQ(InProcessKeyboard().stats().openHandles, 0);
 }
@@ -293,7 +311,7 @@ TEST_F(ProgrammingTest, SuccessfulTransferReaches100AndHidesWithoutMessage) {
 TEST_F(ProgrammingTest, HundredTwelveKeyLayoutGoesRightBlockFirst) {
     InProcessKeyboard().setType(2);
     ScopedBytePause fast(std::chrono::microseconds(50));
-    dialog->layout.keyCount = 112;
+    dialog->document.RawLayout().keyCount = 112;
     GiveProgrammedKey(1, 28);
     GiveProgrammedKey(57, 0x1C + 1);
     Program();
@@ -303,24 +321,30 @@ TEST_F(ProgrammingTest, HundredTwelveKeyLayoutGoesRightBlockFirst) {
     EXPECT_EQ(bar(), 100);
     const std::vector<uint8_t> received = InProcessKeyboard().lastHandleBytes();
     ASSERT_EQ(received.size(), 2022u);
-    EXPECT_EQ(received, KeyboardImageOf(LayoutFileText(dialog->layout, kVariantSave)));
+    EXPECT_EQ(received, KeyboardImageOf(LayoutFileText(dialog->layout, zr4700::FileVariant::Save)));
     EXPECT_EQ(received[2], 0x1D) << "key 57 goes first";
     EXPECT_EQ(received[1008 + 2], 28) << "key 1 follows the right block";
 }
 
-TEST_F(ProgrammingTest, FileNewAfterProgrammingAsksNothing) {
+TEST_F(ProgrammingTest, ProgrammingKeepsTheDocumentAsItWas) {
     InProcessKeyboard().setType(1);
     ScopedBytePause fast(std::chrono::microseconds(50));
     GiveProgrammedKey(1, 28);
-    dialog->layout.modified = 1;
+    dialog->document.RawLayout().modified = 1;
+    const QString title = dialog->windowTitle();
     Program();
     ASSERT_TRUE(WaitForEnd());
     EXPECT_TRUE(TakeBoxes().empty());
-    EXPECT_EQ(dialog->layout.modified, 0);
+    EXPECT_EQ(dialog->layout.modified, 1) << "the layout is still not saved";
+    EXPECT_EQ(dialog->windowTitle(), title);
+    EXPECT_TRUE(dialog->layout.fileName.empty());
+    EXPECT_TRUE(dialog->layout.scan16Mode);
+    EXPECT_FALSE(TempFolderLeft()) << "the run's folder went with its file";
+    EXPECT_FALSE(QFile::exists("zr4700.tmp")) << "nothing is written in the current directory";
 
+    Prompts::Instance().QueueAnswer(false);
     dialog->OnCommand(CProgrammerDlg::kCmdFileNew);
-    EXPECT_TRUE(TakeBoxes().empty());
-    EXPECT_FALSE(dialog->layout.key(1).programmed());
+    EXPECT_EQ(TakeBoxes(), std::vector<std::string>{"Warning: Do you want to save current file?"});
 }
 
 TEST_F(ProgrammingTest, SecondRunWhileOneIsUnderWayStartsNothing) {
@@ -332,13 +356,13 @@ TEST_F(ProgrammingTest, SecondRunWhileOneIsUnderWayStartsNothing) {
     ASSERT_TRUE(QTest::qWaitFor([this] { return bar() >= 2; }, kWaitMs));
 
     dialog->OnProgramming();
-    const char* const arguments[] = {"zrwin.exe", kProgrammingTempFile};
+    const char* const arguments[] = {"zrwin.exe", "zr4700.tmp"};
     EXPECT_EQ(progress()->StartProgramming(2, arguments), -1);
     EXPECT_EQ(progress()->Worker(), worker);
     EXPECT_TRUE(TempFileExists()) << "the running transfer's file was left alone";
 
     progress()->CancelAndWait();
-    EXPECT_TRUE(TakeBoxes().empty());
+    EXPECT_EQ(TakeBoxes(), std::vector<std::string>{kIncomplete});
 }
 
 // A layout file opened in the editor and programmed reaches the keyboard as the engine would
@@ -364,7 +388,7 @@ TEST_P(ProgramOpenedFileTest, KeyboardReceivesTheFilesImage) {
 
     InProcessKeyboard().setType(c.keyboardType);
     ScopedBytePause fast(std::chrono::microseconds(50));
-    dialog->layout.fileName = path.toStdString();
+    dialog->document.RawLayout().fileName = path.toStdString();
     dialog->LoadCurrentFile();
     ASSERT_TRUE(TakeBoxes().empty());
     Program();
@@ -372,7 +396,7 @@ TEST_P(ProgramOpenedFileTest, KeyboardReceivesTheFilesImage) {
 
     EXPECT_TRUE(TakeBoxes().empty());
     EXPECT_EQ(bar(), 100);
-    EXPECT_EQ(dialog->layout.fileName, path.toStdString());
+    EXPECT_EQ(dialog->document.RawLayout().fileName, path.toStdString());
     const std::vector<uint8_t> received = InProcessKeyboard().lastHandleBytes();
     EXPECT_EQ(received.size(), c.imageSize);
     EXPECT_EQ(received, KeyboardImageOf(original));
@@ -404,7 +428,7 @@ TEST_P(CancelTest, StopsAfterTheByteInFlightAndCleansUp) {
     EXPECT_FALSE(progress()->isVisible());
     ASSERT_TRUE(WaitForEnd());
 
-    EXPECT_TRUE(TakeBoxes().empty());
+    EXPECT_EQ(TakeBoxes(), std::vector<std::string>{kIncomplete});
     EXPECT_TRUE(dialog->isEnabled());
     EXPECT_FALSE(TempFileExists());
     const SimulatedKeyboard::Stats stats = InProcessKeyboard().stats();
@@ -443,7 +467,7 @@ TEST_F(ProgrammingTest, EscapeReachesTheDialogWhileTheMainWindowRunsModally) {
     QTest::keyClick(progress()->windowHandle(), Qt::Key_Escape);
     EXPECT_FALSE(progress()->isVisible());
     ASSERT_TRUE(WaitForEnd());
-    EXPECT_TRUE(TakeBoxes().empty());
+    EXPECT_EQ(TakeBoxes(), std::vector<std::string>{kIncomplete});
     EXPECT_TRUE(dialog->isEnabled());
     EXPECT_LT(InProcessKeyboard().stats().bytes, 1014);
 }
@@ -459,7 +483,7 @@ TEST_F(ProgrammingTest, CancelAndWaitReturnsOnlyWhenTheWorkerHasEnded) {
     EXPECT_FALSE(progress()->isVisible());
     EXPECT_TRUE(dialog->isEnabled());
     EXPECT_FALSE(TempFileExists());
-    EXPECT_TRUE(TakeBoxes().empty());
+    EXPECT_EQ(TakeBoxes(), std::vector<std::string>{kIncomplete});
     EXPECT_LT(InProcessKeyboard().stats().bytes, 1014);
     EXPECT_EQ(InProcessKeyboard().stats().openHandles, 0);
 }
@@ -473,7 +497,7 @@ TEST_F(ProgrammingTest, DestroyingTheMainWindowMidTransferJoinsTheWorker) {
 
     dialog.reset();
     EXPECT_FALSE(TempFileExists());
-    EXPECT_TRUE(TakeBoxes().empty());
+    EXPECT_EQ(TakeBoxes(), std::vector<std::string>{kIncomplete});
     EXPECT_EQ(InProcessKeyboard().stats().openHandles, 0);
     EXPECT_TRUE(QTest::qWaitFor([&] { return ThreadCount() <= threadsBefore; }, kWaitMs));
 }
