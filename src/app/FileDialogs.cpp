@@ -1,5 +1,8 @@
 #include "app/FileDialogs.h"
 
+#include "app/Resources.h"
+#include "layout/UserPrompts.h"
+
 #include <QFileDialog>
 
 namespace FileDialogs {
@@ -41,6 +44,9 @@ std::optional<Choice> GetOpenFileName(QWidget* parent, const QString& initialNam
     QFileDialog dialog(parent);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
+    // Layouts first; any other name can still be chosen and is then read as a layout would be.
+    dialog.setNameFilters({Resources::String(zr4700::kStrOpenFilterLayouts),
+                           Resources::String(zr4700::kStrOpenFilterAll)});
     dialog.selectFile(initialName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;

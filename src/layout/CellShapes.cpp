@@ -103,10 +103,33 @@ void Layout::SplitCell(bool blank) {
     SelectKey(k);
 }
 
+namespace {
+
+// Whether keys a < b lie side by side in one row of one block, or one above the other in one
+// column of one block: the two shapes a double cell can have on the grid.
+bool FormsDoubleRight(int a, int b) {
+    return b == a + 1 && !IsLastColumn(a) && (a - 1) / kBlockKeys == (b - 1) / kBlockKeys;
+}
+bool FormsDoubleDown(int a, int b) {
+    return b == a + kGridColumns && (a - 1) / kBlockKeys == (b - 1) / kBlockKeys;
+}
+// Four sorted keys that form a 2 x 2 square in one block.
+bool FormsQuad(const std::vector<int>& m) {
+    return m.size() == 4 && FormsDoubleRight(m[0], m[1]) && FormsDoubleDown(m[0], m[2]) &&
+           FormsDoubleRight(m[2], m[3]);
+}
+
+} // namespace
+
 void Layout::RebuildCellGroups(UserPrompts& prompts) {
-    // The file holds each key's group flag, codes and group number, not the cells: rebuild them
-    // from keys that carry the group flag and equal codes.
+    // The file holds each key's group flag, codes and (16scan) group number, not the cells:
+    // rebuild them from keys that carry the group flag. The 16scan files number each cell, so
+    // two cells with equal codes come back as two cells; the 7/3scan files have no numbers, and
+    // their keys with equal codes form one cell.
+    const bool byGroupNumber = fileIsScan16 != 0;
+    std::array<int32_t, kMaxKeys + 1> fileGroup{};
     for (int k = 1; k <= kMaxKeys; ++k) {
+        fileGroup[static_cast<std::size_t>(k)] = key(k).groupNumber;
         state(k) = CellState::Blank;
         key(k).groupNumber = 0;
         partners[static_cast<std::size_t>(k)].fill(0);
@@ -114,37 +137,52 @@ void Layout::RebuildCellGroups(UserPrompts& prompts) {
     std::array<bool, kMaxKeys + 1> done{};
     auto isDone = [&done](int k) { return done[static_cast<std::size_t>(k)]; };
     auto groupKey = [this](int k) { return key(k).group() && key(k).programmed(); };
+    auto sameCell = [&](int a, int b) {
+        return key(a).codes == key(b).codes &&
+               (!byGroupNumber ||
+                fileGroup[static_cast<std::size_t>(a)] == fileGroup[static_cast<std::size_t>(b)]);
+    };
 
     for (int i = 1; i <= kMaxKeys; ++i) {
-        if (groupKey(i) && !isDone(i)) {
-            std::vector<int> matches;
+        if (isDone(i) || !key(i).programmed())
+            continue;
+        std::vector<int> members = {i};
+        if (groupKey(i)) {
             for (int j = i + 1; j <= kMaxKeys; ++j) {
-                if (groupKey(j) && key(j).codes == key(i).codes)
-                    matches.push_back(j);
+                if (groupKey(j) && !isDone(j) && sameCell(i, j))
+                    members.push_back(j);
             }
-            if (matches.size() == 1) {
-                const int j = matches.front();
-                if (j == i + kGridColumns || j == i + 1) {
-                    state(i) = CellState::Double;
-                    state(j) = CellState::Double;
-                    partners[static_cast<std::size_t>(i)][0] = j;
-                    partners[static_cast<std::size_t>(j)][0] = i;
-                    DrawKeyCell(i, j == i + 1 ? kPictureDoubleRight : kPictureDoubleDown);
-                } else {
-                    prompts.ShowError(kStrGroupKeyError);
-                }
-                done[static_cast<std::size_t>(i)] = true;
-                done[static_cast<std::size_t>(j)] = true;
-            } else if (matches.size() == 3) {
-                const std::array<int, 4> members = {i, matches[0], matches[1], matches[2]};
-                MakeQuad(members);
-                for (int member : members)
-                    done[static_cast<std::size_t>(member)] = true;
-                DrawKeyCell(i, kPictureQuad);
-            }
-        } else if (key(i).programmed() && !isDone(i)) {
-            state(i) = CellState::Single;
-            DrawKeyCell(i, kPictureProgrammed);
+        }
+        for (int member : members)
+            done[static_cast<std::size_t>(member)] = true;
+        if (members.size() == 2 && FormsDoubleRight(members[0], members[1])) {
+            state(i) = state(members[1]) = CellState::Double;
+            partners[static_cast<std::size_t>(i)][0] = members[1];
+            partners[static_cast<std::size_t>(members[1])][0] = i;
+            DrawKeyCell(i, kPictureDoubleRight);
+            continue;
+        }
+        if (members.size() == 2 && FormsDoubleDown(members[0], members[1])) {
+            state(i) = state(members[1]) = CellState::Double;
+            partners[static_cast<std::size_t>(i)][0] = members[1];
+            partners[static_cast<std::size_t>(members[1])][0] = i;
+            DrawKeyCell(i, kPictureDoubleDown);
+            continue;
+        }
+        if (FormsQuad(members)) {
+            MakeQuad({members[0], members[1], members[2], members[3]});
+            DrawKeyCell(i, kPictureQuad);
+            continue;
+        }
+        // A pair the grid cannot draw is reported, as it always was.
+        if (members.size() == 2)
+            prompts.ShowError(kStrGroupKeyError);
+        // Keys that form no shape the grid can draw are single keys: a key with codes is always
+        // drawn as programmed, so that what the keyboard will send can be seen and cleared.
+        for (int member : members) {
+            key(member).setGroup(false);
+            state(member) = CellState::Single;
+            DrawKeyCell(member, kPictureProgrammed);
         }
     }
 

@@ -31,6 +31,8 @@ enum StringId : int {
     kStrSaveAsDropsCodes = 34001,   // a 7/3scan save keeps fewer codes than keys hold
     kStrSaveAsDropsSide = 34002,    // a single-side save leaves the other side's keys out
     kStrTransferIncomplete = 34003, // a transfer ended before its last byte
+    kStrOpenFilterLayouts = 34004,  // the Open dialog's first file type
+    kStrOpenFilterAll = 34005,      // the Open dialog's second file type
 };
 
 class UserPrompts {

@@ -213,144 +213,128 @@ struct Loaded {
     int key;
     bool group;
     std::initializer_list<int> codes;
+    int32_t groupNumber = 200; // the number the file gave the key's cell
 };
 
 void LoadKeys(Layout& layout, std::initializer_list<Loaded> keys) {
     for (const Loaded& loaded : keys) {
         layout.key(loaded.key).codes = Codes(loaded.codes);
         layout.key(loaded.key).setGroup(loaded.group);
-        layout.key(loaded.key).groupNumber = 200; // stale numbers from the file
+        layout.key(loaded.key).groupNumber = loaded.groupNumber;
     }
 }
 
-TEST(RebuildCellGroupsTest, PairsSideBySideAndOneAboveTheOther) {
-    ObservedLayout doc(112);
+// Cells come back as the file's group numbers (16scan) or equal codes (7/3scan) pair them, and
+// only in shapes the grid can draw; any other key with codes is a single key.
+TEST(RebuildCellGroupsTest, CellsComeBackOnlyInShapesTheGridDraws) {
+    using S = CellState;
+    struct Case {
+        const char* name;
+        bool scan16;
+        int keyCount;
+        std::initializer_list<Loaded> keys;
+        std::vector<std::pair<int, CellState>> states;
+        bool groupKeyError = false;
+    };
+    const Case cases[] = {
+        {"side by side and one above the other",
+         true,
+         56,
+         {{2, true, {0x1C}, 5},
+          {3, true, {0x1C}, 5},
+          {20, true, {0x32}, 9},
+          {28, true, {0x32}, 9},
+          {30, false, {0x21}, 0}},
+         {{2, S::Double}, {3, S::Double}, {20, S::Double}, {28, S::Double}, {30, S::Single}}},
+        {"a pair across a row end",
+         true,
+         56,
+         {{8, true, {0x1C}}, {9, true, {0x1C}}},
+         {{8, S::Single}, {9, S::Single}},
+         true},
+        {"a pair across the blocks",
+         true,
+         112,
+         {{52, true, {0x1C}}, {60, true, {0x1C}}},
+         {{52, S::Single}, {60, S::Single}},
+         true},
+        {"a pair apart",
+         true,
+         56,
+         {{10, true, {0x1C}}, {20, true, {0x1C}}},
+         {{10, S::Single}, {20, S::Single}},
+         true},
+        {"a lone group key",
+         true,
+         56,
+         {{5, true, {0x1C}, 1}, {6, true, {0x32}, 2}},
+         {{5, S::Single}, {6, S::Single}}},
+        {"a square",
+         true,
+         56,
+         {{1, true, {0x1C}}, {2, true, {0x1C}}, {9, true, {0x1C}}, {10, true, {0x1C}}},
+         {{1, S::Quad}, {2, S::Quad}, {9, S::Quad}, {10, S::Quad}}},
+        {"four keys apart",
+         true,
+         112,
+         {{2, true, {0x1C}}, {5, true, {0x1C}}, {30, true, {0x1C}}, {100, true, {0x1C}}},
+         {{2, S::Single}, {5, S::Single}, {30, S::Single}, {100, S::Single}}},
+        {"three equal keys",
+         true,
+         56,
+         {{1, true, {0x1C}}, {3, true, {0x1C}}, {4, true, {0x1C}}},
+         {{1, S::Single}, {3, S::Single}, {4, S::Single}}},
+        {"two doubles with equal codes, numbered",
+         true,
+         56,
+         {{1, true, {0x1C}, 1}, {2, true, {0x1C}, 1}, {17, true, {0x1C}, 2}, {25, true, {0x1C}, 2}},
+         {{1, S::Double}, {2, S::Double}, {17, S::Double}, {25, S::Double}}},
+        {"two doubles with equal codes, unnumbered",
+         false,
+         56,
+         {{1, true, {0x1C}}, {2, true, {0x1C}}, {17, true, {0x1C}}, {25, true, {0x1C}}},
+         {{1, S::Single}, {2, S::Single}, {17, S::Single}, {25, S::Single}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ObservedLayout doc(c.keyCount);
+        Layout& layout = doc.layout;
+        layout.fileIsScan16 = c.scan16 ? 1 : 0;
+        LoadKeys(layout, c.keys);
+        ScriptedPrompts prompts;
+        if (c.groupKeyError)
+            prompts.ExpectError(kStrGroupKeyError);
+        layout.RebuildCellGroups(prompts);
+        for (const auto& [k, state] : c.states) {
+            EXPECT_EQ(layout.state(k), state) << "key " << k;
+            EXPECT_EQ(layout.key(k).group(), state == S::Double || state == S::Quad) << k;
+            EXPECT_NE(doc.observer.LastPictureAt(k), kPictureBlank) << "a key with codes shows";
+        }
+    }
+}
+
+TEST(RebuildCellGroupsTest, CellsAreNumberedAfreshInKeyOrderAndTheListIsRebuilt) {
+    ObservedLayout doc;
     Layout& layout = doc.layout;
-    LoadKeys(layout, {{8, true, {0x1C}},
-                      {9, true, {0x1C}},
-                      {20, true, {0x32}},
-                      {28, true, {0x32}},
+    LoadKeys(layout, {{20, true, {0x32}, 3},
+                      {28, true, {0x32}, 3},
+                      {2, true, {0x1C}, 7},
+                      {3, true, {0x1C}, 7},
                       {30, false, {0x21}}});
     ScriptedPrompts prompts;
     layout.RebuildCellGroups(prompts);
-
-    EXPECT_EQ(layout.state(8), CellState::Double);
-    EXPECT_EQ(layout.state(9), CellState::Double);
-    EXPECT_EQ(PartnersOf(layout, 8)[0], 9);
-    EXPECT_EQ(PartnersOf(layout, 9)[0], 8);
-    EXPECT_EQ(layout.state(20), CellState::Double);
-    EXPECT_EQ(layout.state(28), CellState::Double);
-    EXPECT_EQ(layout.state(30), CellState::Single);
-    EXPECT_EQ(layout.state(31), CellState::Blank);
-    // One number per cell, in key order; non-group keys get none.
-    EXPECT_EQ(layout.key(8).groupNumber, 1);
-    EXPECT_EQ(layout.key(9).groupNumber, 1);
+    EXPECT_EQ(PartnersOf(layout, 2)[0], 3);
+    EXPECT_EQ(PartnersOf(layout, 28)[0], 20);
+    EXPECT_EQ(layout.key(2).groupNumber, 1);
+    EXPECT_EQ(layout.key(3).groupNumber, 1);
     EXPECT_EQ(layout.key(20).groupNumber, 2);
     EXPECT_EQ(layout.key(28).groupNumber, 2);
     EXPECT_EQ(layout.key(30).groupNumber, 0);
     EXPECT_EQ(layout.nextGroupNumber, 3);
-    // The pictures as the cells are found, then key 1 selected, then every cell again.
-    const auto& drawn = doc.observer.drawings;
-    ASSERT_GE(drawn.size(), 3u);
-    EXPECT_EQ(drawn[0], (Drawing{8, 156}));
-    EXPECT_EQ(drawn[1], (Drawing{20, 155}));
-    EXPECT_EQ(drawn[2], (Drawing{30, 153}));
-    EXPECT_EQ(doc.observer.LastPictureAt(8), kPictureDoubleRight);
+    EXPECT_EQ(doc.observer.LastPictureAt(2), kPictureDoubleRight);
     EXPECT_EQ(doc.observer.LastPictureAt(20), kPictureDoubleDown);
     EXPECT_EQ(layout.currentKey, 1);
-    EXPECT_EQ(layout.shownKey, 1);
-    // The list is rebuilt from the keys.
     EXPECT_EQ(layout.programmedKeyCount(), 5);
-    EXPECT_EQ(layout.programmedKeyComboSelection, 0);
-}
-
-TEST(RebuildCellGroupsTest, APairThatIsNotNeighboursIsAnError) {
-    ObservedLayout doc;
-    Layout& layout = doc.layout;
-    LoadKeys(layout, {{10, true, {0x1C}}, {20, true, {0x1C}}});
-    ScriptedPrompts prompts;
-    prompts.ExpectError(kStrGroupKeyError);
-    layout.RebuildCellGroups(prompts);
-    EXPECT_EQ(layout.state(10), CellState::Blank);
-    EXPECT_EQ(layout.state(20), CellState::Blank);
-    EXPECT_EQ(layout.key(10).codes, Codes({0x1C}));
-    EXPECT_TRUE(layout.key(20).group());
-    // Each gets a number of its own.
-    EXPECT_EQ(layout.key(10).groupNumber, 1);
-    EXPECT_EQ(layout.key(20).groupNumber, 2);
-}
-
-TEST(RebuildCellGroupsTest, ALoneGroupKeyStaysBlankWithItsCodes) {
-    ObservedLayout doc;
-    Layout& layout = doc.layout;
-    LoadKeys(layout, {{5, true, {0x1C}}, {6, true, {0x32}}});
-    ScriptedPrompts prompts;
-    layout.RebuildCellGroups(prompts);
-    EXPECT_EQ(layout.state(5), CellState::Blank);
-    EXPECT_EQ(layout.state(6), CellState::Blank);
-    EXPECT_EQ(layout.key(5).codes, Codes({0x1C}));
-    EXPECT_EQ(doc.observer.LastPictureAt(5), kPictureBlank);
-}
-
-TEST(RebuildCellGroupsTest, ThreeEqualKeysLeaveTheFirstBlank) {
-    ObservedLayout doc;
-    Layout& layout = doc.layout;
-    LoadKeys(layout, {{1, true, {0x1C}}, {3, true, {0x1C}}, {4, true, {0x1C}}});
-    ScriptedPrompts prompts;
-    layout.RebuildCellGroups(prompts);
-    EXPECT_EQ(layout.state(1), CellState::Blank);
-    EXPECT_EQ(layout.state(3), CellState::Double);
-    EXPECT_EQ(layout.state(4), CellState::Double);
-    EXPECT_EQ(layout.key(1).groupNumber, 1);
-    EXPECT_EQ(layout.key(3).groupNumber, 2);
-    EXPECT_EQ(layout.key(4).groupNumber, 2);
-}
-
-TEST(RebuildCellGroupsTest, FourEqualKeysFormAQuadWhereverTheyAre) {
-    ObservedLayout doc(112);
-    Layout& layout = doc.layout;
-    LoadKeys(layout,
-             {{2, true, {0x1C}}, {5, true, {0x1C}}, {30, true, {0x1C}}, {100, true, {0x1C}}});
-    ScriptedPrompts prompts;
-    layout.RebuildCellGroups(prompts);
-    for (int k : {2, 5, 30, 100})
-        EXPECT_EQ(layout.state(k), CellState::Quad) << k;
-    EXPECT_EQ(PartnersOf(layout, 2), (std::array<int32_t, 3>{5, 30, 100}));
-    EXPECT_EQ(PartnersOf(layout, 5), (std::array<int32_t, 3>{2, 30, 100}));
-    EXPECT_EQ(PartnersOf(layout, 30), (std::array<int32_t, 3>{2, 5, 100}));
-    EXPECT_EQ(PartnersOf(layout, 100), (std::array<int32_t, 3>{2, 5, 30}));
-    EXPECT_EQ(doc.observer.drawings.front(), (Drawing{2, 157}));
-}
-
-TEST(RebuildCellGroupsTest, FiveEqualKeysMakeAQuadOfTheLastFour) {
-    ObservedLayout doc;
-    Layout& layout = doc.layout;
-    LoadKeys(layout, {{1, true, {0x1C}},
-                      {2, true, {0x1C}},
-                      {3, true, {0x1C}},
-                      {10, true, {0x1C}},
-                      {11, true, {0x1C}}});
-    ScriptedPrompts prompts;
-    layout.RebuildCellGroups(prompts);
-    EXPECT_EQ(layout.state(1), CellState::Blank);
-    for (int k : {2, 3, 10, 11})
-        EXPECT_EQ(layout.state(k), CellState::Quad) << k;
-}
-
-TEST(RebuildCellGroupsTest, TwoDoublesWithEqualCodesComeBackAsOneQuad) {
-    ObservedLayout doc;
-    Layout& layout = doc.layout;
-    LoadKeys(layout,
-             {{1, true, {0x1C}}, {2, true, {0x1C}}, {17, true, {0x1C}}, {25, true, {0x1C}}});
-    ScriptedPrompts prompts;
-    layout.RebuildCellGroups(prompts);
-    for (int k : {1, 2, 17, 25}) {
-        EXPECT_EQ(layout.state(k), CellState::Quad) << k;
-        EXPECT_EQ(layout.key(k).groupNumber, 1) << k;
-    }
-    EXPECT_EQ(doc.observer.LastPictureAt(1), kPictureQuad);
-    const std::vector<CellPicture> pictures = CellPictures(layout);
-    EXPECT_EQ(std::count(pictures.begin(), pictures.end(), CellPicture{1, kPictureQuad}), 1);
 }
 
 TEST(RebuildCellGroupsTest, KeysWithoutCodesAreNeverCells) {
