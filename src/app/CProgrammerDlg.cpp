@@ -10,14 +10,17 @@
 #include "app/Resources.h"
 #include "app/RfidGroup.h"
 #include "app/StatusBar.h"
+#include "app/UndoHistory.h"
 #include "layout/GridGeometry.h"
 #include "layout/KeyGridWidget.h"
 #include "layout/KeyPopupMenu.h"
 #include "programming/CProgressDlg.h"
 #include "scancodes/CCaptureDlg.h"
 #include "scancodes/KeyPanelControls.h"
+#include "scancodes/ScanCodeTables.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QDesktopServices>
@@ -100,6 +103,9 @@ CProgrammerDlg::~CProgrammerDlg() {
     qApp->removeEventFilter(this);
     document.SetLayoutObserver(nullptr);
     document.RemoveObserver(this);
+    // The history refers to the document, which goes before the window's children do.
+    delete history_;
+    history_ = nullptr;
     // The owned objects go in this order: progress, settings, capture, status bar; the key
     // table is part of the document and goes with the dialog.
     if (progressDialog)
@@ -122,6 +128,9 @@ void CProgrammerDlg::CreateStatusBar() {
 
 void CProgrammerDlg::CreateControls() {
     QWidget* surface = grid_;
+    // A click on a key gives the grid the keyboard focus, so that Delete, Ctrl+C and Ctrl+V
+    // after it act on the key rather than on the field typed in last.
+    grid_->setFocusPolicy(Qt::StrongFocus);
     rfidGroup_ = new RfidGroup(surface, document);
     keyPanel_ = new KeyPanelControls(surface, document);
     connect(keyPanel_, &KeyPanelControls::gridChanged, grid_, qOverload<>(&QWidget::update));
@@ -159,7 +168,11 @@ void CProgrammerDlg::OnInitDialog() {
     document.AddObserver(this);
     Prompts::Instance().SetOwner(this);
     document.Reset();
+    history_ = new UndoHistory(document, this);
+    // Typing a name is one step per visit to the field: leaving it ends the step.
+    connect(qApp, &QApplication::focusChanged, history_, [this] { history_->EndMerging(); });
     CreateMenuBar();
+    CreateEditMenu();
     keyPopup_ = new ::KeyPopupMenu(this, [this](int command) { OnCommand(command); });
     RebuildRecentFileMenu();
     qApp->installEventFilter(this);
@@ -176,6 +189,85 @@ void CProgrammerDlg::CreateMenuBar() {
     if (top.size() > 1)
         fileMenu_ = top.at(1)->menu();
     QDialog::layout()->setMenuBar(mainMenu);
+}
+
+void CProgrammerDlg::CreateEditMenu() {
+    // Between File and Help.
+    const QList<QAction*> top = mainMenu->actions();
+    QAction* help = top.size() > 2 ? top.at(2) : nullptr;
+    editMenu_ = new QMenu(Resources::String("edit.menu"), mainMenu);
+    editMenu_->setObjectName(QStringLiteral("editMenu"));
+    mainMenu->insertMenu(help, editMenu_);
+    const auto add = [this](const char* text, QList<QKeySequence> keys, auto slot) {
+        QAction* action = editMenu_->addAction(Resources::String(text));
+        action->setShortcuts(keys);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    undoAction_ = add("edit.undo", {QKeySequence::Undo}, &CProgrammerDlg::OnUndo);
+    redoAction_ =
+        add("edit.redo",
+            {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
+            &CProgrammerDlg::OnRedo);
+    editMenu_->addSeparator();
+    add("edit.copyKey", {QKeySequence(Qt::CTRL | Qt::Key_C)},
+        &CProgrammerDlg::OnCopyKeyToClipboard);
+    pasteAction_ =
+        add("edit.pasteKey", {QKeySequence(Qt::CTRL | Qt::Key_V)}, &CProgrammerDlg::OnPasteKey);
+    add("edit.deleteKey", {QKeySequence(Qt::Key_Delete)}, &CProgrammerDlg::OnDeleteKey);
+    QUndoStack& stack = history_->stack();
+    connect(&stack, &QUndoStack::indexChanged, this, &CProgrammerDlg::UpdateEditMenu);
+    connect(&stack, &QUndoStack::cleanChanged, this, &CProgrammerDlg::UpdateEditMenu);
+    UpdateEditMenu();
+}
+
+void CProgrammerDlg::UpdateEditMenu() {
+    QUndoStack& stack = history_->stack();
+    undoAction_->setEnabled(stack.canUndo());
+    undoAction_->setText(stack.canUndo() ? Resources::String("edit.undoStep").arg(stack.undoText())
+                                         : Resources::String("edit.undo"));
+    redoAction_->setEnabled(stack.canRedo());
+    redoAction_->setText(stack.canRedo() ? Resources::String("edit.redoStep").arg(stack.redoText())
+                                         : Resources::String("edit.redo"));
+    pasteAction_->setEnabled(clip_.has_value());
+}
+
+void CProgrammerDlg::OnUndo() {
+    history_->stack().undo();
+    UpdateEditMenu();
+}
+
+void CProgrammerDlg::OnRedo() {
+    history_->stack().redo();
+    UpdateEditMenu();
+}
+
+void CProgrammerDlg::OnCopyKeyToClipboard() {
+    if (!IsKeyOfLayout(layout.currentKey))
+        return;
+    clip_ = document.CopyCurrentKey();
+    // A user can paste the key into a document too: its name and its codes' names.
+    QStringList names;
+    for (const std::string& name : NamesOfCodes(clip_->codes)) {
+        if (!name.empty())
+            names << QString::fromStdString(name);
+    }
+    QApplication::clipboard()->setText(NameText(clip_->name) + QStringLiteral(": ") +
+                                       names.join(QStringLiteral(", ")));
+    UpdateEditMenu();
+}
+
+void CProgrammerDlg::OnPasteKey() {
+    if (clip_)
+        document.PasteKey(*clip_);
+}
+
+void CProgrammerDlg::OnDeleteKey() {
+    document.DeleteKey();
+}
+
+bool CProgrammerDlg::IsKeyOfLayout(int key) const {
+    return key >= 1 && key <= layout.keyCount;
 }
 
 QMenu* CProgrammerDlg::KeyPopupMenu() const {

@@ -14,6 +14,7 @@
 #include <QIcon>
 
 #include <memory>
+#include <optional>
 
 class QAction;
 class QMenu;
@@ -27,6 +28,7 @@ class KeyPanelControls;
 class KeyPopupMenu;
 class RfidGroup;
 class StatusBar;
+class UndoHistory;
 
 extern CSettingsDlg* theSettingsDlg;
 extern CCaptureDlg* theCaptureDlg;
@@ -101,6 +103,15 @@ class CProgrammerDlg : public QDialog,
 
     void OnProgramming();
 
+    // Edit menu: the history and the grid's own clipboard.
+    void OnUndo();
+    void OnRedo();
+    void OnCopyKeyToClipboard();
+    void OnPasteKey();
+    void OnDeleteKey();
+    UndoHistory* history() const { return history_; }
+    QMenu* EditMenu() const { return editMenu_; }
+
     // ---- Controls, found by their numeric id as object name ----------------------------------
     QWidget* Control(int id) const;
     KeyGridWidget* grid() const { return grid_; }
@@ -132,6 +143,9 @@ class CProgrammerDlg : public QDialog,
     void CreateControls();
     void CreateStatusBar();
     void CreateMenuBar();
+    void CreateEditMenu();
+    void UpdateEditMenu();
+    bool IsKeyOfLayout(int key) const;
     void UpdateTitle();
     void ProgrammingEnded();
 
@@ -140,6 +154,12 @@ class CProgrammerDlg : public QDialog,
     KeyPanelControls* keyPanel_ = nullptr;
     ::KeyPopupMenu* keyPopup_ = nullptr;
     QMenu* fileMenu_ = nullptr;
+    QMenu* editMenu_ = nullptr;
+    QAction* undoAction_ = nullptr;
+    QAction* redoAction_ = nullptr;
+    QAction* pasteAction_ = nullptr;
+    UndoHistory* history_ = nullptr;
+    std::optional<zr4700::KeyClip> clip_;
     QPushButton* hiddenOk_ = nullptr;
     std::unique_ptr<zr4700::ProgrammingFile> programmingFile_;
     bool closing_ = false;

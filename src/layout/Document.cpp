@@ -202,6 +202,67 @@ void Document::SetRfid(const RfidSettings& rfid) {
     Edit(EditKind::Rfid, [&](Layout& layout) { layout.rfid = rfid; });
 }
 
+KeyClip Document::CopyCurrentKey() const {
+    KeyClip clip;
+    const int k = layout_.currentKey;
+    if (!IsKeyNumber(k))
+        return clip;
+    const KeyRecord& record = layout_.key(k);
+    clip.codes = record.codes;
+    clip.name = record.name;
+    clip.single = record.single();
+    clip.mode = record.mode();
+    return clip;
+}
+
+void Document::PasteKey(const KeyClip& clip) {
+    const int k = layout_.currentKey;
+    if (!IsKeyOf(k, layout_.keyCount) || clip.codes[0] == 0)
+        return;
+    Edit(EditKind::PasteKey, [&](Layout& layout) {
+        KeyRecord& record = layout.key(k);
+        record.codes = clip.codes;
+        record.setName(clip.name);
+        record.setSingle(clip.single);
+        record.setMode(clip.mode);
+        layout.PropagateToGroup(k);
+        layout.UpdateProgrammedKeyList();
+        layout.FillProgrammedKeyCombo();
+        layout.SelectKey(k);
+    });
+}
+
+void Document::DeleteKey() {
+    Edit(EditKind::DeleteKey, [](Layout& layout) { layout.ClearCurrentCell(); });
+}
+
+EditRecord MergeEdits(const EditRecord& first, const EditRecord& second) {
+    EditRecord merged = first;
+    for (std::size_t i = 0; i < second.keys.size(); ++i) {
+        const auto at = std::find(merged.keys.begin(), merged.keys.end(), second.keys[i]);
+        if (at == merged.keys.end()) {
+            merged.keys.push_back(second.keys[i]);
+            merged.keysBefore.push_back(second.keysBefore[i]);
+            merged.keysAfter.push_back(second.keysAfter[i]);
+        } else {
+            merged.keysAfter[static_cast<std::size_t>(at - merged.keys.begin())] =
+                second.keysAfter[i];
+        }
+    }
+    if (second.valuesAfter) {
+        if (!merged.valuesBefore)
+            merged.valuesBefore = second.valuesBefore;
+        merged.valuesAfter = second.valuesAfter;
+    }
+    if (second.listAfter) {
+        if (!merged.listBefore)
+            merged.listBefore = second.listBefore;
+        merged.listAfter = second.listAfter;
+    }
+    merged.currentKeyAfter = second.currentKeyAfter;
+    return merged;
+}
+
 void Document::Restore(const EditRecord& record, Side side) {
     const bool after = side == Side::After;
     const auto& keys = after ? record.keysAfter : record.keysBefore;

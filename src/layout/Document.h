@@ -95,6 +95,18 @@ class EditRecorder {
 
 enum class ShapeCommand { Single, ToRight, ToDown, Quad };
 
+// What the grid's clipboard holds of a key: what Copy key would pass on, plus its own flags.
+struct KeyClip {
+    KeyCodes codes{};
+    std::string name;
+    bool single = true;
+    int mode = 0;
+};
+
+// One step made of two edits of the same kind on the same key (typing a name, character by
+// character): the first one's before, the second one's after.
+EditRecord MergeEdits(const EditRecord& first, const EditRecord& second);
+
 class Document {
   public:
     explicit Document(UserPrompts& prompts) : prompts_(prompts) {}
@@ -141,6 +153,13 @@ class Document {
     // No, and nothing changed then.
     bool ApplySettings(const KeyboardSettings& settings, int keyCount);
     void SetRfid(const RfidSettings& rfid);
+    // The current key as the clipboard keeps it.
+    KeyClip CopyCurrentKey() const;
+    // Puts a clip onto the current key with the rules of Copy key (a member of a cell passes it
+    // to the whole cell), without a question: the step can be undone.
+    void PasteKey(const KeyClip& clip);
+    // Clears the current key as Clear Key does, without the question.
+    void DeleteKey();
 
     // Puts back one side of a recorded edit (the undo history's way in).
     enum class Side { Before, After };

@@ -138,6 +138,8 @@ class Layout {
     void CopyKey(UserPrompts& prompts);  // "Copy key"
     void ClearKey(UserPrompts& prompts); // "Clear Key"
     void ClearAll(UserPrompts& prompts); // "Clear All"
+    // Clears the current key's cell as "Clear Key" does once the user said Yes.
+    void ClearCurrentCell();
 
     // ---- Key panel ----------------------------------------------------------------------------
     void OnPreviousKey();

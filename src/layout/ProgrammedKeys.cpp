@@ -256,6 +256,14 @@ void Layout::ClearKey(UserPrompts& prompts) {
     SelectKey(k);
 }
 
+void Layout::ClearCurrentCell() {
+    const int k = currentKey;
+    if (!IsKeyNumber(k) || state(k) == CellState::Blank)
+        return;
+    ClearCellOfCurrentKey(*this);
+    SelectKey(k);
+}
+
 void Layout::ClearAll(UserPrompts& prompts) {
     if (prompts.AskYesNo(kStrClearAllQuestion)) {
         fileName.clear();

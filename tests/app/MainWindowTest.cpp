@@ -85,12 +85,18 @@ TEST_F(MainWindowTest, StartsWithAnUntitledFiftySixKeyLayout) {
     EXPECT_TRUE(control<QLineEdit>(1037)->hasFocus()) << "the focus starts on the first control";
 }
 
-TEST_F(MainWindowTest, MenuBarHoldsTheEmptyItemThenFileAndHelp) {
+TEST_F(MainWindowTest, MenuBarHoldsTheEmptyItemThenFileEditAndHelp) {
     const auto top = dialog->mainMenu->actions();
-    ASSERT_EQ(top.size(), 3);
+    ASSERT_GE(top.size(), 4);
     EXPECT_TRUE(top[0]->text().isEmpty());
     EXPECT_EQ(top[1]->text(), "&File");
-    EXPECT_EQ(top[2]->text(), "&Help");
+    EXPECT_EQ(top[2]->text(), "&Edit");
+    EXPECT_EQ(top.last()->text(), "&Help");
+    QStringList editItems;
+    for (QAction* action : top[2]->menu()->actions())
+        editItems << (action->isSeparator() ? "-" : action->text());
+    EXPECT_EQ(editItems,
+              (QStringList{"&Undo", "&Redo", "-", "&Copy key", "&Paste key", "&Delete key"}));
     QStringList fileItems;
     for (QAction* action : top[1]->menu()->actions())
         fileItems << (action->isSeparator() ? "-" : action->text());
