@@ -198,7 +198,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // One variant per input keeps the run fast; the input's length picks it, so a saved input
     // reproduces its run exactly and every variant gets its share of the inputs.
     constexpr FileVariant kVariants[] = {FileVariant::Save, FileVariant::Scan7, FileVariant::Scan16,
-                                 FileVariant::LeftSide, FileVariant::RightSide};
+                                         FileVariant::LeftSide, FileVariant::RightSide};
     CheckWrittenVariant(*layout, kVariants[size % std::size(kVariants)]);
     return 0;
 }
