@@ -51,6 +51,24 @@ void Prompts::ShowError(int stringId, const std::vector<std::string>& args) {
     Show(Kind::Error, Resources::String(zr4700::kStrError), FormatString(stringId, args), nullptr);
 }
 
+void Prompts::ShowErrorDetail(int stringId, const std::vector<std::string>& args,
+                              const std::string& detail) {
+    Show(Kind::Error, Resources::String(zr4700::kStrError), FormatString(stringId, args), nullptr,
+         QString::fromStdString(detail));
+}
+
+void Prompts::ShowWarningDetail(int stringId, const std::vector<std::string>& args,
+                                const std::string& detail) {
+    Show(Kind::Warning, Resources::String(zr4700::kStrWarning), FormatString(stringId, args),
+         nullptr, QString::fromStdString(detail));
+}
+
+bool Prompts::AskYesNoDetail(int stringId, const std::vector<std::string>& args,
+                             const std::string& detail) {
+    return Show(Kind::Question, Resources::String(zr4700::kStrWarning),
+                FormatString(stringId, args), nullptr, QString::fromStdString(detail));
+}
+
 void Prompts::ShowErrorText(const QString& text, QWidget* over) {
     Show(Kind::Error, Resources::String(zr4700::kStrError), text, over);
 }
@@ -70,9 +88,11 @@ void Prompts::ResetScript() {
     shown_.clear();
 }
 
-bool Prompts::Show(Kind kind, const QString& caption, const QString& text, QWidget* over) {
+bool Prompts::Show(Kind kind, const QString& caption, const QString& text, QWidget* over,
+                   const QString& detail) {
     QWidget* parent = over ? over : owner_.data();
-    const Shown shown{kind, caption, text, parent ? parent->window()->windowTitle() : QString()};
+    const Shown shown{kind, caption, text, parent ? parent->window()->windowTitle() : QString(),
+                      detail};
     switch (mode_) {
     case Mode::Scripted: {
         shown_.push_back(shown);
@@ -91,6 +111,8 @@ bool Prompts::Show(Kind kind, const QString& caption, const QString& text, QWidg
         shown_.push_back(shown);
         std::fprintf(stderr, "%s: %s%s\n", qPrintable(caption.isEmpty() ? "Message" : caption),
                      qPrintable(text), kind == Kind::Question ? " [answered No]" : "");
+        if (!detail.isEmpty())
+            std::fprintf(stderr, "%s\n", qPrintable(detail));
         return false;
     case Mode::Interactive:
         break;
@@ -101,6 +123,7 @@ bool Prompts::Show(Kind kind, const QString& caption, const QString& text, QWidg
         QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Yes | QMessageBox::No,
                         parent);
         box.setDefaultButton(QMessageBox::Yes);
+        box.setInformativeText(detail);
         // A question is answered with Yes or No only. Escape and the close box would otherwise
         // count as No, and No to "save current file?" throws the user's changes away.
         box.setWindowFlag(Qt::WindowCloseButtonHint, false);
@@ -109,8 +132,13 @@ bool Prompts::Show(Kind kind, const QString& caption, const QString& text, QWidg
         return box.exec() == QMessageBox::Yes;
     }
     case Kind::Error:
-        QMessageBox::critical(parent, title, text, QMessageBox::Ok);
+    case Kind::Warning: {
+        QMessageBox box(kind == Kind::Error ? QMessageBox::Critical : QMessageBox::Warning, title,
+                        text, QMessageBox::Ok, parent);
+        box.setInformativeText(detail);
+        box.exec();
         return true;
+    }
     case Kind::Validation:
         QMessageBox::warning(parent, title, text, QMessageBox::Ok);
         return true;

@@ -17,12 +17,13 @@
 class Prompts final : public zr4700::UserPrompts {
   public:
     enum class Mode { Interactive, Scripted, Headless };
-    enum class Kind { Question, Error, Validation };
+    enum class Kind { Question, Error, Validation, Warning };
     struct Shown {
         Kind kind;
         QString caption;
         QString text;
         QString ownerTitle; // the title of the window the box stood over
+        QString detail;     // the informative text below the main text, if any
     };
 
     static Prompts& Instance();
@@ -30,10 +31,15 @@ class Prompts final : public zr4700::UserPrompts {
     // The window the boxes belong to (the main dialog, or the progress dialog for the engine's
     // error).
     void SetOwner(QWidget* owner) { owner_ = owner; }
-    QWidget* Owner() const { return owner_; }
 
     bool AskYesNo(int stringId, const std::vector<std::string>& args = {}) override;
     void ShowError(int stringId, const std::vector<std::string>& args = {}) override;
+    void ShowErrorDetail(int stringId, const std::vector<std::string>& args,
+                         const std::string& detail) override;
+    void ShowWarningDetail(int stringId, const std::vector<std::string>& args,
+                           const std::string& detail) override;
+    bool AskYesNoDetail(int stringId, const std::vector<std::string>& args,
+                        const std::string& detail) override;
     // An error box with a text of its own, over a given window (null: the owner).
     void ShowErrorText(const QString& text, QWidget* over = nullptr);
     // A validation message (exclamation icon, OK), as the data exchange shows it.
@@ -54,7 +60,8 @@ class Prompts final : public zr4700::UserPrompts {
 
   private:
     Prompts() = default;
-    bool Show(Kind kind, const QString& caption, const QString& text, QWidget* over);
+    bool Show(Kind kind, const QString& caption, const QString& text, QWidget* over,
+              const QString& detail = {});
 
     QPointer<QWidget> owner_;
     Mode mode_ = Mode::Interactive;

@@ -13,9 +13,6 @@ class SpinButtons : public QWidget {
     SpinButtons(QLineEdit* buddy, QWidget* parent);
     void SetRange(int bottom, int top);
     void SetPosition(int position);
-    int Position() const { return position_; }
-    int Bottom() const { return bottom_; }
-    int Top() const { return top_; }
     void StepUp() { SetPosition(position_ + 1); }
     void StepDown() { SetPosition(position_ - 1); }
 

@@ -26,12 +26,6 @@ KeyGridWidget::KeyGridWidget(const Layout& layout, QWidget* parent)
     KeyGridAccessible::Install();
 }
 
-void KeyGridWidget::ReloadPictures() {
-    pictures_.clear();
-    textColours_.clear();
-    update();
-}
-
 void KeyGridWidget::setShowNames(bool show) {
     if (show == showNames_)
         return;

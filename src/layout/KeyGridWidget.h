@@ -28,8 +28,6 @@ class KeyGridWidget : public QWidget {
 
     // Repaints the place of one picture.
     void RepaintCell(int key, int picture);
-    // Forgets the cached pictures (after the resource set changed).
-    void ReloadPictures();
 
     // Whether each programmed key's name is drawn on its cap (blank keys then show their number
     // faintly). On unless turned off.

@@ -43,6 +43,26 @@ class UserPrompts {
     virtual bool AskYesNo(int stringId, const std::vector<std::string>& args = {}) = 0;
     // An error captioned "Error" with the stop icon and one OK button.
     virtual void ShowError(int stringId, const std::vector<std::string>& args = {}) = 0;
+    // The same with a second, smaller text below the first that says why or what exactly; the
+    // first line stays the string table's text. Without a way to show a detail, the box alone.
+    virtual void ShowErrorDetail(int stringId, const std::vector<std::string>& args,
+                                 const std::string& detail) {
+        (void)detail;
+        ShowError(stringId, args);
+    }
+    // A notice captioned "Warning" with the exclamation icon and one OK button, with a detail.
+    virtual void ShowWarningDetail(int stringId, const std::vector<std::string>& args,
+                                   const std::string& detail) {
+        (void)stringId;
+        (void)args;
+        (void)detail;
+    }
+    // A question as AskYesNo, with a detail below its text.
+    virtual bool AskYesNoDetail(int stringId, const std::vector<std::string>& args,
+                                const std::string& detail) {
+        (void)detail;
+        return AskYesNo(stringId, args);
+    }
 };
 
 // Fills %s, %d (in order) and %1, %2 (by number) of a string-table text.

@@ -220,17 +220,6 @@ std::string SimulatedKeyboard::statsJson() const {
     return json;
 }
 
-std::string SimulatedKeyboard::describe() const {
-    std::vector<std::uint8_t> bytes;
-    int reported;
-    {
-        std::lock_guard lock(mutex_);
-        bytes = lastHandleBytes_;
-        reported = reportedTypeLocked();
-    }
-    return describeImage(bytes, reported);
-}
-
 int SimulatedKeyboard::expectedImageSize(int type) {
     switch (type) {
     case 0:

@@ -70,8 +70,6 @@ class SimulatedKeyboard {
     std::vector<std::uint8_t> lastHandleBytes() const; // those of the latest handle opened
     // The counters as one JSON object, as zr4700-sim writes its --stats file.
     std::string statsJson() const;
-    // What the keyboard holds after the latest handle's transfer.
-    std::string describe() const;
     // What a keyboard reporting reportedType holds after receiving image.
     static std::string describeImage(const std::vector<std::uint8_t>& image, int reportedType);
     // The image size a keyboard of this type takes (450, 1014, 2022), or 0 for an unknown type.

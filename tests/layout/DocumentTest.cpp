@@ -108,8 +108,9 @@ TEST(Document, EveryEditMarksModifiedAndRestoresBothWays) {
         EXPECT_EQ(layout.modified, 1);
         ASSERT_EQ(recorder.records.size(), 1u);
         const EditRecord& record = recorder.records.front();
-        if (!c.keysTouched.empty())
+        if (!c.keysTouched.empty()) {
             EXPECT_EQ(record.keys, c.keysTouched);
+        }
         ASSERT_FALSE(recorder.changes.empty());
         EXPECT_EQ(recorder.changes.back().keys, record.keys) << "observers hear what changed";
         const State after = StateOf(layout);

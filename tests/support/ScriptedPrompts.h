@@ -16,12 +16,13 @@ namespace zr4700::testing {
 
 class ScriptedPrompts : public UserPrompts {
   public:
-    enum class Kind { Question, Error };
+    enum class Kind { Question, Error, Warning };
 
     struct Prompt {
         Kind kind = Kind::Question;
         int stringId = 0;
         std::vector<std::string> args;
+        std::string detail;
         bool operator==(const Prompt&) const = default;
     };
 
@@ -53,6 +54,23 @@ class ScriptedPrompts : public UserPrompts {
     void ShowError(int stringId, const std::vector<std::string>& args = {}) override {
         Take(Kind::Error, stringId, args);
     }
+    void ShowErrorDetail(int stringId, const std::vector<std::string>& args,
+                         const std::string& detail) override {
+        Take(Kind::Error, stringId, args, detail);
+    }
+    void ShowWarningDetail(int stringId, const std::vector<std::string>& args,
+                           const std::string& detail) override {
+        Take(Kind::Warning, stringId, args, detail);
+    }
+    bool AskYesNoDetail(int stringId, const std::vector<std::string>& args,
+                        const std::string& detail) override {
+        return Take(Kind::Question, stringId, args, detail);
+    }
+    // The next prompt must be this warning notice.
+    ScriptedPrompts& ExpectWarning(int stringId) {
+        script_.push_back({Kind::Warning, stringId, false, std::nullopt});
+        return *this;
+    }
 
     // Every prompt shown so far, expected or not.
     const std::vector<Prompt>& asked() const { return asked_; }
@@ -75,12 +93,15 @@ class ScriptedPrompts : public UserPrompts {
     };
 
     static std::string Describe(Kind kind, int stringId) {
-        return std::string(kind == Kind::Question ? "question " : "error ") +
-               std::to_string(stringId);
+        const char* what = kind == Kind::Question ? "question "
+                           : kind == Kind::Error  ? "error "
+                                                  : "warning ";
+        return what + std::to_string(stringId);
     }
 
-    bool Take(Kind kind, int stringId, const std::vector<std::string>& args) {
-        asked_.push_back({kind, stringId, args});
+    bool Take(Kind kind, int stringId, const std::vector<std::string>& args,
+              const std::string& detail = {}) {
+        asked_.push_back({kind, stringId, args, detail});
         if (script_.empty()) {
             ADD_FAILURE() << "unexpected " << Describe(kind, stringId);
             return false;
