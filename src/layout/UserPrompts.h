@@ -33,6 +33,7 @@ enum StringId : int {
     kStrTransferIncomplete = 34003, // a transfer ended before its last byte
     kStrOpenFilterLayouts = 34004,  // the Open dialog's first file type
     kStrOpenFilterAll = 34005,      // the Open dialog's second file type
+    kStrFileCorrected = 34006,      // a file was read with corrected values
 };
 
 class UserPrompts {

@@ -94,7 +94,8 @@ void FileCommands::LoadCurrentFile() {
     const int32_t keyCount = layout.keyCount;
     const bool scan16Mode = layout.scan16Mode;
     const int32_t fileIsScan16 = layout.fileIsScan16;
-    const ReadResult result = zr4700::ReadLayoutFile(layout, document_.prompts());
+    ReadRecord record;
+    const ReadResult result = zr4700::ReadLayoutFile(layout, document_.prompts(), &record);
     if (result != ReadResult::Read) {
         // Whatever was read of it is dropped: the layout is new and untitled again, for the
         // model it had.
@@ -111,6 +112,13 @@ void FileCommands::LoadCurrentFile() {
     layout.RebuildCellGroups(document_.prompts());
     document_.SelectKey(1);
     document_.Loaded();
+    // What the reader corrected is no longer the file's content: the user is told once, and the
+    // layout counts as changed, so that it is saved over the file only when the user says so.
+    // (The load itself is the clean state of the history, hence after Loaded.)
+    if (!record.empty()) {
+        document_.prompts().ShowWarningDetail(kStrFileCorrected, {}, DescribeCorrections(record));
+        document_.SetModified(true);
+    }
 }
 
 WriteResult FileCommands::WriteLayoutFile(FileVariant variant) {

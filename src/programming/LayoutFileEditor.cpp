@@ -234,6 +234,12 @@ class FileInput final : public ByteInput {
 
 using LineBuffer = std::array<char, kLayoutLineBufferSize>;
 
+struct Line {
+    std::string_view text;
+    std::string droppedHead; // the first bytes of what an overlong line dropped
+    bool cut = false;
+};
+
 // Reads one line into the buffer and returns it without its line break. A line ends after a CR
 // (the LF behind it belongs to the line break), at a bare LF (so files whose lines end in LF alone
 // read as well), or at the end of the input.
@@ -243,7 +249,8 @@ using LineBuffer = std::array<char, kLayoutLineBufferSize>;
 // next line starts, and the kept head is read like any line: the numbers at the start of a key
 // line survive, and only a name too long for its field anyway is cut. Nothing of a line is ever
 // seen by the next one, since each line is returned with its own length.
-std::string_view ReadLine(ByteInput& in, LineBuffer& buffer) {
+Line ReadLine(ByteInput& in, LineBuffer& buffer) {
+    Line line;
     std::size_t length = 0;
     for (;;) {
         const int c = in.Get();
@@ -254,10 +261,16 @@ std::string_view ReadLine(ByteInput& in, LineBuffer& buffer) {
                 in.Get();
             break;
         }
-        if (length < kLayoutLineContentLimit)
+        if (length < kLayoutLineContentLimit) {
             buffer[length++] = static_cast<char>(c);
+        } else {
+            line.cut = true;
+            if (line.droppedHead.size() < kFoundTextLimit)
+                line.droppedHead += static_cast<char>(c);
+        }
     }
-    return std::string_view(buffer.data(), length);
+    line.text = std::string_view(buffer.data(), length);
+    return line;
 }
 
 // A name field as the record's NUL-terminated 102-character field takes it.
@@ -273,12 +286,152 @@ int32_t Corrected(int32_t value, uint32_t largest, int32_t fallback) {
     return static_cast<uint32_t>(value) > largest ? fallback : value;
 }
 
-// Returns whether the file held a key line at all.
-bool ReadLayout(Layout& layout, ByteInput& in) {
-    LineBuffer buffer;
-    FieldReader fields(ReadLine(in, buffer));
+bool IsFieldSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
 
-    const int32_t layoutCode = FieldNumber(fields.NextField());
+// The text of a number field as written: an optional sign and digits, blanks around them.
+bool IsPlainNumber(std::string_view text) {
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        ++i;
+    if (i == text.size())
+        return false;
+    return std::all_of(text.begin() + static_cast<std::ptrdiff_t>(i), text.end(),
+                       [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Notes the corrections of one read in the record, when there is one. Lines are counted here as
+// the reader takes them, so every correction carries the line an editor would show.
+class Recorder {
+  public:
+    explicit Recorder(ReadRecord* record) : record_(record) {}
+
+    void NextLine() {
+        ++line_;
+        missingNoted_ = false;
+    }
+    int line() const { return line_; }
+
+    void Add(std::size_t column0, std::string_view found, std::string used, CorrectionKind kind) {
+        if (!record_)
+            return;
+        if (record_->corrections.size() < kRecordedCorrectionLimit)
+            record_->corrections.push_back({line_, static_cast<int>(column0) + 1,
+                                            std::string(found.substr(0, kFoundTextLimit)),
+                                            std::move(used), kind});
+        ++record_->correctionCount;
+    }
+
+    // The number field just read by fields: used is what the reader keeps, inRange whether the
+    // number atoi makes of the field lies in its range. A short line is noted once, at its
+    // first missing field: the fields behind it are missing for the same reason.
+    void Number(const FieldReader& fields, std::string_view field, bool inRange,
+                const std::string& used, CorrectionKind rangeKind = CorrectionKind::OutOfRange) {
+        if (!record_)
+            return;
+        if (fields.fieldMissing()) {
+            if (!missingNoted_)
+                Add(fields.fieldStart(), {}, used, CorrectionKind::MissingField);
+            missingNoted_ = true;
+            return;
+        }
+        std::size_t lead = 0;
+        while (lead < field.size() && IsFieldSpace(field[lead]))
+            ++lead;
+        std::string_view text = field.substr(lead);
+        while (!text.empty() && IsFieldSpace(text.back()))
+            text.remove_suffix(1);
+        const std::size_t column0 = fields.fieldStart() + lead;
+        // An unknown layout code or a key number outside 1..112 is told as what it makes the
+        // reader do, whatever the text was.
+        if (!inRange && rangeKind != CorrectionKind::OutOfRange)
+            Add(column0, text, used, rangeKind);
+        else if (text.empty())
+            Add(column0, text, used, CorrectionKind::EmptyField);
+        else if (!inRange)
+            Add(column0, text, used, rangeKind);
+        else if (!IsPlainNumber(text))
+            Add(column0, text, used, CorrectionKind::NotANumber);
+    }
+
+    void Name(const FieldReader& fields, std::string_view field, const std::string& name) {
+        if (!record_)
+            return;
+        if (fields.fieldMissing()) {
+            if (!missingNoted_)
+                Add(fields.fieldStart(), {}, "\"\"", CorrectionKind::MissingField);
+            missingNoted_ = true;
+        } else if (name.size() != field.size()) {
+            Add(fields.fieldStart(), field, "its first " + std::to_string(name.size()) + " bytes",
+                CorrectionKind::NameCut);
+        }
+    }
+
+    void LineCut(const Line& line) {
+        if (line.cut)
+            Add(line.text.size(), line.droppedHead, "nothing (the rest of the line is dropped)",
+                CorrectionKind::LineCut);
+    }
+
+  private:
+    ReadRecord* record_;
+    int line_ = 0;
+    bool missingNoted_ = false;
+};
+
+const char* const kSkippedLine = "no key (the line is skipped)";
+
+// Reads the next field as a number whose range is 0..largest (compared as unsigned) and whose
+// fallback beyond it is fallback.
+int32_t HeaderSetting(FieldReader& fields, Recorder& recorder, uint32_t largest, int32_t fallback) {
+    const std::string_view field = fields.NextField();
+    const int32_t value = FieldNumber(field);
+    const int32_t used = Corrected(value, largest, fallback);
+    recorder.Number(fields, field, used == value, std::to_string(used));
+    return used;
+}
+
+// A byte field (RFID prefix and suffix): the low byte of the value.
+uint8_t ByteField(FieldReader& fields, Recorder& recorder) {
+    const std::string_view field = fields.NextField();
+    const int32_t value = FieldNumber(field);
+    const auto used = static_cast<uint8_t>(value);
+    recorder.Number(fields, field, value == used, std::to_string(used));
+    return used;
+}
+
+// Fills in where and why a file without a key line holds no layout: at the first line that could
+// not be a key line when there was one, else where the file ended.
+void NoteNoLayout(ReadRecord& record, int linesRead, bool emptyFile) {
+    for (const ReadCorrection& correction : record.corrections) {
+        if (correction.kind == CorrectionKind::KeyNumberOutside) {
+            record.noLayoutLine = correction.line;
+            record.noLayoutColumn = correction.column;
+            record.noLayoutReason = "found \"" + correction.found +
+                                    "\" where a key number 1..112 was expected, and no line names "
+                                    "a key";
+            return;
+        }
+    }
+    record.noLayoutLine = emptyFile ? 1 : linesRead + 1;
+    record.noLayoutColumn = 1;
+    record.noLayoutReason =
+        emptyFile ? "the file is empty" : "the file ends before its first key line";
+}
+
+// Returns whether the file held a key line at all.
+bool ReadLayout(Layout& layout, ByteInput& in, ReadRecord* out) {
+    Recorder recorder(out);
+    const bool emptyFile = in.AtEnd();
+    LineBuffer buffer;
+    Line line = ReadLine(in, buffer);
+    recorder.NextLine();
+    recorder.LineCut(line);
+    FieldReader fields(line.text);
+
+    const std::string_view codeField = fields.NextField();
+    const int32_t layoutCode = FieldNumber(codeField);
     int codeCount = kCodeSlots;
     bool scan16 = true;
     if (layoutCode == 112 || layoutCode == 56) {
@@ -290,23 +443,37 @@ bool ReadLayout(Layout& layout, ByteInput& in) {
     }
     layout.scan16Mode = scan16;
     layout.fileIsScan16 = scan16 ? 1 : 0;
+    // Any other code reads as the 56-key 16scan layout whose code is 57.
+    const bool knownCode = !scan16 || layoutCode == 57 || layoutCode == 113;
+    recorder.Number(fields, codeField, knownCode, std::to_string(knownCode ? layoutCode : 57),
+                    CorrectionKind::UnknownLayoutCode);
 
     KeyboardSettings& settings = layout.settings;
-    settings.keysType = Corrected(FieldNumber(fields.NextField()), 1, 1);
-    settings.keyBeep = Corrected(FieldNumber(fields.NextField()), 1, 1);
-    settings.keyDelay = Corrected(FieldNumber(fields.NextField()), 3, 2);
-    settings.typematicRate = Corrected(FieldNumber(fields.NextField()), 31, 11);
+    settings.keysType = HeaderSetting(fields, recorder, 1, 1);
+    settings.keyBeep = HeaderSetting(fields, recorder, 1, 1);
+    settings.keyDelay = HeaderSetting(fields, recorder, 3, 2);
+    settings.typematicRate = HeaderSetting(fields, recorder, 31, 11);
     if (scan16) {
-        const auto rfidFlags = static_cast<uint8_t>(FieldNumber(fields.NextField()));
+        // The flags byte as the editor keeps it (and would write it back): the digits count at
+        // most 13, and of the low bits only the three that mean something.
+        const std::string_view flagsField = fields.NextField();
+        const int32_t flagsValue = FieldNumber(flagsField);
+        const auto rfidFlags = static_cast<uint8_t>(flagsValue);
+        const uint8_t digitsCount = std::min(static_cast<uint8_t>(rfidFlags >> 4), kMaxDigitsCount);
+        const int keptFlags = (digitsCount << 4) | (rfidFlags & 0x07);
+        recorder.Number(fields, flagsField, flagsValue == keptFlags, std::to_string(keptFlags));
         RfidSettings& rfid = layout.rfid;
-        rfid.digitsCount = std::min(static_cast<uint8_t>(rfidFlags >> 4), kMaxDigitsCount);
+        rfid.digitsCount = digitsCount;
         rfid.digitsNum = (rfidFlags & 0x04) == 0 ? 1 : 0;
         rfid.prefixExtended = rfidFlags & 0x01;
         rfid.suffixExtended = (rfidFlags >> 1) & 0x01;
-        rfid.prefix = static_cast<uint8_t>(FieldNumber(fields.NextField()));
-        rfid.suffix = static_cast<uint8_t>(FieldNumber(fields.NextField()));
-        const int32_t pause = FieldNumber(fields.NextField());
+        rfid.prefix = ByteField(fields, recorder);
+        rfid.suffix = ByteField(fields, recorder);
+        const std::string_view pauseField = fields.NextField();
+        const int32_t pause = FieldNumber(pauseField);
         settings.keysPause = pause < 1 || pause > 255 ? 2 : pause;
+        recorder.Number(fields, pauseField, settings.keysPause == pause,
+                        std::to_string(settings.keysPause));
     }
 
     // Key lines, until a line names a key at or beyond the key count or the file ends. A line
@@ -315,25 +482,66 @@ bool ReadLayout(Layout& layout, ByteInput& in) {
     // an empty name.
     bool keyLineRead = false;
     while (!in.AtEnd()) {
-        fields.Reset(ReadLine(in, buffer));
-        const int32_t k = FieldNumber(fields.NextField());
-        if (k < 1 || k > kMaxKeys)
+        line = ReadLine(in, buffer);
+        recorder.NextLine();
+        fields.Reset(line.text);
+        const std::string_view keyField = fields.NextField();
+        const int32_t k = FieldNumber(keyField);
+        const bool keyNumber = k >= 1 && k <= kMaxKeys;
+        recorder.Number(fields, keyField, keyNumber, keyNumber ? std::to_string(k) : kSkippedLine,
+                        CorrectionKind::KeyNumberOutside);
+        if (!keyNumber)
             continue;
+        recorder.LineCut(line);
         keyLineRead = true;
         KeyRecord& record = layout.key(k);
         for (int i = 0; i < codeCount; ++i) {
-            const int32_t code = FieldNumber(fields.NextField());
-            record.codes[static_cast<std::size_t>(i)] = code < 0 || code > 255 ? 0 : code;
+            const std::string_view slotField = fields.NextField();
+            const int32_t code = FieldNumber(slotField);
+            const int32_t used = code < 0 || code > 255 ? 0 : code;
+            recorder.Number(fields, slotField, used == code, std::to_string(used));
+            record.codes[static_cast<std::size_t>(i)] = used;
         }
-        const int32_t flagNumber = FieldNumber(fields.NextField());
+        const std::string_view flagField = fields.NextField();
+        const int32_t flagNumber = FieldNumber(flagField);
+        recorder.Number(fields, flagField, (flagNumber & ~kFlagBits) == 0,
+                        std::to_string(flagNumber & kFlagBits));
         record.flags = static_cast<uint8_t>((record.flags & ~kFlagBits) | (flagNumber & kFlagBits));
-        if (scan16)
-            record.groupNumber = FieldNumber(fields.NextField());
-        record.name = NameFromField(fields.NextField());
+        if (scan16) {
+            // Stored whole: the cells are numbered afresh once the file is read, but a number
+            // beyond a byte is none the keyboard can take.
+            const std::string_view groupField = fields.NextField();
+            record.groupNumber = FieldNumber(groupField);
+            recorder.Number(fields, groupField,
+                            record.groupNumber >= 0 && record.groupNumber <= 255,
+                            std::to_string(record.groupNumber));
+        }
+        const std::string_view nameField = fields.NextField();
+        record.name = NameFromField(nameField);
+        recorder.Name(fields, nameField, record.name);
         if (k >= layout.keyCount)
             break;
     }
+    if (!keyLineRead && out)
+        NoteNoLayout(*out, recorder.line(), emptyFile);
     return keyLineRead;
+}
+
+// A found text as a message shows it: bytes that are no printable character as \xNN.
+std::string Printable(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            static const char kHex[] = "0123456789ABCDEF";
+            out += "\\x";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0x0F];
+        } else {
+            out += c;
+        }
+    }
+    return out;
 }
 
 } // namespace
@@ -341,13 +549,40 @@ bool ReadLayout(Layout& layout, ByteInput& in) {
 // ---- Public interface ------------------------------------------------------------------------
 
 std::string_view FieldReader::NextField() {
+    fieldMissing_ = lineEnded_;
     const std::size_t start = position_;
+    fieldStart_ = start;
     while (position_ < line_.size() && line_[position_] != ';' && line_[position_] != ',')
         ++position_;
     const std::size_t length = std::min(position_ - start, kLayoutFieldLimit);
     if (position_ < line_.size())
         ++position_; // the terminator
+    else
+        lineEnded_ = true;
     return line_.substr(start, length);
+}
+
+std::string DescribeCorrection(const ReadCorrection& correction) {
+    return std::to_string(correction.line) + ":" + std::to_string(correction.column) +
+           ": found \"" + Printable(correction.found) + "\", using " + correction.used;
+}
+
+std::string DescribeCorrections(const ReadRecord& record) {
+    std::string text;
+    const std::size_t listed = std::min(record.corrections.size(), kListedCorrections);
+    for (std::size_t i = 0; i < listed; ++i) {
+        if (i > 0)
+            text += '\n';
+        text += DescribeCorrection(record.corrections[i]);
+    }
+    if (record.correctionCount > listed)
+        text += "\nand " + std::to_string(record.correctionCount - listed) + " more";
+    return text;
+}
+
+std::string DescribeNoLayout(const ReadRecord& record) {
+    return std::to_string(record.noLayoutLine) + ":" + std::to_string(record.noLayoutColumn) +
+           ": " + Printable(record.noLayoutReason);
 }
 
 int32_t FieldNumber(std::string_view field) {
@@ -458,14 +693,19 @@ WriteResult WriteLayoutFile(Layout& layout, FileVariant variant, UserPrompts& pr
     return WriteResult::Stored;
 }
 
-ReadResult ReadLayoutFile(Layout& layout, UserPrompts& prompts) {
+ReadResult ReadLayoutFile(Layout& layout, UserPrompts& prompts, ReadRecord* record) {
     FileInput input(layout.fileName.empty() ? fs::path() : PathFromName(layout.fileName));
     if (!input.IsOpen()) {
         prompts.ShowError(kStrCannotOpenFile);
         return ReadResult::CannotOpen;
     }
     input.SkipByteOrderMark();
-    const bool keyLineRead = ReadLayout(layout, input);
+    // The detail of "Invalid file format." comes from the same record as the corrections, so
+    // the two never tell different lines.
+    ReadRecord ownRecord;
+    ReadRecord& used = record ? *record : ownRecord;
+    used = ReadRecord{};
+    const bool keyLineRead = ReadLayout(layout, input, &used);
     // A read that failed part-way is no end of the file: the keys after it would be lost, and the
     // next save would write the cut-down layout over the file.
     if (input.Failed()) {
@@ -474,16 +714,18 @@ ReadResult ReadLayoutFile(Layout& layout, UserPrompts& prompts) {
     }
     // An empty file, or one without a single key line, is no layout.
     if (!keyLineRead) {
-        prompts.ShowError(kResultInvalidFileFormat);
+        prompts.ShowErrorDetail(kResultInvalidFileFormat, {}, DescribeNoLayout(used));
         return ReadResult::NotALayout;
     }
     return ReadResult::Read;
 }
 
-bool ReadLayoutText(Layout& layout, std::string_view bytes) {
+bool ReadLayoutText(Layout& layout, std::string_view bytes, ReadRecord* record) {
     BufferInput input(bytes);
     input.SkipByteOrderMark();
-    return ReadLayout(layout, input);
+    if (record)
+        *record = ReadRecord{};
+    return ReadLayout(layout, input, record);
 }
 
 } // namespace zr4700

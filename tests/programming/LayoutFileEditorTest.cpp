@@ -849,13 +849,17 @@ TEST(LayoutFileReader, FileWithoutAKeyLineIsReported) {
         const char* label;
         std::string text;
         bool reported;
+        std::string detail; // where and why
     };
+    const std::string noKey = "\" where a key number 1..112 was expected, and no line names a key";
     const Case cases[] = {
-        {"empty", "", true},
-        {"header only", "57; 0; 0; 2; 11; 144; 0; 0; 3\r\n", true},
-        {"garbage", std::string("\x01\xFFzz\r\n\x7F;;;\n", 11), true},
-        {"key number outside 1..112", "57; 0; 0; 2; 11\r\n0; 28\r\n113; 28\r\n", true},
-        {"one key line", "57; 0; 0; 2; 11\r\n5; 28; 2;0;K\r\n", false},
+        {"empty", "", true, "1:1: the file is empty"},
+        {"header only", "57; 0; 0; 2; 11; 144; 0; 0; 3\r\n", true,
+         "2:1: the file ends before its first key line"},
+        {"garbage", std::string("\x01\xFFzz\r\n\x7F;;;\n", 11), true, "2:1: found \"\\x7F" + noKey},
+        {"key number outside 1..112", "57; 0; 0; 2; 11\r\n0; 28\r\n113; 28\r\n", true,
+         "2:1: found \"0" + noKey},
+        {"one key line", "57; 0; 0; 2; 11\r\n5; 28; 2;0;K\r\n", false, ""},
     };
     TemporaryDirectory directory;
     for (const Case& c : cases) {
@@ -867,6 +871,9 @@ TEST(LayoutFileReader, FileWithoutAKeyLineIsReported) {
         if (c.reported)
             prompts.ExpectError(kResultInvalidFileFormat);
         ReadLayoutFile(*layout, prompts);
+        if (c.reported && !prompts.asked().empty()) {
+            EXPECT_EQ(prompts.asked().back().detail, c.detail);
+        }
     }
 }
 
