@@ -19,6 +19,10 @@
 #include "scancodes/KeyPanelControls.h"
 #include "scancodes/ScanCodeTables.h"
 
+#include "programming/Device.h"
+#include "programming/Driver.h"
+#include "programming/EngineResults.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -32,6 +36,9 @@
 #include <QPushButton>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <chrono>
+#include <future>
 
 using namespace zr4700;
 
@@ -329,6 +336,9 @@ void CProgrammerDlg::OnCommand(int command) {
         break;
     case kCmdProgramming:
         OnProgramming();
+        break;
+    case kCmdDetectKeyboard:
+        OnDetectKeyboard();
         break;
     case kCmdHelpContent:
         OnHelpContent();
@@ -682,24 +692,102 @@ void CProgrammerDlg::OnAbout() {
 
 // ---- Programming -------------------------------------------------------------------------------
 
+CProgrammerDlg::Detection CProgrammerDlg::DetectWithoutFreezing() {
+    // The query may take up to the device layer's timeout: the window keeps painting meanwhile,
+    // and no second command starts.
+    detecting_ = true;
+    auto query = std::async(std::launch::async, [] {
+        Detection found;
+        found.result = DetectKeyboard();
+        found.deviceError = LastDeviceError();
+        return found;
+    });
+    while (query.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
+    detecting_ = false;
+    Detection found = query.get();
+    found.address = DeviceAddress();
+    return found;
+}
+
+QString CProgrammerDlg::DetectionFailureDetail(const Detection& found) {
+    if (!found.deviceError.empty())
+        return QString::fromStdString(found.deviceError);
+    return Resources::String("detail.noAnswer").arg(QString::fromStdString(found.address));
+}
+
 void CProgrammerDlg::OnProgramming() {
     // The window is disabled while a worker runs, so this only guards against a command that
     // arrives some other way: writing now would replace the file that run is using.
-    if (!progressDialog || progressDialog->IsProgramming())
+    if (!progressDialog || progressDialog->IsProgramming() || detecting_)
         return;
     // The document stays exactly as it is: the layout goes to a file of the run's own.
     if (!ReadControls())
         return;
+    Prompts& prompts = Prompts::Instance();
+    if (!AnyKeyProgrammed(layout)) {
+        prompts.ShowError(kStrNoProgrammedKey);
+        return;
+    }
+    // Before anything is written, the keyboard says what it takes: the file is then written in
+    // that variant, and a layout that cannot go to it stops here with the reason.
+    const Detection found = DetectWithoutFreezing();
+    const ProgrammingPlan plan = PlanProgramming(layout, found.result);
+    switch (plan.verdict) {
+    case ProgrammingPlan::Verdict::DetectFailed:
+        prompts.ShowErrorDetail(plan.engineResult, {}, DetectionFailureDetail(found).toStdString());
+        return;
+    case ProgrammingPlan::Verdict::Mismatch:
+        prompts.ShowErrorDetail(
+            kResultFormatMismatch, {},
+            Resources::String("detail.mismatch")
+                .arg(layout.keyCount)
+                .arg(Resources::String(plan.keyboardType == 1 ? "detect.model1" : "detect.model2"))
+                .toStdString());
+        return;
+    case ProgrammingPlan::Verdict::LosesCodes: {
+        const DroppedKeys dropped = KeysLosingCodes(layout, FileVariant::Scan7);
+        if (!prompts.AskYesNo(kStrProgramDropsCodes, {std::to_string(dropped.codesKept),
+                                                      std::to_string(dropped.keys), dropped.names}))
+            return;
+        break;
+    }
+    case ProgrammingPlan::Verdict::Go:
+        break;
+    }
     auto file = std::make_unique<ProgrammingFile>();
     // The writer has shown why (no programmed key, or the file could not be created).
-    if (file->Write(layout, ProgrammingVariant(layout), Prompts::Instance()) != WriteResult::Stored)
+    if (file->Write(layout, plan.variant, prompts) != WriteResult::Stored)
         return;
     const std::string path = file->path();
+    const std::string type = "/" + std::to_string(plan.keyboardType);
     programmingFile_ = std::move(file);
-    const char* const arguments[] = {kEngineProgramName, path.c_str()};
+    // The type found goes to the engine, so that it does not ask the keyboard again.
+    const char* const arguments[] = {kEngineProgramName, path.c_str(), type.c_str()};
     progressDialog->DisableOwner();
     progressDialog->ShowOverOwner();
-    progressDialog->StartProgramming(2, arguments);
+    progressDialog->StartProgramming(3, arguments);
+}
+
+void CProgrammerDlg::OnDetectKeyboard() {
+    if (detecting_ || (progressDialog && progressDialog->IsProgramming()))
+        return;
+    const Detection found = DetectWithoutFreezing();
+    const ProgrammingPlan plan = PlanProgramming(layout, found.result);
+    if (plan.verdict == ProgrammingPlan::Verdict::DetectFailed) {
+        Prompts::Instance().ShowErrorDetail(plan.engineResult, {},
+                                            DetectionFailureDetail(found).toStdString());
+        return;
+    }
+    const char* model = found.result == 0   ? "detect.model0"
+                        : found.result == 1 ? "detect.model1"
+                                            : "detect.model2";
+    Prompts::Instance().ShowInformationText(
+        Resources::String("detect.title"),
+        Resources::String("detect.found").arg(found.result).arg(Resources::String(model)),
+        Resources::String("detect.details")
+            .arg(QString::fromUtf8(KeyboardTypeMeaning(found.result)),
+                 QString::fromStdString(found.address)));
 }
 
 void CProgrammerDlg::ProgrammingEnded() {

@@ -102,6 +102,7 @@ class CProgrammerDlg : public QDialog,
     void OnClearAll() { document.ClearAll(); }
 
     void OnProgramming();
+    void OnDetectKeyboard();
 
     // Edit menu: the history and the grid's own clipboard.
     void OnUndo();
@@ -148,6 +149,14 @@ class CProgrammerDlg : public QDialog,
     bool IsKeyOfLayout(int key) const;
     void UpdateTitle();
     void ProgrammingEnded();
+    // The keyboard's answer to the type query, asked on a thread of its own.
+    struct Detection {
+        int result = -3;
+        std::string deviceError;
+        std::string address;
+    };
+    Detection DetectWithoutFreezing();
+    static QString DetectionFailureDetail(const Detection& found);
 
     KeyGridWidget* grid_ = nullptr;
     RfidGroup* rfidGroup_ = nullptr;
@@ -163,4 +172,5 @@ class CProgrammerDlg : public QDialog,
     QPushButton* hiddenOk_ = nullptr;
     std::unique_ptr<zr4700::ProgrammingFile> programmingFile_;
     bool closing_ = false;
+    bool detecting_ = false;
 };

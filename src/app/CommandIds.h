@@ -21,6 +21,7 @@ struct CommandIds {
         kCmdRecentFirst = 40002,
         kCmdRecentLast = 40005,
         kCmdProgramming = 40006,
+        kCmdDetectKeyboard = 40007,
         kCmdHelpContent = 57670,
         kCmdEmpty = 65535,
     };

@@ -69,6 +69,15 @@ bool Prompts::AskYesNoDetail(int stringId, const std::vector<std::string>& args,
                 FormatString(stringId, args), nullptr, QString::fromStdString(detail));
 }
 
+void Prompts::ShowInformationText(const QString& caption, const QString& text,
+                                  const QString& detail) {
+    Show(Kind::Information, caption, text, nullptr, detail);
+}
+
+void Prompts::ShowErrorTextDetail(const QString& text, const QString& detail, QWidget* over) {
+    Show(Kind::Error, Resources::String(zr4700::kStrError), text, over, detail);
+}
+
 void Prompts::ShowErrorText(const QString& text, QWidget* over) {
     Show(Kind::Error, Resources::String(zr4700::kStrError), text, over);
 }
@@ -132,9 +141,12 @@ bool Prompts::Show(Kind kind, const QString& caption, const QString& text, QWidg
         return box.exec() == QMessageBox::Yes;
     }
     case Kind::Error:
-    case Kind::Warning: {
-        QMessageBox box(kind == Kind::Error ? QMessageBox::Critical : QMessageBox::Warning, title,
-                        text, QMessageBox::Ok, parent);
+    case Kind::Warning:
+    case Kind::Information: {
+        const QMessageBox::Icon icon = kind == Kind::Error     ? QMessageBox::Critical
+                                       : kind == Kind::Warning ? QMessageBox::Warning
+                                                               : QMessageBox::Information;
+        QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
         box.setInformativeText(detail);
         box.exec();
         return true;

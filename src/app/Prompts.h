@@ -17,7 +17,7 @@
 class Prompts final : public zr4700::UserPrompts {
   public:
     enum class Mode { Interactive, Scripted, Headless };
-    enum class Kind { Question, Error, Validation, Warning };
+    enum class Kind { Question, Error, Validation, Warning, Information };
     struct Shown {
         Kind kind;
         QString caption;
@@ -42,6 +42,10 @@ class Prompts final : public zr4700::UserPrompts {
                         const std::string& detail) override;
     // An error box with a text of its own, over a given window (null: the owner).
     void ShowErrorText(const QString& text, QWidget* over = nullptr);
+    // A notice with the information icon and OK, with a detail below its text.
+    void ShowInformationText(const QString& caption, const QString& text, const QString& detail);
+    // An error box of its own text with a detail, over a given window (null: the owner).
+    void ShowErrorTextDetail(const QString& text, const QString& detail, QWidget* over = nullptr);
     // A validation message (exclamation icon, OK), as the data exchange shows it.
     void ShowValidation(const QString& text, QWidget* over = nullptr);
 

@@ -34,6 +34,7 @@ enum StringId : int {
     kStrOpenFilterLayouts = 34004,  // the Open dialog's first file type
     kStrOpenFilterAll = 34005,      // the Open dialog's second file type
     kStrFileCorrected = 34006,      // a file was read with corrected values
+    kStrProgramDropsCodes = 34020,  // the keyboard found takes 7/3scan, which drops codes
 };
 
 class UserPrompts {

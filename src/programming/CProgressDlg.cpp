@@ -3,6 +3,7 @@
 #include "app/DialogUnits.h"
 #include "app/Prompts.h"
 #include "app/Resources.h"
+#include "programming/Device.h"
 #include "programming/Engine.h"
 #include "programming/EngineResults.h"
 
@@ -124,22 +125,31 @@ int CProgressDlg::RunEngine() {
         QMetaObject::invokeMethod(this, &CProgressDlg::OnProgressStep,
                                   Qt::BlockingQueuedConnection);
     };
-    const int result = zr4700::ProgramKeyboard(m_argc, m_argv.data(), notify, &stopRequested_);
+    zr4700::ProgramReport report;
+    const int result =
+        zr4700::ProgramKeyboard(m_argc, m_argv.data(), notify, &stopRequested_, &report);
     const bool failed = zr4700::EngineResultMessage(result) != nullptr;
     const bool stopped = stopRequested_.load();
-    // A stopped run says nothing of what the engine answered on its way out.
+    // A stopped run says nothing of what the engine answered on its way out. A device that
+    // could not be opened is named, with the system's reason.
     if (failed && !stopped) {
+        const QString detail = result == zr4700::kResultDriverError
+                                   ? QString::fromStdString(zr4700::LastDeviceError())
+                                   : QString();
         QMetaObject::invokeMethod(
-            this, [this, result] { ShowEngineError(result); }, Qt::BlockingQueuedConnection);
+            this, [this, result, detail] { ShowEngineError(result, detail); },
+            Qt::BlockingQueuedConnection);
     }
     // Once bytes went out, a run that did not end well has left the keyboard holding part of a
     // layout: the user must know to program it again.
-    if (steps > 0 && (failed || stopped)) {
+    if ((steps > 0 || report.bytesSent > 0) && (failed || stopped)) {
+        const QString detail =
+            Resources::String("detail.bytesSent").arg(report.bytesSent).arg(report.imageSize);
         QMetaObject::invokeMethod(
             this,
-            [this] {
-                Prompts::Instance().ShowErrorText(Resources::String(zr4700::kStrTransferIncomplete),
-                                                  this);
+            [this, detail] {
+                Prompts::Instance().ShowErrorTextDetail(
+                    Resources::String(zr4700::kStrTransferIncomplete), detail, this);
             },
             Qt::BlockingQueuedConnection);
     }
@@ -151,11 +161,11 @@ int CProgressDlg::RunEngine() {
     return 0;
 }
 
-void CProgressDlg::ShowEngineError(int result) {
+void CProgressDlg::ShowEngineError(int result, const QString& detail) {
     QString message = Resources::String(result);
     if (message.isEmpty())
         message = QString::fromUtf8(zr4700::EngineResultMessage(result));
-    Prompts::Instance().ShowErrorText(message, this);
+    Prompts::Instance().ShowErrorTextDetail(message, detail, this);
 }
 
 void CProgressDlg::OnProgressStep() {

@@ -76,7 +76,7 @@ class CProgressDlg : public QDialog {
 
   private:
     // User-interface thread, at the worker's request.
-    void ShowEngineError(int result);
+    void ShowEngineError(int result, const QString& detail);
     void FinishRun();
     // User-interface thread, once the worker's thread has finished.
     void OnWorkerFinished();

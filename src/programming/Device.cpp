@@ -2,8 +2,11 @@
 
 #include "programming/SimulatedKeyboard.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cstdlib>
+#include <cstring>
+#include <utility>
 
 namespace zr4700 {
 
@@ -58,8 +61,44 @@ std::string DeviceAddress() {
     return DefaultDeviceAddress();
 }
 
+namespace {
+
+thread_local std::string lastDeviceError;
+thread_local std::string openReason;
+
+std::unique_ptr<DeviceHandle> OpenAddress(std::string_view address);
+
+} // namespace
+
+std::string LastDeviceError() {
+    return lastDeviceError;
+}
+
+void SetDeviceOpenReason(std::string reason) {
+    openReason = std::move(reason);
+}
+
 std::unique_ptr<DeviceHandle> OpenDevice(std::string_view address) {
+    openReason.clear();
+    errno = 0;
+    std::unique_ptr<DeviceHandle> handle = OpenAddress(address);
+    const int error = errno;
+    if (handle) {
+        lastDeviceError.clear();
+        return handle;
+    }
+    std::string reason = openReason;
+    if (reason.empty())
+        reason = error != 0 ? std::strerror(error) : "the device cannot be opened";
+    lastDeviceError = std::string(address.empty() ? "(no address)" : address) + ": " + reason;
+    return nullptr;
+}
+
+namespace {
+
+std::unique_ptr<DeviceHandle> OpenAddress(std::string_view address) {
     if (address == kSimPrefix || address.starts_with("sim:")) {
+        SetDeviceOpenReason("in use by another program, or no such simulated keyboard");
         return OpenSimAddress(address);
     }
     if (address.starts_with(kUnixPrefix)) {
@@ -74,6 +113,8 @@ std::unique_ptr<DeviceHandle> OpenDevice(std::string_view address) {
     return OpenDeviceNode(std::string(address));
 #endif
 }
+
+} // namespace
 
 std::unique_ptr<DeviceHandle> OpenDevice() {
     return OpenDevice(DeviceAddress());

@@ -58,6 +58,12 @@ std::string DefaultDeviceAddress();
 // the same device is open (the keyboard's driver is opened without sharing, so every backend
 // allows one handle at a time).
 std::unique_ptr<DeviceHandle> OpenDevice(std::string_view address);
+
+// Why the last OpenDevice of this thread failed, as "ADDRESS: reason" (for example
+// "/dev/zr4700: No such file or directory"); empty after an open that succeeded.
+std::string LastDeviceError();
+// For the backends: the reason an open is about to fail with, when errno does not say it.
+void SetDeviceOpenReason(std::string reason);
 // Opens a handle on DeviceAddress().
 std::unique_ptr<DeviceHandle> OpenDevice();
 

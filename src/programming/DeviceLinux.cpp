@@ -73,6 +73,7 @@ std::unique_ptr<DeviceHandle> OpenDeviceNode(const std::string& path) {
     auto handle = std::make_unique<DeviceNodeHandle>(fd);
     struct stat status {};
     if (::fstat(fd, &status) != 0 || !S_ISCHR(status.st_mode)) {
+        SetDeviceOpenReason("not a character device");
         return nullptr;
     }
     int locked;
@@ -80,6 +81,8 @@ std::unique_ptr<DeviceHandle> OpenDeviceNode(const std::string& path) {
         locked = ::flock(fd, LOCK_EX | LOCK_NB);
     } while (locked < 0 && errno == EINTR);
     if (locked < 0) {
+        if (errno == EWOULDBLOCK)
+            SetDeviceOpenReason("in use by another program");
         return nullptr;
     }
     // The requests themselves are synchronous, as the driver's are.

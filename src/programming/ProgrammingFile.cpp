@@ -1,5 +1,8 @@
 #include "programming/ProgrammingFile.h"
 
+#include "programming/EngineResults.h"
+#include "programming/FileCommands.h"
+
 #include <filesystem>
 #include <system_error>
 
@@ -19,6 +22,46 @@ namespace fs = std::filesystem;
 
 FileVariant ProgrammingVariant(const Layout& layout) {
     return layout.fileIsScan16 != 0 ? FileVariant::Save : FileVariant::Scan7;
+}
+
+bool AnyKeyProgrammed(const Layout& layout) {
+    for (int k = 1; k <= layout.keyCount && k <= kMaxKeys; ++k) {
+        if (layout.key(k).programmed())
+            return true;
+    }
+    return false;
+}
+
+ProgrammingPlan PlanProgramming(const Layout& layout, int detectResult) {
+    ProgrammingPlan plan;
+    plan.keyboardType = detectResult;
+    switch (detectResult) {
+    case 0:
+        plan.variant = FileVariant::Scan7;
+        plan.verdict = KeysLosingCodes(layout, FileVariant::Scan7).keys > 0
+                           ? ProgrammingPlan::Verdict::LosesCodes
+                           : ProgrammingPlan::Verdict::Go;
+        return plan;
+    case 1:
+    case 2:
+        plan.keysOnKeyboard = detectResult == 1 ? kBlockKeys : kMaxKeys;
+        plan.variant = FileVariant::Save;
+        plan.verdict = layout.keyCount == plan.keysOnKeyboard ? ProgrammingPlan::Verdict::Go
+                                                              : ProgrammingPlan::Verdict::Mismatch;
+        return plan;
+    case -1:
+        plan.engineResult = kResultInvalidTypeDetected;
+        break;
+    case -2:
+        plan.engineResult = kResultDriverError;
+        break;
+    default:
+        plan.engineResult = kResultDetectingError;
+        break;
+    }
+    plan.keyboardType = -1;
+    plan.verdict = ProgrammingPlan::Verdict::DetectFailed;
+    return plan;
 }
 
 bool ProgrammingFile::CreateDirectory() {
@@ -82,14 +125,7 @@ WriteResult ProgrammingFile::Write(const Layout& layout, FileVariant variant,
         prompts.ShowError(kStrCannotOpenFile);
         return WriteResult::Failed;
     }
-    const bool programmed = [&] {
-        for (int k = 1; k <= layout.keyCount; ++k) {
-            if (layout.key(k).programmed())
-                return true;
-        }
-        return false;
-    }();
-    if (!programmed) {
+    if (!AnyKeyProgrammed(layout)) {
         Remove();
         prompts.ShowError(kStrNoProgrammedKey);
         return WriteResult::StoredWithoutProgrammedKey;

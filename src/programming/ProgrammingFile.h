@@ -12,8 +12,32 @@
 
 namespace zr4700 {
 
+// Whether any of keys 1..keyCount holds a first code: a layout without one programs nothing.
+bool AnyKeyProgrammed(const Layout& layout);
+
 // A layout last read from a 16scan file is programmed as 16scan, any other as 7/3scan.
 FileVariant ProgrammingVariant(const Layout& layout);
+
+// What programming a layout into the keyboard found by detection comes to, before anything is
+// sent: the variant that fits the keyboard, or why the layout cannot go to it.
+struct ProgrammingPlan {
+    enum class Verdict {
+        Go,           // write `variant` and pass `keyboardType` to the engine
+        LosesCodes,   // as Go, but 7/3scan keeps fewer codes than some keys hold: ask first
+        Mismatch,     // the layout's number of keys does not suit the keyboard
+        DetectFailed, // the keyboard could not be asked: `engineResult` says why
+    };
+    Verdict verdict = Verdict::DetectFailed;
+    int keyboardType = -1;
+    FileVariant variant = FileVariant::Save;
+    int engineResult = 0;   // for DetectFailed: the engine's own result for the failure
+    int keysOnKeyboard = 0; // for Mismatch: 56 or 112
+};
+
+// detectResult is what DetectKeyboard returned: the type 0..2 or its failure -1..-3.
+// Type 0 takes 7/3scan with the layout's 56 or 112 keys; type 1 16scan with 56 keys; type 2
+// 16scan with 112 keys.
+ProgrammingPlan PlanProgramming(const Layout& layout, int detectResult);
 
 class ProgrammingFile {
   public:

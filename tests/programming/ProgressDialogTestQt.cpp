@@ -216,46 +216,79 @@ TEST_F(ProgrammingTest, NoProgrammedKeyShowsTheWritersMessageAndStartsNothing) {
     EXPECT_FALSE(progress()->IsProgramming());
     EXPECT_FALSE(progress()->isVisible());
     EXPECT_TRUE(dialog->isEnabled());
-    // Nothing is to be programmed, so the run's file and folder go at once.
+    // Nothing is to be programmed: the keyboard is not even asked.
     EXPECT_FALSE(TempFolderLeft());
     EXPECT_EQ(InProcessKeyboard().stats().opens, 0);
     // The document's own name is untouched by the temporary file.
     EXPECT_EQ(dialog->document.RawLayout().fileName, "");
 }
 
-TEST_F(ProgrammingTest, SixteenScanLayoutToTypeZeroKeyboardShowsMismatchOverTheDialog) {
+// The keyboard is asked first: a new layout (16scan, 56 keys) goes to a 7/3scan keyboard as
+// 7/3scan, exactly as zrwin sends that layout saved as 7/3scan.
+TEST_F(ProgrammingTest, ANewLayoutProgramsATypeZeroKeyboardIn7Scan) {
     InProcessKeyboard().setType(0);
+    ScopedBytePause fast(std::chrono::microseconds(50));
     GiveProgrammedKey(1, 28);
-    HideWatcher watcher(progress(), dialog.get());
     Program();
-    EXPECT_TRUE(progress()->isVisible());
-    EXPECT_FALSE(dialog->isEnabled());
     ASSERT_TRUE(WaitForEnd());
-
-    EXPECT_EQ(TakeBoxes(), std::vector<std::string>{"Error: File format mismatch."});
-    // The box came while the dialog was still shown and the main window still disabled.
-    EXPECT_EQ(watcher.boxesBeforeHide, 1u);
-    EXPECT_FALSE(watcher.mainEnabledAtHide);
-    EXPECT_FALSE(progress()->isVisible());
-    EXPECT_TRUE(dialog->isEnabled());
-    EXPECT_FALSE(TempFileExists());
-    EXPECT_EQ(InProcessKeyboard().stats().bytes, 0);
+    EXPECT_TRUE(TakeBoxes().empty());
+    EXPECT_EQ(InProcessKeyboard().lastHandleBytes(),
+              KeyboardImageOf(LayoutFileText(dialog->layout, zr4700::FileVariant::Scan7)));
+    EXPECT_TRUE(dialog->layout.scan16Mode) << "the document keeps its own variant";
 }
 
-TEST_F(ProgrammingTest, NoDeviceShowsDriverErrorWithTheBarAtZero) {
+TEST_F(ProgrammingTest, AKeyCountTheKeyboardDoesNotTakeStopsBeforeAnythingIsSent) {
+    struct Case {
+        int type;
+        int keys;
+        const char* detail;
+    };
+    for (const Case& c : {Case{2, 56,
+                               "The layout has 56 keys, while the keyboard found is the "
+                               "112-key ZR-4700 D."},
+                          Case{1, 112,
+                               "The layout has 112 keys, while the keyboard found is the "
+                               "56-key ZR-4700 S (SN)."}}) {
+        SCOPED_TRACE(c.type);
+        InProcessKeyboard().reset();
+        InProcessKeyboard().setType(c.type);
+        dialog->document.RawLayout().keyCount = c.keys;
+        GiveProgrammedKey(1, 28);
+        Program();
+        const auto shown = Prompts::Instance().TakeShown();
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_EQ(shown[0].text, "File format mismatch.");
+        EXPECT_TRUE(shown[0].detail.startsWith(c.detail)) << shown[0].detail.toStdString();
+        EXPECT_TRUE(shown[0].detail.contains("File > Settings"));
+        EXPECT_FALSE(progress()->IsProgramming());
+        EXPECT_EQ(InProcessKeyboard().stats().bytes, 0);
+        EXPECT_FALSE(TempFolderLeft());
+    }
+}
+
+TEST_F(ProgrammingTest, NoDeviceShowsDriverErrorNamingTheDevice) {
     const std::string missing = TempPath("no-such-device").toStdString();
     ScopedEnvironment device("ZR4700_DEVICE", missing.c_str());
     GiveProgrammedKey(1, 28);
-    HideWatcher watcher(progress(), dialog.get());
     Program();
-    ASSERT_TRUE(WaitForEnd());
 
-    EXPECT_EQ(TakeBoxes(), std::vector<std::string>{"Error: Zr4700 driver error."});
-    EXPECT_EQ(watcher.boxesBeforeHide, 1u);
-    EXPECT_EQ(bar(), 0);
-    EXPECT_FALSE(progress()->isVisible());
+    const auto shown = Prompts::Instance().TakeShown();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, "Zr4700 driver error.");
+    EXPECT_EQ(shown[0].detail.toStdString(), missing + ": No such file or directory");
+    EXPECT_FALSE(progress()->IsProgramming());
     EXPECT_TRUE(dialog->isEnabled());
-    EXPECT_FALSE(TempFileExists());
+    EXPECT_FALSE(TempFolderLeft());
+}
+
+TEST_F(ProgrammingTest, DetectKeyboardTellsTheTypeAndTheDevice) {
+    InProcessKeyboard().setType(2);
+    dialog->OnCommand(CProgrammerDlg::kCmdDetectKeyboard);
+    const auto shown = Prompts::Instance().TakeShown();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, "Keyboard found: type 2, the 112-key ZR-4700 D.");
+    EXPECT_EQ(shown[0].detail, "It takes layouts in 16scan, 112 keys. Device: sim");
+    EXPECT_EQ(InProcessKeyboard().stats().bytes, 0);
 }
 
 TEST_F(ProgrammingTest, RefusedByteShowsProgrammingErrorAndStopsThere) {
