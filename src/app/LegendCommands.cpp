@@ -44,12 +44,12 @@ LegendCommands::LegendCommands(QWidget* window, QMenuBar* menuBar, QMenu* fileMe
     if (menuBar) {
         viewMenu_ = new QMenu(Resources::String("legend.menu.view"), menuBar);
         viewMenu_->setObjectName(QStringLiteral("viewMenu"));
-        // Between File and Help, where a View menu usually stands.
+        // Before Help, the last menu, where a View menu usually stands.
         QAction* before = nullptr;
         const QList<QAction*> top = menuBar->actions();
         const qsizetype fileAt = fileMenu ? top.indexOf(fileMenu->menuAction()) : -1;
         if (fileAt >= 0 && fileAt + 1 < top.size())
-            before = top.at(fileAt + 1);
+            before = top.last();
         menuBar->insertMenu(before, viewMenu_);
         namesAction_ = viewMenu_->addAction(Resources::String("legend.menu.names"));
         namesAction_->setObjectName(QStringLiteral("keyNamesOnCaps"));

@@ -22,6 +22,14 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
     return nullptr;
 }
 
+KeyGridAccessible::NotificationSpy notificationSpy = nullptr;
+
+void Send(QAccessibleEvent& event) {
+    if (notificationSpy)
+        notificationSpy(&event);
+    QAccessible::updateAccessibility(&event);
+}
+
 bool IsProgrammed(const Layout& layout, int key) {
     return layout.state(key) != CellState::Blank;
 }
@@ -53,7 +61,9 @@ QString KeyDescription(const Layout& layout, int key) {
 }
 
 void NotifyCurrentKey(KeyGridWidget* grid, int key) {
-    if (!grid || !QAccessible::isActive())
+    // The interfaces are made once per grid and per key visited, so this stays cheap when no
+    // tool listens.
+    if (!grid)
         return;
     auto* surface =
         dynamic_cast<KeyGridAccessibleInterface*>(QAccessible::queryAccessibleInterface(grid));
@@ -61,9 +71,13 @@ void NotifyCurrentKey(KeyGridWidget* grid, int key) {
     if (!keyInterface)
         return;
     QAccessibleEvent focus(keyInterface, QAccessible::Focus);
-    QAccessible::updateAccessibility(&focus);
+    Send(focus);
     QAccessibleEvent selection(keyInterface, QAccessible::Selection);
-    QAccessible::updateAccessibility(&selection);
+    Send(selection);
+}
+
+void SetNotificationSpy(NotificationSpy spy) {
+    notificationSpy = spy;
 }
 
 } // namespace KeyGridAccessible

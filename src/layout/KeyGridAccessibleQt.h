@@ -20,8 +20,11 @@ namespace KeyGridAccessible {
 
 // Registers the factory that gives every KeyGridWidget its accessible interface; once.
 void Install();
-// Sends focus and selection notifications for a key (when assistive tools listen).
+// Sends focus and selection notifications for a key to the platform's assistive tools.
 void NotifyCurrentKey(KeyGridWidget* grid, int key);
+// Tests: sees every notification first (Qt passes them on only while a tool listens).
+using NotificationSpy = void (*)(QAccessibleEvent* event);
+void SetNotificationSpy(NotificationSpy spy);
 // "Key 10, Cash drawer", or "Key 10, not programmed".
 QString KeyName(const zr4700::Layout& layout, int key);
 // The key's code names, "A, B, Tab".
