@@ -11,6 +11,7 @@
 #include "app/RfidGroup.h"
 #include "app/StatusBar.h"
 #include "app/UndoHistory.h"
+#include "layout/GridDragDrop.h"
 #include "layout/GridGeometry.h"
 #include "layout/KeyGridWidget.h"
 #include "layout/KeyPopupMenu.h"
@@ -156,6 +157,8 @@ void CProgrammerDlg::CreateControls() {
     grid_->onLeftButtonDown = [this](int x, int y) { OnGridLeftButtonDown(x, y); };
     grid_->onDoubleClick = [this](int x, int y) { OnGridDoubleClick(x, y); };
     grid_->onContextMenu = [this](const QPoint& global) { OnGridContextMenu(global); };
+    new GridDragDrop(grid_, layout,
+                     [this](int source, int target) { document.DropKey(source, target); });
 }
 
 void CProgrammerDlg::OnInitDialog() {

@@ -232,6 +232,23 @@ void Document::PasteKey(const KeyClip& clip) {
     });
 }
 
+void Document::DropKey(int source, int target) {
+    if (!IsKeyOf(source, layout_.keyCount) || !IsKeyOf(target, layout_.keyCount) ||
+        source == target || !layout_.key(source).programmed())
+        return;
+    SelectKey(target);
+    const KeyRecord& from = layout_.key(source);
+    Edit(EditKind::CopyKey, [&](Layout& layout) {
+        KeyRecord& record = layout.key(target);
+        record.codes = from.codes;
+        record.setName(from.name);
+        layout.PropagateToGroup(target);
+        layout.UpdateProgrammedKeyList();
+        layout.FillProgrammedKeyCombo();
+        layout.SelectKey(target);
+    });
+}
+
 void Document::DeleteKey() {
     Edit(EditKind::DeleteKey, [](Layout& layout) { layout.ClearCurrentCell(); });
 }

@@ -160,6 +160,9 @@ class Document {
     void PasteKey(const KeyClip& clip);
     // Clears the current key as Clear Key does, without the question.
     void DeleteKey();
+    // A key dragged onto another: the target becomes the current key and takes the source's
+    // codes and name as Copy key would give them (its whole cell with it), in one step.
+    void DropKey(int source, int target);
 
     // Puts back one side of a recorded edit (the undo history's way in).
     enum class Side { Before, After };

@@ -4,14 +4,17 @@
 #include "FileCommandsTestSupport.h"
 
 #include "app/UndoHistory.h"
+#include "layout/GridDragDrop.h"
 #include "layout/GridGeometry.h"
 #include "layout/KeyGridWidget.h"
 #include "support/MainWindowFixtureQt.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDropEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -127,4 +130,26 @@ TEST_F(EditMenuTest, ModifiedFollowsTheSavedStep) {
     TakeBoxes();
     EXPECT_FALSE(EditAction(0)->isEnabled());
     EXPECT_EQ(dialog->history()->stack().count(), 0);
+}
+
+// A drop on the grid as a drag from key 10 ends it: key 20 takes key 10's codes and name, one
+// step that undo takes back.
+TEST_F(EditMenuTest, DroppingAKeyOnAnotherCopiesItThereInOneStep) {
+    ProgramKey(10, 0x1C, "Total");
+    const zr4700::GridPoint origin = zr4700::KeyOrigin(20);
+    const QPointF at(origin.x + zr4700::kKeyUnit / 2, origin.y + zr4700::kKeyUnit / 2);
+    QMimeData data;
+    data.setData(GridDragDrop::kMimeType, "10");
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(dialog->grid(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(dialog->grid(), &drop);
+
+    EXPECT_EQ(dialog->layout.key(20).name, "Total");
+    EXPECT_EQ(dialog->layout.key(20).codes[0], 0x1C);
+    EXPECT_EQ(dialog->layout.currentKey, 20);
+    EXPECT_EQ(EditAction(0)->text().toStdString(), "&Undo Copy key to key 20");
+    EditAction(0)->trigger();
+    EXPECT_FALSE(dialog->layout.key(20).programmed());
 }
