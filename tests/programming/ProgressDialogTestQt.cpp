@@ -534,3 +534,19 @@ TEST_F(ProgrammingTest, DestroyingTheMainWindowMidTransferJoinsTheWorker) {
     EXPECT_EQ(InProcessKeyboard().stats().openHandles, 0);
     EXPECT_TRUE(QTest::qWaitFor([&] { return ThreadCount() <= threadsBefore; }, kWaitMs));
 }
+
+// Closing the program while a transfer runs would leave the keyboard half programmed: the close
+// box of the main window (and Alt+F4, the window manager) does nothing then.
+TEST_F(ProgrammingTest, TheMainWindowDoesNotCloseDuringATransfer) {
+    InProcessKeyboard().setType(1);
+    GiveProgrammedKey(1, 28);
+    Program();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return bar() >= 2; }, kWaitMs));
+
+    EXPECT_FALSE(dialog->close());
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_TRUE(progress()->IsProgramming()) << "the transfer goes on";
+
+    progress()->CancelAndWait();
+    TakeBoxes();
+}
