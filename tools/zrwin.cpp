@@ -4,12 +4,17 @@
 // SIGTERM at any stage, it stops after the byte in flight, closes the device, says whether the
 // keyboard was left partly programmed, and exits as the shell does for the signal: 128 plus its
 // number (130 for SIGINT, 143 for SIGTERM).
+//
+// Below the message a second line says where, in the form compilers use, so that an editor can
+// jump there: "FILE:LINE:COLUMN: error: REASON" for a file that is no layout, "FILE: error:
+// REASON" for one that cannot be read, "DEVICE: error: REASON" for the driver's errors.
 
 #include "programming/Engine.h"
 
 #include <atomic>
 #include <csignal>
 #include <cstdio>
+#include <string>
 
 #ifdef _WIN32
 #include <io.h>
@@ -82,6 +87,62 @@ class ProgressBar {
     mutable bool drawn_ = false;
 };
 
+// What a layout code is, and the keyboard type that takes it.
+const char* LayoutCodeMeaning(int layoutCode) {
+    switch (layoutCode) {
+    case 56:
+        return "7/3scan, 56 keys";
+    case 112:
+        return "7/3scan, 112 keys";
+    case 57:
+        return "16scan, 56 keys";
+    case 113:
+        return "16scan, 112 keys";
+    default:
+        return "unknown";
+    }
+}
+
+int TypeTaking(int layoutCode) {
+    return layoutCode == 57 ? 1 : layoutCode == 113 ? 2 : 0;
+}
+
+// The second line of a failure: where it happened and why; nothing when the engine knows no more
+// than its message.
+void PrintWhere(int result, const char* file, const zr4700::ProgramReport& report, bool typeGiven) {
+    switch (result) {
+    case zr4700::kResultCannotOpenFile:
+        if (!report.fileReason.empty()) {
+            std::fprintf(stderr, "%s: error: %s\n", file, report.fileReason.c_str());
+        }
+        return;
+    case zr4700::kResultInvalidFileFormat: {
+        const zr4700::ParseFailure& failure = report.fileFailure;
+        if (failure.line > 0) {
+            std::fprintf(stderr, "%s:%d:%d: error: %s\n", file, failure.line, failure.column,
+                         failure.reason.c_str());
+        } else if (!failure.reason.empty()) {
+            std::fprintf(stderr, "%s: error: %s\n", file, failure.reason.c_str());
+        }
+        return;
+    }
+    case zr4700::kResultFormatMismatch:
+        std::fprintf(stderr,
+                     "%s:1:1: error: layout code %d (%s) needs keyboard type %d, but the keyboard "
+                     "%s is type %d (%s)\n",
+                     file, report.layoutCode, LayoutCodeMeaning(report.layoutCode),
+                     TypeTaking(report.layoutCode), typeGiven ? "given" : "found",
+                     report.deviceType, zr4700::KeyboardTypeMeaning(report.deviceType));
+        return;
+    default:
+        if (!report.deviceAddress.empty()) {
+            std::fprintf(stderr, "%s: error: %s\n", report.deviceAddress.c_str(),
+                         report.deviceReason.c_str());
+        }
+        return;
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -113,6 +174,7 @@ int main(int argc, char** argv) {
     if (result != zr4700::kResultOk) {
         const char* message = zr4700::EngineResultMessage(result);
         std::fprintf(stderr, "%s\n", message ? message : "Unknown error.");
+        PrintWhere(result, argc >= 2 ? argv[1] : "", report, argc == 3);
         return result - (kFirstResult - 1);
     }
     if (argc <= 1) {

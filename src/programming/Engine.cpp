@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #ifdef _WIN32
 #include <sys/stat.h>
@@ -26,16 +27,18 @@ std::atomic<long> readFaultAfter{-1};
 // Opens the layout file for reading. Opening never waits: a FIFO with no writer, or a device,
 // would otherwise hold the engine for ever, so the file is opened without blocking and taken
 // only when it is a regular file. Returns 0 with the stream, or the engine's result.
-int OpenLayoutFile(const char* path, std::FILE*& stream) {
+int OpenLayoutFile(const char* path, std::FILE*& stream, std::string& reason) {
     stream = nullptr;
 #ifdef _WIN32
     std::FILE* file = std::fopen(path, "r");
     if (!file) {
+        reason = std::strerror(errno);
         return kResultCannotOpenFile;
     }
     struct _stat64 status {};
     if (_fstat64(_fileno(file), &status) != 0 || (status.st_mode & _S_IFMT) != _S_IFREG) {
         std::fclose(file);
+        reason = "not a regular file";
         return kResultCannotOpenFile;
     }
 #else
@@ -44,21 +47,25 @@ int OpenLayoutFile(const char* path, std::FILE*& stream) {
         fd = ::open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
+        reason = std::strerror(errno);
         return kResultCannotOpenFile;
     }
     struct stat status {};
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         ::close(fd);
+        reason = "not a regular file";
         return kResultCannotOpenFile;
     }
     std::FILE* file = ::fdopen(fd, "r");
     if (!file) {
+        reason = std::strerror(errno);
         ::close(fd);
         return kResultCannotOpenFile;
     }
 #endif
     if (status.st_size > kMaxLayoutFileSize) {
         std::fclose(file);
+        reason = "the file is larger than " + std::to_string(kMaxLayoutFileSize) + " bytes";
         return kResultInvalidFileFormat;
     }
     stream = file;
@@ -100,22 +107,45 @@ class LayoutFileSource final : public ByteSource {
     bool tooLarge_ = false;
 };
 
-int ReadLayoutFile(const char* path, TransferImage& image, int& size, std::uint8_t& layoutCode) {
+int ReadLayoutFile(const char* path, TransferImage& image, int& size, std::uint8_t& layoutCode,
+                   ProgramReport& report) {
     std::FILE* file = nullptr;
-    const int opened = OpenLayoutFile(path, file);
+    std::string reason;
+    const int opened = OpenLayoutFile(path, file, reason);
+    if (opened == kResultCannotOpenFile) {
+        report.fileReason = reason;
+    } else if (opened != kResultOk) {
+        report.fileFailure = {0, 0, reason};
+    }
     if (opened != kResultOk) {
         return opened;
     }
     LayoutFileSource source(file);
-    const int parsed = ParseLayoutFile(source, image, size, layoutCode);
+    ParseFailure failure;
+    const int parsed = ParseLayoutFile(source, image, size, layoutCode, &failure);
     std::fclose(file);
     if (parsed == kLayoutReadFailed) {
+        report.fileReason = failure.reason;
         return kResultCannotOpenFile;
     }
-    if (parsed != 0 || source.tooLarge()) {
+    if (parsed != 0) {
+        report.fileFailure = failure;
         return kResultInvalidFileFormat;
     }
+    if (source.tooLarge()) {
+        report.fileFailure = {
+            0, 0, "the file is larger than " + std::to_string(kMaxLayoutFileSize) + " bytes"};
+        return kResultInvalidFileFormat;
+    }
+    report.layoutCode = layoutCode;
     return kResultOk;
+}
+
+// What a device operation's failure was, in words: the system's reason when the failed open left
+// one in errno, else what the driver's result means.
+void NoteDeviceFailure(ProgramReport& report, int savedErrno, const std::string& meaning) {
+    report.deviceAddress = DeviceAddress();
+    report.deviceReason = savedErrno != 0 ? std::string(std::strerror(savedErrno)) : meaning;
 }
 
 bool Stopped(const std::atomic<bool>* stopRequested) {
@@ -250,7 +280,7 @@ int ProgramKeyboard(int argc, const char* const argv[], const StepNotify& notify
     int size = 0;
     std::uint8_t layoutCode = 0;
     if (haveFile) {
-        const int read = ReadLayoutFile(argv[1], image, size, layoutCode);
+        const int read = ReadLayoutFile(argv[1], image, size, layoutCode, report);
         if (read != kResultOk) {
             return read;
         }
@@ -260,12 +290,21 @@ int ProgramKeyboard(int argc, const char* const argv[], const StepNotify& notify
     }
 
     if (detect) {
+        errno = 0;
         const int detected = DetectKeyboard();
+        const int detectErrno = errno;
         // A detection cut short by the stop reports no driver fault.
         if (Stopped(stopRequested)) {
             return kResultCancelled;
         }
         if (detected < 0) {
+            if (detected == -2) {
+                NoteDeviceFailure(report, detectErrno, "the device cannot be opened");
+            } else {
+                NoteDeviceFailure(report, 0,
+                                  detected == -1 ? "the keyboard reported a type above 2"
+                                                 : "the keyboard did not answer the type query");
+            }
             return ResultOfDetection(detected);
         }
         deviceType = detected;
@@ -280,10 +319,19 @@ int ProgramKeyboard(int argc, const char* const argv[], const StepNotify& notify
     }
     PutHalvesInKeyboardOrder(image, layoutCode);
     report.imageSize = size;
+    errno = 0;
     const int sent = SendImage(image.data(), size, notify, stopRequested, &report.bytesSent);
+    const int sendErrno = errno;
     // Stopped while the device was being opened: nothing was sent, and the stop is the reason.
     if (sent == -1 && Stopped(stopRequested)) {
         return kResultCancelled;
+    }
+    if (sent == -1) {
+        NoteDeviceFailure(report, sendErrno, "the device cannot be opened");
+    } else if (sent == -2) {
+        NoteDeviceFailure(report, 0,
+                          "the keyboard refused byte " + std::to_string(report.bytesSent + 1) +
+                              " of " + std::to_string(size));
     }
     return ResultOfSending(sent);
 }

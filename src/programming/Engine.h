@@ -2,9 +2,11 @@
 
 #include "programming/Driver.h"
 #include "programming/EngineResults.h"
+#include "programming/LayoutParser.h"
 
 #include <atomic>
 #include <cstdint>
+#include <string>
 
 namespace zr4700 {
 
@@ -17,6 +19,16 @@ struct ProgramReport {
     int deviceType = -1; // the keyboard type the run used (detected or given), -1 when none
     int imageSize = 0;   // the bytes the transfer was to send; 0 when no transfer began
     int bytesSent = 0;   // the bytes the keyboard took
+    int layoutCode = -1; // the file's layout code once its first line was read, else -1
+
+    // Why the run failed, for a caller that says more than the message; empty on success.
+    // "Invalid file format.": where the file stops being a layout (line 0: the file as a whole).
+    ParseFailure fileFailure;
+    // "Unable to open file.": the system's reason.
+    std::string fileReason;
+    // The driver's errors: the device address tried and what went wrong there.
+    std::string deviceAddress;
+    std::string deviceReason;
 };
 
 // Writes a layout file into the keyboard, with the argument vector of a console program:

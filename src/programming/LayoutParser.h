@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -33,15 +34,26 @@ std::optional<LayoutGeometry> GeometryOfLayoutCode(int layoutCode);
 // file, whatever the grammar made of them.
 constexpr int kLayoutReadFailed = -2;
 
+// Where and why a parse failed: the first token that did not fit, with its line and byte
+// column counted from 1, and the reason in words ("code 256 is above 255").
+struct ParseFailure {
+    int line = 0;
+    int column = 0;
+    std::string reason;
+};
+
 // Parses a layout file into a transfer image. Returns 0 on success and a negative value on any
 // failure (kLayoutReadFailed when the stream could not be read to its end). On return image holds
 // the zero-filled and filled image (empty when the header code was rejected before allocation),
-// size its size and layoutCode the header's first number.
-int ParseLayoutFile(ByteSource& source, TransferImage& image, int& size, std::uint8_t& layoutCode);
+// size its size and layoutCode the header's first number. On failure *failure (may be null)
+// says where and why.
+int ParseLayoutFile(ByteSource& source, TransferImage& image, int& size, std::uint8_t& layoutCode,
+                    ParseFailure* failure = nullptr);
 // The same on a C stream opened for reading; the caller closes it.
-int ParseLayoutFile(std::FILE* stream, TransferImage& image, int& size, std::uint8_t& layoutCode);
+int ParseLayoutFile(std::FILE* stream, TransferImage& image, int& size, std::uint8_t& layoutCode,
+                    ParseFailure* failure = nullptr);
 // The same on the bytes of a file already in memory.
 int ParseLayoutFile(std::string_view bytes, TransferImage& image, int& size,
-                    std::uint8_t& layoutCode);
+                    std::uint8_t& layoutCode, ParseFailure* failure = nullptr);
 
 } // namespace zr4700

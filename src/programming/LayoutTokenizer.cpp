@@ -37,11 +37,16 @@ TokenKind LayoutTokenizer::NextToken(std::uint8_t* value) {
         Advance();
     }
 
+    tokenLine_ = line_;
+    tokenColumn_ = column_;
+
     // Digits glued to a character (as in the name KEY12) belong to that word, not a number.
     if (lastKind_ != TokenKind::Character && IsDigit(lookahead_)) {
         int number = 0;
+        digits_.clear();
         while (IsDigit(lookahead_)) {
             number = number * 10 + (lookahead_ - '0');
+            digits_ += static_cast<char>(lookahead_);
             Advance();
             if (number > 255) {
                 // Stop at once so an endless run of digits cannot overflow the value.

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <string>
 #include <string_view>
 
 namespace zr4700 {
@@ -74,8 +75,21 @@ class LayoutTokenizer {
     // value may be null.
     TokenKind NextToken(std::uint8_t* value = nullptr);
 
+    // Where the last token began: line and byte column, both from 1 (after a byte-order mark),
+    // as editors and compilers count them.
+    int tokenLine() const { return tokenLine_; }
+    int tokenColumn() const { return tokenColumn_; }
+    // The digits of the last Number or TooLarge token, as far as they were read.
+    const std::string& tokenDigits() const { return digits_; }
+
   private:
     void Advance() {
+        if (lookahead_ == '\n') {
+            ++line_;
+            column_ = 1;
+        } else if (lookahead_ != EOF) {
+            ++column_;
+        }
         lookahead_ = pendingNext_ < pendingCount_ ? pending_[pendingNext_++] : source_.Get();
     }
 
@@ -87,6 +101,11 @@ class LayoutTokenizer {
     int pendingNext_ = 0;
     // Starts as no kind at all (0): a digit at the very start of a stream begins a number.
     TokenKind lastKind_ = TokenKind{0};
+    int line_ = 1; // of the lookahead
+    int column_ = 1;
+    int tokenLine_ = 1;
+    int tokenColumn_ = 1;
+    std::string digits_;
 };
 
 } // namespace zr4700

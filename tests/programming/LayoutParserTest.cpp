@@ -94,6 +94,57 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"Line112WithThreeCodes", kHeader112 + "1; 1, 2, 3; 2;K\r\n", false}),
     [](const testing::TestParamInfo<ParseCase>& caseInfo) { return caseInfo.param.name; });
 
+// Where and why a broken file fails: the first token that does not fit.
+TEST(LayoutParser, FailureTellsLineColumnAndReason) {
+    struct Case {
+        std::string text;
+        int line;
+        int column;
+        std::string reason;
+    };
+    const std::string line4 = "4; 0, 0, 0, 256";
+    const Case cases[] = {
+        {"58; 0; 0; 2; 11\r\n", 1, 1, "layout code 58 is none of 56, 57, 112, 113"},
+        {"300; 0; 0; 2; 11\r\n", 1, 1, "layout code 300 is none of 56, 57, 112, 113"},
+        {"x\r\n", 1, 1, "expected the layout code, found 'x'"},
+        {"", 1, 1, "expected the layout code, found the end of the file"},
+        {"56; 0; 0; 7; 11\r\n", 1, 11, "keys delay 7 is above 3"},
+        {"56; 0; 0; 2; 40\r\n", 1, 14, "typematic rate 40 is above 31"},
+        {"56; 0; 0; 2; 11; 144\r\n", 1, 16,
+         "expected the end of a 7/3scan header after the typematic rate, found a separator"},
+        {"57; 0; 0; 2; 11; 144; 0; 0\r\n", 1, 28,
+         "expected ',' or ';' after the RFID suffix, found the end of the line"},
+        {kHeader16 + kLine5 + "5; 28, 256", 3, 8, "code 256 is above 255"},
+        {kHeader16 + "\xEF\xBB\xBF", 2, 1, "expected a key number, found the byte 0xEF"},
+        {"\xEF\xBB\xBF" + kHeader16 + line4, 2, 13, "code 256 is above 255"},
+        {kHeader16 + "0; " + kZeros16 + "; 2;0;K\r\n", 2, 1, "key number 0 is outside 1..112"},
+        {kHeader16 + kLine5 + "\r\n", 3, 2, "expected a key number, found the end of the line"},
+        {kHeader16 + "5; 28, -1", 2, 8, "expected code 2 of key 5, found '-'"},
+        {kHeader16 + "5; " + kZeros16 + "; 2\r\n", 2, 54,
+         "expected ',' or ';' after the flag number of key 5, found the end of the line"},
+        {kHeader7 + "5; 28, 50, 0, 0, 0, 0, 0; 300;KEY5\r\n", 2, 27,
+         "flag number 300 is above 255"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        TransferImage image;
+        int size = 0;
+        std::uint8_t code = 0;
+        ParseFailure failure;
+        EXPECT_LT(ParseLayoutFile(c.text, image, size, code, &failure), 0);
+        EXPECT_EQ(failure.line, c.line);
+        EXPECT_EQ(failure.column, c.column);
+        EXPECT_EQ(failure.reason, c.reason);
+    }
+    // A file that parses leaves nothing behind.
+    TransferImage image;
+    int size = 0;
+    std::uint8_t code = 0;
+    ParseFailure failure{1, 1, "old"};
+    EXPECT_EQ(ParseLayoutFile(kHeader16 + kLine5, image, size, code, &failure), 0);
+    EXPECT_EQ(failure.reason, "");
+}
+
 TEST(LayoutParser, RejectedHeaderCodeAllocatesNothing) {
     TransferImage image{1, 2, 3};
     int size = 7;

@@ -171,6 +171,8 @@ struct FailureCase {
     int status;
     std::string message;
     std::size_t bytesRecorded;
+    // The line below the message: FILE stands for the file argument, DEVICE for the address.
+    std::string where = {};
     friend void PrintTo(const FailureCase& c, std::ostream* out) { *out << c.name; }
 };
 
@@ -193,7 +195,15 @@ TEST_P(ZrwinFailures, ExitStatusAndMessage) {
     }
     const ZrwinRun run = sim.Zrwin(arguments);
     EXPECT_EQ(run.status, c.status);
-    EXPECT_EQ(run.err, c.message.empty() ? "" : c.message + "\n");
+    std::string where = c.where;
+    for (const auto& [name, value] :
+         {std::pair<std::string, std::string>{"FILE", arguments.empty() ? "" : arguments[0]},
+          {"DEVICE", sim.address()}}) {
+        if (const std::size_t at = where.find(name); at != std::string::npos) {
+            where.replace(at, name.size(), value);
+        }
+    }
+    EXPECT_EQ(run.err, c.message + "\n" + (where.empty() ? "" : where + "\n"));
     EXPECT_EQ(ReadFileBytes(sim.recordPath()).size(), c.bytesRecorded);
 }
 
@@ -204,18 +214,49 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"InvalidType", {}, {"56", "/5"}, 2, "Invalid keyboard type.", 0},
         FailureCase{"SyntaxError", {}, {"/?"}, 3, "Syntax error!", 0},
         FailureCase{"TooManyArguments", {}, {"56", "/0", "x"}, 3, "Syntax error!", 0},
-        FailureCase{"MissingFile", {}, {"MISSING"}, 4, "Unable to open file.", 0},
-        FailureCase{"BadFile", {}, {"BAD"}, 5, "Invalid file format.", 0},
-        FailureCase{
-            "TypeAbove2", {"--type-reply", "3"}, {"56"}, 6, "Invalid keyboard type detected.", 0},
-        FailureCase{"NoTypeByte", {"--no-type-byte"}, {"56"}, 8, "Keyboard detecting error.", 0},
-        FailureCase{"Mismatch", {"--type", "1"}, {"56"}, 9, "File format mismatch.", 0},
+        FailureCase{"MissingFile",
+                    {},
+                    {"MISSING"},
+                    4,
+                    "Unable to open file.",
+                    0,
+                    "FILE: error: No such file or directory"},
+        FailureCase{"BadFile",
+                    {},
+                    {"BAD"},
+                    5,
+                    "Invalid file format.",
+                    0,
+                    "FILE:1:1: error: layout code 58 is none of 56, 57, 112, 113"},
+        FailureCase{"TypeAbove2",
+                    {"--type-reply", "3"},
+                    {"56"},
+                    6,
+                    "Invalid keyboard type detected.",
+                    0,
+                    "DEVICE: error: the keyboard reported a type above 2"},
+        FailureCase{"NoTypeByte",
+                    {"--no-type-byte"},
+                    {"56"},
+                    8,
+                    "Keyboard detecting error.",
+                    0,
+                    "DEVICE: error: the keyboard did not answer the type query"},
+        FailureCase{"Mismatch",
+                    {"--type", "1"},
+                    {"56"},
+                    9,
+                    "File format mismatch.",
+                    0,
+                    "FILE:1:1: error: layout code 56 (7/3scan, 56 keys) needs keyboard type 0, but "
+                    "the keyboard found is type 1 (16scan, 56 keys)"},
         FailureCase{"RefusedByte",
                     {"--type", "0", "--refuse-byte", "10"},
                     {"56"},
                     10,
                     "Keyboard programming error.",
-                    9}),
+                    9,
+                    "DEVICE: error: the keyboard refused byte 10 of 450"}),
     [](const testing::TestParamInfo<FailureCase>& caseInfo) { return caseInfo.param.name; });
 
 TEST(ZrwinSimulator, WithoutAFilePrintsTheType) {
@@ -237,7 +278,8 @@ TEST(ZrwinSimulator, NoSimulatorIsADriverError) {
     sim.Stop(SIGTERM);
     const ZrwinRun run = sim.Zrwin({});
     EXPECT_EQ(run.status, 7);
-    EXPECT_EQ(run.err, "Zr4700 driver error.\n");
+    EXPECT_EQ(run.err,
+              "Zr4700 driver error.\n" + sim.address() + ": error: No such file or directory\n");
 }
 
 // Waits until the simulator's record holds at least n bytes; false after 10 s.
@@ -265,7 +307,8 @@ TEST(ZrwinSimulator, SecondTransferAtOnceIsADriverError) {
     ASSERT_TRUE(WaitForRecord(sim, 10));
     const ZrwinRun second = sim.Zrwin({layout, "/2"});
     EXPECT_EQ(second.status, 7);
-    EXPECT_EQ(second.err, "Zr4700 driver error.\n");
+    EXPECT_EQ(second.err.substr(0, second.err.find('\n') + 1), "Zr4700 driver error.\n");
+    EXPECT_EQ(second.err.find(sim.address() + ": error: "), second.err.find('\n') + 1);
     const ZrwinRun detection = sim.Zrwin({});
     EXPECT_EQ(detection.status, 7);
     EXPECT_EQ(WaitExit(first), 0) << ReadFileBytes(dir.file("first.err"));
