@@ -4,6 +4,7 @@
 #include "app/CSettingsDlg.h"
 #include "app/DialogUnits.h"
 #include "app/FileDialogs.h"
+#include "app/LegendCommands.h"
 #include "app/MenuBuilder.h"
 #include "app/NameText.h"
 #include "app/Prompts.h"
@@ -183,6 +184,7 @@ void CProgrammerDlg::OnInitDialog() {
     connect(qApp, &QApplication::focusChanged, history_, [this] { history_->EndMerging(); });
     CreateMenuBar();
     CreateEditMenu();
+    new LegendCommands(this, mainMenu, FileMenu(), grid(), layout);
     keyPopup_ = new ::KeyPopupMenu(this, [this](int command) { OnCommand(command); });
     RebuildRecentFileMenu();
     qApp->installEventFilter(this);
