@@ -183,13 +183,28 @@ void SyncFolder(const fs::path& folder) {
 
 } // namespace
 
-bool ReplaceFileAtomically(const fs::path& target, std::string_view bytes) {
+bool ReplaceFileAtomically(const fs::path& target, std::string_view bytes, std::string* reason) {
+    // Notes why the save fails, with the errno of the call that failed.
+    auto fail = [reason](const std::string& why) {
+        if (reason) {
+            *reason = why;
+        }
+        return false;
+    };
+    auto failErrno = [&fail](const std::string& context) {
+        const int error = errno;
+        return fail(context + std::strerror(error));
+    };
     if (target.empty()) {
-        return false;
+        return fail("no file name");
     }
+    errno = 0;
     const std::optional<fs::path> followed = FollowLinks(target);
-    if (!followed || followed->filename().empty()) {
-        return false;
+    if (!followed) {
+        return errno != 0 ? failErrno("") : fail("too many levels of symbolic links");
+    }
+    if (followed->filename().empty()) {
+        return fail("not a regular file");
     }
     const fs::path destination = *followed;
     const fs::path folder = destination.has_parent_path() ? destination.parent_path() : ".";
@@ -201,13 +216,13 @@ bool ReplaceFileAtomically(const fs::path& target, std::string_view bytes) {
     const bool oldExists = ::lstat(destination.c_str(), &old) == 0;
     if (oldExists) {
         if (!S_ISREG(old.st_mode)) {
-            return false;
+            return fail("not a regular file");
         }
         // Opened for writing, but nothing is truncated or written.
         const int probe =
             ::open(destination.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (probe < 0) {
-            return false;
+            return failErrno("");
         }
         ::close(probe);
     }
@@ -224,11 +239,11 @@ bool ReplaceFileAtomically(const fs::path& target, std::string_view bytes) {
         temporary = folder / (prefix + RandomHex() + std::string(kTemporaryEnd));
         fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd < 0 && errno != EEXIST) {
-            return false;
+            return failErrno("the folder " + folder.string() + ": ");
         }
     }
     if (fd < 0) {
-        return false;
+        return fail("the folder " + folder.string() + ": no temporary file could be created");
     }
     // Held until the end of the save: a temporary in use is never taken for a stale one.
     ::flock(fd, LOCK_EX | LOCK_NB);
@@ -244,6 +259,7 @@ bool ReplaceFileAtomically(const fs::path& target, std::string_view bytes) {
         done = ::rename(temporary.c_str(), destination.c_str()) == 0;
     }
     if (!done) {
+        failErrno("");
         ::unlink(temporary.c_str());
     }
     ::close(fd);
@@ -255,7 +271,7 @@ bool ReplaceFileAtomically(const fs::path& target, std::string_view bytes) {
 
 #else
 
-bool ReplaceFileAtomically(const fs::path& target, std::string_view bytes) {
+static bool ReplaceFileAtomicallyHere(const fs::path& target, std::string_view bytes) {
     std::error_code error;
     fs::path destination = target;
     if (fs::is_symlink(target, error)) {
@@ -303,6 +319,18 @@ bool ReplaceFileAtomically(const fs::path& target, std::string_view bytes) {
     return done;
 }
 
+bool ReplaceFileAtomically(const fs::path& target, std::string_view bytes, std::string* reason) {
+    const bool done = ReplaceFileAtomicallyHere(target, bytes);
+    if (!done && reason) {
+        *reason = "the file could not be written";
+    }
+    return done;
+}
+
 #endif
+
+bool ReplaceFileAtomically(const fs::path& target, std::string_view bytes) {
+    return ReplaceFileAtomically(target, bytes, nullptr);
+}
 
 } // namespace zr4700

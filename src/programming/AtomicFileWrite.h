@@ -16,6 +16,10 @@ namespace zr4700 {
 // Temporaries left beside the file by a save that was killed are removed. On any failure the
 // temporary is removed, the target is left as it was and the result is false.
 bool ReplaceFileAtomically(const std::filesystem::path& target, std::string_view bytes);
+// The same; on failure *reason (may be null) says why in the system's words, for example
+// "Permission denied", "No space left on device" or "not a regular file".
+bool ReplaceFileAtomically(const std::filesystem::path& target, std::string_view bytes,
+                           std::string* reason);
 
 // The start of the names of the temporaries for the file named fileName: ".fileName.zr4700-save-"
 // followed by the saving process's id, a dash, random hex digits and ".tmp". A long name is

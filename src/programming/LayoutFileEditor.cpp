@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <limits>
 #include <system_error>
@@ -158,24 +160,33 @@ class BufferInput final : public ByteInput {
 class FileInput final : public ByteInput {
   public:
     explicit FileInput(const fs::path& path) {
-        if (path.empty())
+        if (path.empty()) {
+            reason_ = "no file name";
             return;
+        }
 #ifdef _WIN32
         std::error_code error;
         if (fs::is_regular_file(path, error))
             file_ = _wfopen(path.c_str(), L"rb");
+        if (!file_)
+            reason_ = "not a regular file that can be read";
 #else
         const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0)
+        if (fd < 0) {
+            reason_ = std::strerror(errno);
             return;
+        }
         struct stat status {};
         if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+            reason_ = "not a regular file";
             ::close(fd);
             return;
         }
         file_ = ::fdopen(fd, "rb");
-        if (!file_)
+        if (!file_) {
+            reason_ = std::strerror(errno);
             ::close(fd);
+        }
 #endif
     }
     ~FileInput() override {
@@ -190,6 +201,10 @@ class FileInput final : public ByteInput {
     }
     bool Failed() const {
         return failed_;
+    }
+    // Why the file could not be opened or read.
+    const std::string& reason() const {
+        return reason_;
     }
     int Get() override {
         const int c = Peek();
@@ -220,8 +235,10 @@ class FileInput final : public ByteInput {
         const std::size_t got =
             std::fread(buffer_.data() + size_, 1, buffer_.size() - size_, file_);
         size_ += got;
-        if (got == 0 && std::ferror(file_))
+        if (got == 0 && std::ferror(file_)) {
             failed_ = true;
+            reason_ = std::string("the file could not be read to its end: ") + std::strerror(errno);
+        }
         return got > 0;
     }
 
@@ -230,6 +247,7 @@ class FileInput final : public ByteInput {
     std::size_t position_ = 0;
     std::size_t size_ = 0;
     bool failed_ = false;
+    std::string reason_;
 };
 
 using LineBuffer = std::array<char, kLayoutLineBufferSize>;
@@ -667,8 +685,9 @@ std::string LayoutFileText(const Layout& layout, FileVariant variant) {
 WriteResult WriteLayoutFileTo(const Layout& layout, const std::string& path, FileVariant variant,
                               UserPrompts& prompts) {
     const std::string text = LayoutFileText(layout, variant);
-    if (path.empty() || !ReplaceFileAtomically(PathFromName(path), text)) {
-        prompts.ShowError(kStrCannotOpenFile);
+    std::string reason = "no file name";
+    if (path.empty() || !ReplaceFileAtomically(PathFromName(path), text, &reason)) {
+        prompts.ShowErrorDetail(kStrCannotOpenFile, {}, reason);
         return WriteResult::Failed;
     }
     if (!HasProgrammedKey(layout)) {
@@ -680,8 +699,10 @@ WriteResult WriteLayoutFileTo(const Layout& layout, const std::string& path, Fil
 
 WriteResult WriteLayoutFile(Layout& layout, FileVariant variant, UserPrompts& prompts) {
     const std::string text = LayoutFileText(layout, variant);
-    if (layout.fileName.empty() || !ReplaceFileAtomically(PathFromName(layout.fileName), text)) {
-        prompts.ShowError(kStrCannotOpenFile);
+    std::string reason = "no file name";
+    if (layout.fileName.empty() ||
+        !ReplaceFileAtomically(PathFromName(layout.fileName), text, &reason)) {
+        prompts.ShowErrorDetail(kStrCannotOpenFile, {}, reason);
         return WriteResult::Failed;
     }
     layout.scan16Mode = Is16Scan(variant);
@@ -696,7 +717,7 @@ WriteResult WriteLayoutFile(Layout& layout, FileVariant variant, UserPrompts& pr
 ReadResult ReadLayoutFile(Layout& layout, UserPrompts& prompts, ReadRecord* record) {
     FileInput input(layout.fileName.empty() ? fs::path() : PathFromName(layout.fileName));
     if (!input.IsOpen()) {
-        prompts.ShowError(kStrCannotOpenFile);
+        prompts.ShowErrorDetail(kStrCannotOpenFile, {}, input.reason());
         return ReadResult::CannotOpen;
     }
     input.SkipByteOrderMark();
@@ -709,7 +730,7 @@ ReadResult ReadLayoutFile(Layout& layout, UserPrompts& prompts, ReadRecord* reco
     // A read that failed part-way is no end of the file: the keys after it would be lost, and the
     // next save would write the cut-down layout over the file.
     if (input.Failed()) {
-        prompts.ShowError(kStrCannotOpenFile);
+        prompts.ShowErrorDetail(kStrCannotOpenFile, {}, input.reason());
         return ReadResult::CannotOpen;
     }
     // An empty file, or one without a single key line, is no layout.

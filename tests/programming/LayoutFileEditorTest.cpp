@@ -830,8 +830,12 @@ TEST(LayoutFileReader, MutatedWriterOutputIsReadWithoutHarm) {
 
 TEST(LayoutFileReader, FileThatCannotBeOpenedChangesNothing) {
     TemporaryDirectory directory;
-    for (const std::string& name : std::vector<std::string>{
-             directory.File("missing.txt"), directory.path().string(), std::string()}) {
+    const std::pair<std::string, std::string> cases[] = {
+        {directory.File("missing.txt"), "No such file or directory"},
+        {directory.path().string(), "not a regular file"},
+        {std::string(), "no file name"},
+    };
+    for (const auto& [name, reason] : cases) {
         auto layout = FreshLayout(112);
         layout->fileName = name;
         const std::string before = Snapshot(*layout);
@@ -839,6 +843,8 @@ TEST(LayoutFileReader, FileThatCannotBeOpenedChangesNothing) {
         prompts.ExpectError(kStrCannotOpenFile);
         ReadLayoutFile(*layout, prompts);
         EXPECT_EQ(Snapshot(*layout), before) << name;
+        ASSERT_EQ(prompts.asked().size(), 1u);
+        EXPECT_EQ(prompts.asked().back().detail, reason) << name;
     }
 }
 
@@ -990,12 +996,16 @@ TEST_F(LayoutFileSave, ProgrammedKeysAreCountedOnRecordsOneToKeyCount) {
 
 // A failed save: the error, false, the old file as it was, no temporary left, and the document
 // still modified in its old family.
+// detail: the reason below "Cannot open file!".
 void ExpectFailedSave(Layout& layout, ScriptedPrompts& prompts, const TemporaryDirectory& dir,
-                      const std::vector<std::string>& entriesBefore) {
+                      const std::vector<std::string>& entriesBefore, const std::string& detail) {
     layout.modified = 1;
     layout.scan16Mode = false;
     prompts.ExpectError(kStrCannotOpenFile);
     EXPECT_EQ(WriteLayoutFile(layout, FileVariant::Scan16, prompts), WriteResult::Failed);
+    if (!prompts.asked().empty()) {
+        EXPECT_EQ(prompts.asked().back().detail, detail);
+    }
     EXPECT_EQ(layout.modified, 1);
     EXPECT_FALSE(layout.scan16Mode);
     EXPECT_EQ(dir.Entries(), entriesBefore);
@@ -1003,19 +1013,21 @@ void ExpectFailedSave(Layout& layout, ScriptedPrompts& prompts, const TemporaryD
 
 TEST_F(LayoutFileSave, MissingDirectoryGivesTheError) {
     layout->fileName = directory.File("no-such-directory/out.txt");
-    ExpectFailedSave(*layout, prompts, directory, {});
+    ExpectFailedSave(*layout, prompts, directory, {},
+                     "the folder " + directory.File("no-such-directory") +
+                         ": No such file or directory");
 }
 
 TEST_F(LayoutFileSave, EmptyFileNameGivesTheError) {
     layout->fileName.clear();
-    ExpectFailedSave(*layout, prompts, directory, {});
+    ExpectFailedSave(*layout, prompts, directory, {}, "no file name");
 }
 
 TEST_F(LayoutFileSave, DirectoryInThePlaceOfTheFileIsLeftAlone) {
     fs::create_directory(directory.path() / "taken.txt");
     WriteBytes(directory.path() / "taken.txt" / "inside", "keep");
     layout->fileName = directory.File("taken.txt");
-    ExpectFailedSave(*layout, prompts, directory, {"taken.txt"});
+    ExpectFailedSave(*layout, prompts, directory, {"taken.txt"}, "not a regular file");
     EXPECT_EQ(ReadBytes(directory.path() / "taken.txt" / "inside"), "keep");
 }
 
@@ -1028,7 +1040,7 @@ TEST_F(LayoutFileSave, SpecialFileOrALinkToOneIsLeftAlone) {
     for (const char* name : {"pipe", "link.txt"}) {
         SCOPED_TRACE(name);
         layout->fileName = directory.File(name);
-        ExpectFailedSave(*layout, prompts, directory, {"link.txt", "pipe"});
+        ExpectFailedSave(*layout, prompts, directory, {"link.txt", "pipe"}, "not a regular file");
         EXPECT_TRUE(fs::is_fifo(pipe));
     }
 }
@@ -1039,7 +1051,8 @@ TEST_F(LayoutFileSave, ReadOnlyDirectoryGivesTheErrorAndKeepsTheOldFile) {
     layout->fileName = directory.File("old.txt");
     WriteBytes(layout->fileName, "old");
     fs::permissions(directory.path(), fs::perms::owner_read | fs::perms::owner_exec);
-    ExpectFailedSave(*layout, prompts, directory, {"old.txt"});
+    ExpectFailedSave(*layout, prompts, directory, {"old.txt"},
+                     "the folder " + directory.path().string() + ": Permission denied");
     EXPECT_EQ(ReadBytes(layout->fileName), "old");
 }
 
@@ -1049,7 +1062,7 @@ TEST_F(LayoutFileSave, ReadOnlyFileGivesTheErrorAndStaysAsItWas) {
     layout->fileName = directory.File("old.txt");
     WriteBytes(layout->fileName, "old");
     fs::permissions(layout->fileName, fs::perms::owner_read);
-    ExpectFailedSave(*layout, prompts, directory, {"old.txt"});
+    ExpectFailedSave(*layout, prompts, directory, {"old.txt"}, "Permission denied");
     EXPECT_EQ(ReadBytes(layout->fileName), "old");
 }
 
@@ -1072,6 +1085,7 @@ TEST_F(LayoutFileSave, WriteFailingPartWayKeepsTheOldFile) {
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_FALSE(written);
+    EXPECT_EQ(prompts.asked().back().detail, "File too large");
     EXPECT_EQ(layout->modified, 1);
     EXPECT_FALSE(layout->scan16Mode);
     EXPECT_EQ(ReadBytes(layout->fileName), "old layout");
