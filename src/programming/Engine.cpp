@@ -143,9 +143,19 @@ int ReadLayoutFile(const char* path, TransferImage& image, int& size, std::uint8
 
 // What a device operation's failure was, in words: the system's reason when the failed open left
 // one in errno, else what the driver's result means.
+constexpr const char* kCannotOpenMeaning = "the device cannot be opened";
+
 void NoteDeviceFailure(ProgramReport& report, int savedErrno, const std::string& meaning) {
     report.deviceAddress = DeviceAddress();
     report.deviceReason = savedErrno != 0 ? std::string(std::strerror(savedErrno)) : meaning;
+    // An open that failed says why itself, as "ADDRESS: reason" (a device in use, a path that is
+    // no character device), more precisely than errno can.
+    if (meaning == kCannotOpenMeaning) {
+        const std::string error = LastDeviceError();
+        const std::string prefix = report.deviceAddress + ": ";
+        if (error.size() > prefix.size() && error.compare(0, prefix.size(), prefix) == 0)
+            report.deviceReason = error.substr(prefix.size());
+    }
 }
 
 bool Stopped(const std::atomic<bool>* stopRequested) {
@@ -299,7 +309,7 @@ int ProgramKeyboard(int argc, const char* const argv[], const StepNotify& notify
         }
         if (detected < 0) {
             if (detected == -2) {
-                NoteDeviceFailure(report, detectErrno, "the device cannot be opened");
+                NoteDeviceFailure(report, detectErrno, kCannotOpenMeaning);
             } else {
                 NoteDeviceFailure(report, 0,
                                   detected == -1 ? "the keyboard reported a type above 2"
@@ -327,7 +337,7 @@ int ProgramKeyboard(int argc, const char* const argv[], const StepNotify& notify
         return kResultCancelled;
     }
     if (sent == -1) {
-        NoteDeviceFailure(report, sendErrno, "the device cannot be opened");
+        NoteDeviceFailure(report, sendErrno, kCannotOpenMeaning);
     } else if (sent == -2) {
         NoteDeviceFailure(report, 0,
                           "the keyboard refused byte " + std::to_string(report.bytesSent + 1) +
