@@ -164,3 +164,20 @@ TEST(Document, SwitchingTo56KeysAsksWhileTheRightBlockHoldsCodes) {
 
 } // namespace
 } // namespace zr4700
+
+namespace zr4700 {
+namespace {
+
+TEST(Document, ClearAllLeavesTheLayoutUntitled) {
+    ScriptedPrompts prompts;
+    Document document(prompts);
+    document.SetFileName("/tmp/shop.txt", "/tmp/shop.txt");
+    Program(document.RawLayout(), 4, {0x1C}, "Four");
+    prompts.ExpectQuestion(kStrClearAllQuestion, true);
+    document.ClearAll();
+    EXPECT_TRUE(document.layout().fileName.empty());
+    EXPECT_TRUE(document.titleName().empty()) << "the window says untitled";
+}
+
+} // namespace
+} // namespace zr4700
