@@ -34,6 +34,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     auto* picture = Place(new QLabel(this), kPictureId, Dlu(5, 4, 160, 37));
     picture->setPixmap(Resources::Bitmap(kPictureId));
     picture->setAlignment(Qt::AlignCenter);
+    picture->setAccessibleName(Resources::String("a11y.aboutPicture"));
 
     line(this, "version", Dlu(4, 44, 162, 9));
     line(this, "second", Dlu(4, 53, 162, 9));

@@ -143,6 +143,15 @@ void CProgrammerDlg::CreateControls() {
     rfidGroup_ = new RfidGroup(surface, document);
     keyPanel_ = new KeyPanelControls(surface, document);
     connect(keyPanel_, &KeyPanelControls::gridChanged, grid_, qOverload<>(&QWidget::update));
+    // Tab follows the screen: the grid, the key panel from top to bottom, then the RFID group,
+    // and from there round to the grid again.
+    QWidget* previous = grid_;
+    for (const auto& controls : {keyPanel_->tabOrder(), rfidGroup_->tabOrder()}) {
+        for (QWidget* control : controls) {
+            setTabOrder(previous, control);
+            previous = control;
+        }
+    }
 
     // The frame the grid is drawn in; it lets the mouse through to the surface.
     auto* frame = Place(new QFrame(surface), 1010, Dlu(4, 51, 368, 153));

@@ -48,7 +48,11 @@ CSettingsDlg::CSettingsDlg(QWidget* parent) : QDialog(parent) {
     pauseEdit_ = Place(new QLineEdit(this), 1043, Dlu(13, 55, 22, 12));
     pauseEdit_->setValidator(
         new QRegularExpressionValidator(QRegularExpression("[0-9]*"), pauseEdit_));
-    Place(new QLabel(text("label.pause"), this), 0, Dlu(38, 57, 38, 8));
+    auto* pauseLabel = Place(new QLabel(text("label.pause"), this), 0, Dlu(38, 57, 38, 8));
+    // The label beside the edit gives only its range; the group names what it is.
+    pauseLabel->setBuddy(pauseEdit_);
+    pauseEdit_->setAccessibleName(Resources::String("a11y.pause"));
+    pauseEdit_->setAccessibleDescription(Resources::String("a11y.pauseDesc"));
 
     Place(new QGroupBox(text("group.keysType"), this), 0, Dlu(81, 43, 146, 30));
     keysTypeGroup_ = new QButtonGroup(this);
@@ -59,12 +63,23 @@ CSettingsDlg::CSettingsDlg(QWidget* parent) : QDialog(parent) {
     beepGroup_ = new QButtonGroup(this);
     beepGroup_->addButton(radio(this, 1023, Dlu(13, 87, 30, 10)), 0);
     beepGroup_->addButton(radio(this, 1024, Dlu(13, 99, 30, 10)), 1);
+    // "Off" and "On" alone do not say what they switch.
+    for (QAbstractButton* button : beepGroup_->buttons())
+        button->setAccessibleDescription(Resources::String("a11y.beep"));
 
     Place(new QGroupBox(text("group.repeat"), this), 0, Dlu(81, 76, 146, 38));
-    Place(new QLabel(text("label.rate"), this), 0, Dlu(87, 87, 52, 8));
+    auto* rateLabel = Place(new QLabel(text("label.rate"), this), 0, Dlu(87, 87, 52, 8));
     rateSlider = Place(new QSlider(Qt::Horizontal, this), 1029, Dlu(140, 85, 84, 12));
-    Place(new QLabel(text("label.delay"), this), 0, Dlu(87, 101, 52, 8));
+    auto* delayLabel = Place(new QLabel(text("label.delay"), this), 0, Dlu(87, 101, 52, 8));
     delaySlider = Place(new QSlider(Qt::Horizontal, this), 1027, Dlu(140, 99, 84, 12));
+    // A slider has no caption of its own: each is named after its group and its label, and
+    // says what its steps are (they have no unit on screen).
+    rateLabel->setBuddy(rateSlider);
+    delayLabel->setBuddy(delaySlider);
+    rateSlider->setAccessibleName(Resources::String("a11y.rate"));
+    rateSlider->setAccessibleDescription(Resources::String("a11y.rateDesc"));
+    delaySlider->setAccessibleName(Resources::String("a11y.delay"));
+    delaySlider->setAccessibleDescription(Resources::String("a11y.delayDesc"));
     for (QSlider* slider : {rateSlider, delaySlider}) {
         slider->setTickPosition(QSlider::TicksBelow);
         slider->setTickInterval(1);
@@ -83,6 +98,16 @@ CSettingsDlg::CSettingsDlg(QWidget* parent) : QDialog(parent) {
     ok->setDefault(true);
     auto* cancel = Place(new QPushButton(text(2), this), 2, Dlu(177, 118, 50, 14));
     connect(ok, &QPushButton::clicked, this, &CSettingsDlg::accept);
+    // Tab walks the groups as they read: keyboard type, keys pause, keys type, key beep, key
+    // repeat, then OK and Cancel; within a group of radio buttons the arrow keys choose.
+    QWidget* previous = modelGroup_->button(0);
+    for (QWidget* next : std::initializer_list<QWidget*>{
+             modelGroup_->button(1), pauseEdit_, keysTypeGroup_->button(0),
+             keysTypeGroup_->button(1), beepGroup_->button(0), beepGroup_->button(1), rateSlider,
+             delaySlider, ok, cancel}) {
+        setTabOrder(previous, next);
+        previous = next;
+    }
     connect(cancel, &QPushButton::clicked, this, &CSettingsDlg::reject);
     connect(keysTypeGroup_->button(0), &QRadioButton::clicked, this, &CSettingsDlg::OnMakeBreak);
     connect(keysTypeGroup_->button(1), &QRadioButton::clicked, this, &CSettingsDlg::OnTypematic);

@@ -4,6 +4,7 @@
 #include "app/Resources.h"
 
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMessageBox>
 
 #include <cstdio>
@@ -19,6 +20,17 @@ QString FormatString(int stringId, const std::vector<std::string>& args) {
 }
 
 namespace {
+
+// The icon tells what kind of message a box is; assistive tools get that in words.
+void NameIcon(QMessageBox& box) {
+    const char* key = box.icon() == QMessageBox::Critical      ? "a11y.errorIcon"
+                      : box.icon() == QMessageBox::Information ? "a11y.informationIcon"
+                                                               : "a11y.warningIcon";
+    for (QLabel* label : box.findChildren<QLabel*>()) {
+        if (!label->pixmap().isNull() && label->accessibleName().isEmpty())
+            label->setAccessibleName(Resources::String(key));
+    }
+}
 
 // Keeps Escape and closing the window from answering a question box.
 class QuestionNeedsAnAnswer : public QObject {
@@ -138,6 +150,7 @@ bool Prompts::Show(Kind kind, const QString& caption, const QString& text, QWidg
         box.setWindowFlag(Qt::WindowCloseButtonHint, false);
         QuestionNeedsAnAnswer filter;
         box.installEventFilter(&filter);
+        NameIcon(box);
         return box.exec() == QMessageBox::Yes;
     }
     case Kind::Error:
@@ -148,12 +161,16 @@ bool Prompts::Show(Kind kind, const QString& caption, const QString& text, QWidg
                                                                : QMessageBox::Information;
         QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
         box.setInformativeText(detail);
+        NameIcon(box);
         box.exec();
         return true;
     }
-    case Kind::Validation:
-        QMessageBox::warning(parent, title, text, QMessageBox::Ok);
+    case Kind::Validation: {
+        QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, parent);
+        NameIcon(box);
+        box.exec();
         return true;
+    }
     }
     return false;
 }

@@ -26,17 +26,18 @@ RfidGroup::RfidGroup(QWidget* surface, zr4700::Document& document)
     : QObject(surface), document_(document) {
     auto* box = Place(new QGroupBox(Text("group.rfid"), surface), 0, Dlu(4, 3, 165, 44));
     box->setAttribute(Qt::WA_TransparentForMouseEvents);
-    Place(new QLabel(Text("label.prefix"), surface), 0, Dlu(10, 15, 24, 8));
+    auto* prefixLabel = Place(new QLabel(Text("label.prefix"), surface), 0, Dlu(10, 15, 24, 8));
     prefixEdit_ = Place(new QLineEdit(surface), 1037, Dlu(35, 13, 22, 12));
     prefixExtendedBox_ =
         Place(new QCheckBox(Resources::DialogText(kDialogId, QStringLiteral("1039")), surface),
               1039, Dlu(60, 14, 40, 10));
-    Place(new QLabel(Text("label.suffix"), surface), 0, Dlu(10, 31, 24, 8));
+    auto* suffixLabel = Place(new QLabel(Text("label.suffix"), surface), 0, Dlu(10, 31, 24, 8));
     suffixEdit_ = Place(new QLineEdit(surface), 1038, Dlu(35, 29, 22, 12));
     suffixExtendedBox_ =
         Place(new QCheckBox(Resources::DialogText(kDialogId, QStringLiteral("1041")), surface),
               1041, Dlu(60, 30, 40, 10));
-    Place(new QLabel(Text("label.digitsCount"), surface), 0, Dlu(102, 15, 42, 8));
+    auto* digitsLabel =
+        Place(new QLabel(Text("label.digitsCount"), surface), 0, Dlu(102, 15, 42, 8));
     digitsCountEdit_ = Place(new QLineEdit(surface), 1035, Dlu(145, 13, 13, 12));
     digitsCountEdit_->setReadOnly(true);
     digitsSpin_ = Place(new SpinButtons(digitsCountEdit_, surface), 1036, Dlu(158, 13, 8, 12));
@@ -45,6 +46,20 @@ RfidGroup::RfidGroup(QWidget* surface, zr4700::Document& document)
               1042, Dlu(102, 30, 64, 10));
     digitsSpin_->SetRange(1, 13);
     digitsSpin_->SetPosition(9);
+
+    // The labels beside the fields name them for assistive tools; both boxes read "Extended",
+    // so each says which value it belongs to.
+    prefixLabel->setBuddy(prefixEdit_);
+    suffixLabel->setBuddy(suffixEdit_);
+    digitsLabel->setBuddy(digitsCountEdit_);
+    digitsCountEdit_->setAccessibleDescription(Resources::String("a11y.digitsCount"));
+    for (QLineEdit* edit : {prefixEdit_, suffixEdit_})
+        edit->setAccessibleDescription(Resources::String("a11y.rfidByte"));
+    prefixExtendedBox_->setAccessibleDescription(Resources::String("a11y.prefixExtended"));
+    suffixExtendedBox_->setAccessibleDescription(Resources::String("a11y.suffixExtended"));
+    digitsSpin_->SetAccessibleNames(Resources::String("a11y.digitsSpin"),
+                                    Resources::String("a11y.digitsUp"),
+                                    Resources::String("a11y.digitsDown"));
 
     // A valid value reaches the document as it is typed; a bad one is reported when the field
     // is left, and the document keeps its last valid value.
@@ -105,6 +120,11 @@ bool RfidGroup::ReadControls() {
     rfid.digitsNum = digitsNumBox_->isChecked() ? 1 : 0;
     document_.SetRfid(rfid);
     return true;
+}
+
+std::vector<QWidget*> RfidGroup::tabOrder() const {
+    return {prefixEdit_, prefixExtendedBox_, digitsCountEdit_,
+            suffixEdit_, suffixExtendedBox_, digitsNumBox_};
 }
 
 void RfidGroup::Detach() {

@@ -8,6 +8,8 @@
 
 #include <QObject>
 
+#include <vector>
+
 class QCheckBox;
 class QLineEdit;
 class QWidget;
@@ -28,6 +30,8 @@ class RfidGroup : public QObject {
     void Detach();
 
     QLineEdit* firstControl() const { return prefixEdit_; }
+    // The group's controls in Tab order, row by row as they read.
+    std::vector<QWidget*> tabOrder() const;
 
   private:
     QString Text(const char* key) const;

@@ -22,6 +22,13 @@ SpinButtons::SpinButtons(QLineEdit* buddy, QWidget* parent)
     connect(down_, &QToolButton::clicked, this, &SpinButtons::StepDown);
 }
 
+void SpinButtons::SetAccessibleNames(const QString& control, const QString& up,
+                                     const QString& down) {
+    setAccessibleName(control);
+    up_->setAccessibleName(up);
+    down_->setAccessibleName(down);
+}
+
 void SpinButtons::SetRange(int bottom, int top) {
     bottom_ = bottom;
     top_ = top;

@@ -15,6 +15,8 @@ class SpinButtons : public QWidget {
     void SetPosition(int position);
     void StepUp() { SetPosition(position_ + 1); }
     void StepDown() { SetPosition(position_ - 1); }
+    // The arrows carry no text, so assistive tools get names for the control and both buttons.
+    void SetAccessibleNames(const QString& control, const QString& up, const QString& down);
 
   signals:
     void positionChanged(int position);

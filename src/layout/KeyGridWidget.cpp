@@ -23,6 +23,7 @@ KeyGridWidget::KeyGridWidget(const Layout& layout, QWidget* parent)
     setObjectName("clientSurface");
     setMouseTracking(true);
     setContextMenuPolicy(Qt::DefaultContextMenu);
+    setAccessibleDescription(Resources::String("a11y.gridDesc"));
     KeyGridAccessible::Install();
 }
 
@@ -94,6 +95,38 @@ void KeyGridWidget::paintEvent(QPaintEvent*) {
     }
     if (showNames_)
         PaintCapTexts(painter);
+    if (hasFocus())
+        PaintFocusFrame(painter);
+}
+
+// While the grid has the keyboard focus, the current key carries a frame in the highlight
+// colour, so that a keyboard user sees where the arrow keys and Enter act.
+void KeyGridWidget::PaintFocusFrame(QPainter& painter) {
+    for (const CellPicture& cell : CellPictures(layout_)) {
+        if (cell.picture != kPictureSelectedBlank && cell.picture != kPictureSelectedProgrammed)
+            continue;
+        const GridPoint origin = KeyOrigin(cell.key);
+        const QRect frame(origin.x, origin.y, PictureWidth(cell.picture),
+                          PictureHeight(cell.picture));
+        painter.save();
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        painter.drawRect(frame.adjusted(1, 1, -1, -1));
+        painter.setPen(QPen(palette().color(QPalette::HighlightedText), 1, Qt::DotLine));
+        painter.drawRect(frame.adjusted(3, 3, -4, -4));
+        painter.restore();
+    }
+}
+
+void KeyGridWidget::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void KeyGridWidget::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 QColor KeyGridWidget::TextColourOn(int picture) {

@@ -42,10 +42,13 @@ class KeyGridWidget : public QWidget {
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
   private:
     const QPixmap& Picture(int id, qreal devicePixelRatio);
     void PaintCapTexts(QPainter& painter);
+    void PaintFocusFrame(QPainter& painter);
     // Black or white, whichever reads better on the face of a picture.
     QColor TextColourOn(int picture);
     const CapText& Fitted(const QString& text, int picture, bool faint);

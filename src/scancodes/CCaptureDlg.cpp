@@ -75,6 +75,9 @@ CCaptureDlg::CCaptureDlg(QWidget* parent)
                                            Dlu(kCodeX[half], y, kCodeWidth, kFieldHeight));
         nameFields_[index] = ReadOnlyField(this, kFirstNameFieldId + static_cast<int>(index),
                                            Dlu(kNameX[half], y, kNameWidth, kFieldHeight));
+        // The labels read "1." to "16.": each field says which slot it shows.
+        codeFields_[index]->setAccessibleName(Resources::String("a11y.code").arg(slot));
+        nameFields_[index]->setAccessibleName(Resources::String("a11y.codeName").arg(slot));
         codeFields_[index]->installEventFilter(this);
         nameFields_[index]->installEventFilter(this);
     }
@@ -83,6 +86,9 @@ CCaptureDlg::CCaptureDlg(QWidget* parent)
     captureEdit = new CCaptureEdit(this);
     Place(captureEdit, 1056, QRect(Dlu(73, 73, 37, 14).topLeft(), QSize(0, 0)));
     captureEdit->setFocusPolicy(Qt::StrongFocus);
+    // The catcher holds the focus all the time, so it is what a screen reader announces.
+    captureEdit->setAccessibleName(Resources::String("a11y.capture"));
+    captureEdit->setAccessibleDescription(Resources::String("a11y.captureDesc"));
     captureEdit->SetStrokeHandler([this](const zr4700::KeyStroke& stroke) { OnKeyStroke(stroke); });
 
     const auto button = [this](int id, const QString& caption, const QRect& rect) {

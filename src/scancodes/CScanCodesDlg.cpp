@@ -63,6 +63,8 @@ CScanCodesDlg::CScanCodesDlg(QWidget* parent)
         field->setTextMargins(0, 0, 0, 0);
         field->setFocusPolicy(Qt::StrongFocus);
         label->setBuddy(field);
+        // The label reads "1.", which says nothing when heard on its own.
+        field->setAccessibleName(Resources::String("a11y.code").arg(slot));
         fields_[static_cast<std::size_t>(slot - 1)] = field;
         connect(field, &QLineEdit::textChanged, this, [this, slot] { OnCodeChanged(slot); });
     }

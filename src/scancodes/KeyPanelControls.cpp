@@ -43,6 +43,12 @@ QGroupBox* group(QWidget* parent, const QString& caption, const QRect& rect) {
 }
 
 // The file format ends a name at ',' or ';', so a name holding one could not be read back.
+// A button whose own caption ("X") says nothing takes its name from the label beside it.
+void NameAfter(QLabel* label, QWidget* control) {
+    label->setBuddy(control);
+    control->setAccessibleName(label->text());
+}
+
 bool CarriedByTheFile(const QString& name) {
     return !name.contains(QLatin1Char(',')) && !name.contains(QLatin1Char(';'));
 }
@@ -57,7 +63,7 @@ KeyPanelControls::KeyPanelControls(QWidget* surface, Document& document)
     groupKeyButton_ = Place(new QCheckBox(text(1017), surface), 1017, Dlu(230, 14, 46, 10));
     groupKeyButton_->setEnabled(false);
     auto* flagForAll = Place(new QPushButton(text(1027), surface), 1027, Dlu(177, 33, 10, 10));
-    label(surface, text("label.flagForAll"), Dlu(190, 34, 86, 8));
+    NameAfter(label(surface, text("label.flagForAll"), Dlu(190, 34, 86, 8)), flagForAll);
 
     group(surface, text("group.mode"), Dlu(282, 3, 91, 44));
     // The arrow keys belong to the grid, so each mode is a tab stop of its own that Space
@@ -69,21 +75,27 @@ KeyPanelControls::KeyPanelControls(QWidget* surface, Document& document)
     for (QRadioButton* button : modeButtons_)
         button->setAutoExclusive(false);
     auto* modeForAll = Place(new QPushButton(text(1025), surface), 1025, Dlu(286, 33, 10, 10));
-    label(surface, text("label.modeForAll"), Dlu(299, 34, 72, 8));
+    NameAfter(label(surface, text("label.modeForAll"), Dlu(299, 34, 72, 8)), modeForAll);
 
     // Right column: programmed keys and the key panel.
-    label(surface, text("label.programmedKeys"), Dlu(377, 6, 128, 8));
+    auto* programmedKeysLabel = label(surface, text("label.programmedKeys"), Dlu(377, 6, 128, 8));
     programmedKeysCombo_ = Place(new QComboBox(surface), 1016, Dlu(377, 15, 128, 12));
     programmedKeysCombo_->setEditable(true);
+    NameAfter(programmedKeysLabel, programmedKeysCombo_);
+    programmedKeysCombo_->lineEdit()->setAccessibleName(programmedKeysLabel->text());
+    programmedKeysCombo_->setAccessibleDescription(Resources::String("a11y.programmedKeys"));
     programmedKeysCombo_->setInsertPolicy(QComboBox::NoInsert);
     programmedKeysCombo_->setMaxVisibleItems(12);
 
     group(surface, text("group.key"), Dlu(377, 29, 128, 175));
-    label(surface, text("label.keyNumber"), Dlu(384, 41, 40, 8));
+    auto* keyNumberLabel = label(surface, text("label.keyNumber"), Dlu(384, 41, 40, 8));
     keyNumberEdit_ = Place(new QLineEdit(surface), 1012, Dlu(425, 39, 19, 12));
     keyNumberEdit_->setReadOnly(true);
-    label(surface, text("label.keyName"), Dlu(384, 55, 40, 8));
+    keyNumberLabel->setBuddy(keyNumberEdit_);
+    keyNumberEdit_->setAccessibleDescription(Resources::String("a11y.keyNumber"));
+    auto* keyNameLabel = label(surface, text("label.keyName"), Dlu(384, 55, 40, 8));
     keyNameEdit_ = Place(new QLineEdit(surface), 1009, Dlu(425, 53, 76, 12));
+    keyNameLabel->setBuddy(keyNameEdit_);
     keyNameEdit_->setMaxLength(static_cast<int>(kMaxKeyNameLength));
 
     group(surface, text("group.codes"), Dlu(382, 67, 119, 118));
@@ -96,12 +108,28 @@ KeyPanelControls::KeyPanelControls(QWidget* surface, Document& document)
         auto* field = Place(new QLineEdit(surface), kCodeFieldIds[static_cast<size_t>(slot)],
                             Dlu(x, y, 42, 11));
         field->setReadOnly(true);
+        // Not a tab stop: sixteen stops would stand between the name and "<<", and a screen
+        // reader hears the same code names in the key grid's description of the key.
         field->setFocusPolicy(Qt::ClickFocus);
+        // Its label reads "1.", which says nothing when heard on its own.
+        field->setAccessibleName(Resources::String("a11y.code").arg(slot + 1));
         codeFields_[static_cast<size_t>(slot)] = field;
     }
     auto* previousKeyButton =
         Place(new QPushButton(text(1020), surface), 1020, Dlu(382, 190, 52, 11));
     auto* nextKeyButton = Place(new QPushButton(text(1051), surface), 1051, Dlu(447, 190, 52, 11));
+    // "<<" and ">>" are read out as punctuation.
+    previousKeyButton->setAccessibleName(Resources::String("a11y.previousKey"));
+    nextKeyButton->setAccessibleName(Resources::String("a11y.nextKey"));
+
+    // Tab walks the panel from top to bottom, as it reads.
+    tabOrder_ = {singleKeyButton_, groupKeyButton_, flagForAll, modeButtons_[0],
+                 modeButtons_[1],  modeButtons_[2], modeForAll, programmedKeysCombo_,
+                 keyNumberEdit_,   keyNameEdit_};
+    for (QLineEdit* field : codeFields_)
+        tabOrder_.push_back(field);
+    tabOrder_.push_back(previousKeyButton);
+    tabOrder_.push_back(nextKeyButton);
 
     // Enter always edits the current key, so no visible button may look like the default one.
     for (QPushButton* button : {flagForAll, modeForAll, previousKeyButton, nextKeyButton})

@@ -9,6 +9,7 @@
 #include <QObject>
 
 #include <array>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -30,6 +31,8 @@ class KeyPanelControls : public QObject {
     void TransferProgrammedKeys();
 
     bool singleKeyChecked() const;
+    // The panel's controls in Tab order, top to bottom.
+    const std::vector<QWidget*>& tabOrder() const { return tabOrder_; }
 
     // The user's actions.
     void OnKeyNameChanged(const QString& text);
@@ -52,5 +55,6 @@ class KeyPanelControls : public QObject {
     QCheckBox* groupKeyButton_ = nullptr;
     std::array<QRadioButton*, 3> modeButtons_{}; // "Mode 1", "Mode 2", "Mode 3"
     QComboBox* programmedKeysCombo_ = nullptr;
+    std::vector<QWidget*> tabOrder_;
     int exchangeDepth_ = 0;
 };
