@@ -23,8 +23,10 @@ KeyGridWidget::KeyGridWidget(const Layout& layout, QWidget* parent)
     setObjectName("clientSurface");
     setMouseTracking(true);
     setContextMenuPolicy(Qt::DefaultContextMenu);
-    setAccessibleDescription(Resources::String("a11y.gridDesc"));
+    // The factory first: setting the description makes the widget's interface, which must
+    // already be the grid's own.
     KeyGridAccessible::Install();
+    setAccessibleDescription(Resources::String("a11y.gridDesc"));
 }
 
 void KeyGridWidget::setShowNames(bool show) {
