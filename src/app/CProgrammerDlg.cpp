@@ -3,6 +3,7 @@
 #include "app/CAboutDlg.h"
 #include "app/CSettingsDlg.h"
 #include "app/DialogUnits.h"
+#include "app/EditCommands.h"
 #include "app/FileDialogs.h"
 #include "app/LegendCommands.h"
 #include "app/MenuBuilder.h"
@@ -11,7 +12,6 @@
 #include "app/Resources.h"
 #include "app/RfidGroup.h"
 #include "app/StatusBar.h"
-#include "app/UndoHistory.h"
 #include "layout/GridDragDrop.h"
 #include "layout/GridGeometry.h"
 #include "layout/KeyGridWidget.h"
@@ -19,14 +19,12 @@
 #include "programming/CProgressDlg.h"
 #include "scancodes/CCaptureDlg.h"
 #include "scancodes/KeyPanelControls.h"
-#include "scancodes/ScanCodeTables.h"
 
 #include "programming/Device.h"
 #include "programming/Driver.h"
 #include "programming/EngineResults.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QDesktopServices>
@@ -113,8 +111,8 @@ CProgrammerDlg::~CProgrammerDlg() {
     document.SetLayoutObserver(nullptr);
     document.RemoveObserver(this);
     // The history refers to the document, which goes before the window's children do.
-    delete history_;
-    history_ = nullptr;
+    delete editCommands_;
+    editCommands_ = nullptr;
     // The owned objects go in this order: progress, settings, capture, status bar; the key
     // table is part of the document and goes with the dialog.
     if (progressDialog)
@@ -188,11 +186,8 @@ void CProgrammerDlg::OnInitDialog() {
     document.AddObserver(this);
     Prompts::Instance().SetOwner(this);
     document.Reset();
-    history_ = new UndoHistory(document, this);
-    // Typing a name is one step per visit to the field: leaving it ends the step.
-    connect(qApp, &QApplication::focusChanged, history_, [this] { history_->EndMerging(); });
     CreateMenuBar();
-    CreateEditMenu();
+    editCommands_ = new EditCommands(document, mainMenu, this);
     new LegendCommands(this, mainMenu, FileMenu(), grid(), layout);
     keyPopup_ = new ::KeyPopupMenu(this, [this](int command) { OnCommand(command); });
     RebuildRecentFileMenu();
@@ -212,83 +207,12 @@ void CProgrammerDlg::CreateMenuBar() {
     QDialog::layout()->setMenuBar(mainMenu);
 }
 
-void CProgrammerDlg::CreateEditMenu() {
-    // Between File and Help.
-    const QList<QAction*> top = mainMenu->actions();
-    QAction* help = top.size() > 2 ? top.at(2) : nullptr;
-    editMenu_ = new QMenu(Resources::String("edit.menu"), mainMenu);
-    editMenu_->setObjectName(QStringLiteral("editMenu"));
-    mainMenu->insertMenu(help, editMenu_);
-    const auto add = [this](const char* text, QList<QKeySequence> keys, auto slot) {
-        QAction* action = editMenu_->addAction(Resources::String(text));
-        action->setShortcuts(keys);
-        connect(action, &QAction::triggered, this, slot);
-        return action;
-    };
-    undoAction_ = add("edit.undo", {QKeySequence::Undo}, &CProgrammerDlg::OnUndo);
-    redoAction_ =
-        add("edit.redo",
-            {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
-            &CProgrammerDlg::OnRedo);
-    editMenu_->addSeparator();
-    add("edit.copyKey", {QKeySequence(Qt::CTRL | Qt::Key_C)},
-        &CProgrammerDlg::OnCopyKeyToClipboard);
-    pasteAction_ =
-        add("edit.pasteKey", {QKeySequence(Qt::CTRL | Qt::Key_V)}, &CProgrammerDlg::OnPasteKey);
-    add("edit.deleteKey", {QKeySequence(Qt::Key_Delete)}, &CProgrammerDlg::OnDeleteKey);
-    QUndoStack& stack = history_->stack();
-    connect(&stack, &QUndoStack::indexChanged, this, &CProgrammerDlg::UpdateEditMenu);
-    connect(&stack, &QUndoStack::cleanChanged, this, &CProgrammerDlg::UpdateEditMenu);
-    UpdateEditMenu();
+UndoHistory* CProgrammerDlg::history() const {
+    return editCommands_ ? editCommands_->history() : nullptr;
 }
 
-void CProgrammerDlg::UpdateEditMenu() {
-    QUndoStack& stack = history_->stack();
-    undoAction_->setEnabled(stack.canUndo());
-    undoAction_->setText(stack.canUndo() ? Resources::String("edit.undoStep").arg(stack.undoText())
-                                         : Resources::String("edit.undo"));
-    redoAction_->setEnabled(stack.canRedo());
-    redoAction_->setText(stack.canRedo() ? Resources::String("edit.redoStep").arg(stack.redoText())
-                                         : Resources::String("edit.redo"));
-    pasteAction_->setEnabled(clip_.has_value());
-}
-
-void CProgrammerDlg::OnUndo() {
-    history_->stack().undo();
-    UpdateEditMenu();
-}
-
-void CProgrammerDlg::OnRedo() {
-    history_->stack().redo();
-    UpdateEditMenu();
-}
-
-void CProgrammerDlg::OnCopyKeyToClipboard() {
-    if (!IsKeyOfLayout(layout.currentKey))
-        return;
-    clip_ = document.CopyCurrentKey();
-    // A user can paste the key into a document too: its name and its codes' names.
-    QStringList names;
-    for (const std::string& name : NamesOfCodes(clip_->codes)) {
-        if (!name.empty())
-            names << QString::fromStdString(name);
-    }
-    QApplication::clipboard()->setText(NameText(clip_->name) + QStringLiteral(": ") +
-                                       names.join(QStringLiteral(", ")));
-    UpdateEditMenu();
-}
-
-void CProgrammerDlg::OnPasteKey() {
-    if (clip_)
-        document.PasteKey(*clip_);
-}
-
-void CProgrammerDlg::OnDeleteKey() {
-    document.DeleteKey();
-}
-
-bool CProgrammerDlg::IsKeyOfLayout(int key) const {
-    return key >= 1 && key <= layout.keyCount;
+QMenu* CProgrammerDlg::EditMenu() const {
+    return editCommands_ ? editCommands_->menu() : nullptr;
 }
 
 QMenu* CProgrammerDlg::KeyPopupMenu() const {

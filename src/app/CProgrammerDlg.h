@@ -28,6 +28,7 @@ class KeyPanelControls;
 class KeyPopupMenu;
 class RfidGroup;
 class StatusBar;
+class EditCommands;
 class UndoHistory;
 
 extern CSettingsDlg* theSettingsDlg;
@@ -105,13 +106,8 @@ class CProgrammerDlg : public QDialog,
     void OnDetectKeyboard();
 
     // Edit menu: the history and the grid's own clipboard.
-    void OnUndo();
-    void OnRedo();
-    void OnCopyKeyToClipboard();
-    void OnPasteKey();
-    void OnDeleteKey();
-    UndoHistory* history() const { return history_; }
-    QMenu* EditMenu() const { return editMenu_; }
+    UndoHistory* history() const;
+    QMenu* EditMenu() const;
 
     // ---- Controls, found by their numeric id as object name ----------------------------------
     QWidget* Control(int id) const;
@@ -144,9 +140,6 @@ class CProgrammerDlg : public QDialog,
     void CreateControls();
     void CreateStatusBar();
     void CreateMenuBar();
-    void CreateEditMenu();
-    void UpdateEditMenu();
-    bool IsKeyOfLayout(int key) const;
     void UpdateTitle();
     void ProgrammingEnded();
     // The keyboard's answer to the type query, asked on a thread of its own.
@@ -163,12 +156,7 @@ class CProgrammerDlg : public QDialog,
     KeyPanelControls* keyPanel_ = nullptr;
     ::KeyPopupMenu* keyPopup_ = nullptr;
     QMenu* fileMenu_ = nullptr;
-    QMenu* editMenu_ = nullptr;
-    QAction* undoAction_ = nullptr;
-    QAction* redoAction_ = nullptr;
-    QAction* pasteAction_ = nullptr;
-    UndoHistory* history_ = nullptr;
-    std::optional<zr4700::KeyClip> clip_;
+    EditCommands* editCommands_ = nullptr;
     QPushButton* hiddenOk_ = nullptr;
     std::unique_ptr<zr4700::ProgrammingFile> programmingFile_;
     bool closing_ = false;
