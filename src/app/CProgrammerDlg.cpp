@@ -190,6 +190,7 @@ void CProgrammerDlg::OnInitDialog() {
     editCommands_ = new EditCommands(document, mainMenu, this);
     new LegendCommands(this, mainMenu, FileMenu(), grid(), layout);
     keyPopup_ = new ::KeyPopupMenu(this, [this](int command) { OnCommand(command); });
+    keyPopup_->AddShortcutsTo(this);
     RebuildRecentFileMenu();
     qApp->installEventFilter(this);
     // The first control of the window, as a dialog starts.
@@ -232,6 +233,10 @@ void CProgrammerDlg::OnCommand(int command) {
         OpenRecentFile(command - kCmdInsertKey);
         return;
     }
+    // A command of the key popup may come by its shortcut with the menu closed: the popup's
+    // rules for the current key decide, as they decide which items the menu enables.
+    if (!::KeyPopupMenu::Allows(layout.PopupStateFor(layout.currentKey), command))
+        return;
     switch (command) {
     case kCmdFileNew:
         OnFileNew();

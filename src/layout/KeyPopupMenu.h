@@ -24,6 +24,11 @@ class KeyPopupMenu : public QObject {
     QAction* Action(int command) const;
     // Enables the items for a key and opens the menu at a screen position.
     void PopupAt(const zr4700::Layout::PopupState& enabled, const QPoint& globalPos);
+    // Whether the popup's rules allow a command on a key (for a command that comes by its
+    // shortcut, without the menu open).
+    static bool Allows(const zr4700::Layout::PopupState& enabled, int command);
+    // Makes the items' shortcuts work in a window while the menu is closed.
+    void AddShortcutsTo(QWidget* window);
 
   private:
     QMenu* menu_ = nullptr;

@@ -153,3 +153,19 @@ TEST_F(EditMenuTest, DroppingAKeyOnAnotherCopiesItThereInOneStep) {
     EditAction(0)->trigger();
     EXPECT_FALSE(dialog->layout.key(20).programmed());
 }
+
+// The key popup's items have shortcuts that work with the menu closed, under the popup's rules.
+TEST_F(EditMenuTest, PopupShortcutsWorkUnderThePopupsRules) {
+    ProgramKey(1, 0x1C, "Total");
+    ClickKey(9); // a blank key: no shape can start there
+    Press(QKeySequence(Qt::CTRL | Qt::Key_4));
+    EXPECT_EQ(dialog->layout.state(9), zr4700::CellState::Blank);
+    ClickKey(1);
+    Press(QKeySequence(Qt::CTRL | Qt::Key_4));
+    EXPECT_EQ(dialog->layout.state(1), zr4700::CellState::Quad);
+    EXPECT_EQ(dialog->layout.key(10).name, "Total");
+    for (QAction* action : dialog->KeyPopupMenu()->actions()) {
+        if (!action->isSeparator() && !action->menu())
+            EXPECT_FALSE(action->shortcut().isEmpty()) << action->text().toStdString();
+    }
+}
