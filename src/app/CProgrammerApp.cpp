@@ -18,7 +18,8 @@ namespace {
 constexpr const char* kUsage =
     "Usage: zr4700 [LAYOUT.txt]\n"
     "       zr4700 --screenshot OUT.png [LAYOUT.txt]\n"
-    "       zr4700 --legend OUT.pdf|OUT.svg|OUT.png [--pitch MM] LAYOUT.txt\n"
+    "       zr4700 --legend OUT.pdf|OUT.svg|OUT.png [--pitch MM] [--margin MM] [--all-keys]\n"
+    "                       [--code-names] LAYOUT.txt\n"
     "       zr4700 --help\n";
 
 } // namespace

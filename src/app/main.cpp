@@ -6,11 +6,12 @@
 #include <cstring>
 
 int main(int argc, char** argv) {
-    // A screenshot or a legend sheet needs no display: render offscreen unless a platform was
-    // chosen.
+    // A screenshot, a legend sheet, the usage and an option error need no display: render
+    // offscreen unless a platform was chosen.
     for (int i = 1; i < argc; ++i) {
-        const bool headless =
-            std::strcmp(argv[i], "--screenshot") == 0 || std::strcmp(argv[i], "--legend") == 0;
+        const bool headless = std::strcmp(argv[i], "--screenshot") == 0 ||
+                              std::strcmp(argv[i], "--legend") == 0 ||
+                              (argv[i][0] == '-' && argv[i][1] != '\0');
         if (headless && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
     }

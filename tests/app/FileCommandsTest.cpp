@@ -514,3 +514,27 @@ TEST_F(FileCommandsTest, TheProgramOpensTheFileNamedOnItsCommandLine) {
             << "a file that did not open is not put on the list";
     }
 }
+
+// An option is never taken for a file to open (nor put on the recent list).
+TEST_F(FileCommandsTest, HelpPrintsTheUsageAndAnUnknownOptionIsAnError) {
+    struct Case {
+        const char* argument;
+        int exitCode;
+        bool usageOnStdout;
+    };
+    for (const Case& c : {Case{"--help", 0, true}, Case{"--bogus", 2, false}}) {
+        SCOPED_TRACE(c.argument);
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_CONFIG_HOME", TempPath("option-config"));
+        program.setProcessEnvironment(environment);
+        program.start(ZR4700_BINARY_PATH, {c.argument});
+        ASSERT_TRUE(program.waitForFinished(60000));
+        EXPECT_EQ(program.exitCode(), c.exitCode);
+        const QString out = QString::fromLocal8Bit(program.readAllStandardOutput());
+        const QString err = QString::fromLocal8Bit(program.readAllStandardError());
+        EXPECT_EQ(out.startsWith("Usage: zr4700"), c.usageOnStdout);
+        EXPECT_EQ(err.contains("unknown option --bogus"), !c.usageOnStdout);
+        EXPECT_FALSE(QFile::exists(TempPath("option-config/Valmora/zr4700.conf")));
+    }
+}
