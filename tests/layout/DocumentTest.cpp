@@ -148,6 +148,8 @@ TEST(Document, SwitchingTo56KeysAsksWhileTheRightBlockHoldsCodes) {
         document.SelectKey(1); // leaving key 70 records it in the list
         const State before = StateOf(layout);
         prompts.ExpectQuestion(kStrSwitchTo56Question, yes);
+        Recorder recorder;
+        document.SetRecorder(&recorder);
 
         EXPECT_EQ(document.ApplySettings(KeyboardSettings{}, kBlockKeys), yes);
 
@@ -159,6 +161,12 @@ TEST(Document, SwitchingTo56KeysAsksWhileTheRightBlockHoldsCodes) {
         EXPECT_FALSE(layout.key(70).programmed());
         ASSERT_EQ(layout.programmedKeyComboItems.size(), 1u);
         EXPECT_EQ(layout.programmedKeyComboItems[0], "Alpha") << "no longer marked in use";
+        // Undo gives back the model and the keys the switch cleared.
+        ASSERT_EQ(recorder.records.size(), 1u);
+        document.Restore(recorder.records[0], Document::Side::Before);
+        EXPECT_EQ(layout.keyCount, kMaxKeys);
+        EXPECT_EQ(layout.key(70).name, "Alpha");
+        EXPECT_TRUE(layout.key(70).programmed());
     }
 }
 
