@@ -155,18 +155,13 @@ void Layout::RebuildCellGroups(UserPrompts& prompts) {
         }
         for (int member : members)
             done[static_cast<std::size_t>(member)] = true;
-        if (members.size() == 2 && FormsDoubleRight(members[0], members[1])) {
+        const bool pair = members.size() == 2;
+        const bool right = pair && FormsDoubleRight(members[0], members[1]);
+        if (right || (pair && FormsDoubleDown(members[0], members[1]))) {
             state(i) = state(members[1]) = CellState::Double;
             partners[static_cast<std::size_t>(i)][0] = members[1];
             partners[static_cast<std::size_t>(members[1])][0] = i;
-            DrawKeyCell(i, kPictureDoubleRight);
-            continue;
-        }
-        if (members.size() == 2 && FormsDoubleDown(members[0], members[1])) {
-            state(i) = state(members[1]) = CellState::Double;
-            partners[static_cast<std::size_t>(i)][0] = members[1];
-            partners[static_cast<std::size_t>(members[1])][0] = i;
-            DrawKeyCell(i, kPictureDoubleDown);
+            DrawKeyCell(i, right ? kPictureDoubleRight : kPictureDoubleDown);
             continue;
         }
         if (FormsQuad(members)) {
