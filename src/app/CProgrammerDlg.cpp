@@ -8,6 +8,7 @@
 #include "app/LegendCommands.h"
 #include "app/MenuBuilder.h"
 #include "app/NameText.h"
+#include "app/ProgrammingCommands.h"
 #include "app/Prompts.h"
 #include "app/Resources.h"
 #include "app/RfidGroup.h"
@@ -19,10 +20,6 @@
 #include "programming/CProgressDlg.h"
 #include "scancodes/CCaptureDlg.h"
 #include "scancodes/KeyPanelControls.h"
-
-#include "programming/Device.h"
-#include "programming/Driver.h"
-#include "programming/EngineResults.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -36,9 +33,6 @@
 #include <QPushButton>
 #include <QUrl>
 #include <QVBoxLayout>
-
-#include <chrono>
-#include <future>
 
 using namespace zr4700;
 
@@ -72,10 +66,6 @@ QStringList SaveFilters(bool twoTypesOnly) {
         filters = filters.mid(0, 2);
     return filters;
 }
-
-// The engine's argument vector: a program name and the layout file, no keyboard type, so the
-// engine asks the keyboard for its type.
-constexpr const char* kEngineProgramName = "zrwin.exe";
 
 } // namespace
 
@@ -117,7 +107,8 @@ CProgrammerDlg::~CProgrammerDlg() {
     // table is part of the document and goes with the dialog.
     if (progressDialog)
         progressDialog->CancelAndWait();
-    programmingFile_.reset();
+    delete programming_;
+    programming_ = nullptr;
     delete progressDialog;
     progressDialog = nullptr;
     delete theSettingsDlg;
@@ -175,7 +166,7 @@ void CProgrammerDlg::OnInitDialog() {
     // portable system menu, and the built-in set has no such string, so nothing is added.
     setWindowIcon(appIcon);
     progressDialog = new CProgressDlg(this);
-    connect(progressDialog, &CProgressDlg::WorkerEnded, this, &CProgrammerDlg::ProgrammingEnded);
+    programming_ = new ProgrammingCommands(layout, progressDialog, this);
     appDirectory = QDir::currentPath();
     theSettingsDlg = new CSettingsDlg(this);
     theCaptureDlg = new CCaptureDlg(this);
@@ -635,104 +626,19 @@ void CProgrammerDlg::OnAbout() {
 
 // ---- Programming -------------------------------------------------------------------------------
 
-CProgrammerDlg::Detection CProgrammerDlg::DetectWithoutFreezing() {
-    // The query may take up to the device layer's timeout: the window keeps painting meanwhile,
-    // and no second command starts.
-    detecting_ = true;
-    auto query = std::async(std::launch::async, [] {
-        Detection found;
-        found.result = DetectKeyboard();
-        found.deviceError = LastDeviceError();
-        return found;
-    });
-    while (query.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready)
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
-    detecting_ = false;
-    Detection found = query.get();
-    found.address = DeviceAddress();
-    return found;
-}
-
-QString CProgrammerDlg::DetectionFailureDetail(const Detection& found) {
-    if (!found.deviceError.empty())
-        return QString::fromStdString(found.deviceError);
-    return Resources::String("detail.noAnswer").arg(QString::fromStdString(found.address));
-}
-
 void CProgrammerDlg::OnProgramming() {
     // The window is disabled while a worker runs, so this only guards against a command that
     // arrives some other way: writing now would replace the file that run is using.
-    if (!progressDialog || progressDialog->IsProgramming() || detecting_)
+    if (!progressDialog || progressDialog->IsProgramming() || programming_->Busy())
         return;
     // The document stays exactly as it is: the layout goes to a file of the run's own.
     if (!ReadControls())
         return;
-    Prompts& prompts = Prompts::Instance();
-    if (!AnyKeyProgrammed(layout)) {
-        prompts.ShowError(kStrNoProgrammedKey);
-        return;
-    }
-    // Before anything is written, the keyboard says what it takes: the file is then written in
-    // that variant, and a layout that cannot go to it stops here with the reason.
-    const Detection found = DetectWithoutFreezing();
-    const ProgrammingPlan plan = PlanProgramming(layout, found.result);
-    switch (plan.verdict) {
-    case ProgrammingPlan::Verdict::DetectFailed:
-        prompts.ShowErrorDetail(plan.engineResult, {}, DetectionFailureDetail(found).toStdString());
-        return;
-    case ProgrammingPlan::Verdict::Mismatch:
-        prompts.ShowErrorDetail(
-            kResultFormatMismatch, {},
-            Resources::String("detail.mismatch")
-                .arg(layout.keyCount)
-                .arg(Resources::String(plan.keyboardType == 1 ? "detect.model1" : "detect.model2"))
-                .toStdString());
-        return;
-    case ProgrammingPlan::Verdict::LosesCodes: {
-        const DroppedKeys dropped = KeysLosingCodes(layout, FileVariant::Scan7);
-        if (!prompts.AskYesNo(kStrProgramDropsCodes, {std::to_string(dropped.codesKept),
-                                                      std::to_string(dropped.keys), dropped.names}))
-            return;
-        break;
-    }
-    case ProgrammingPlan::Verdict::Go:
-        break;
-    }
-    auto file = std::make_unique<ProgrammingFile>();
-    // The writer has shown why (no programmed key, or the file could not be created).
-    if (file->Write(layout, plan.variant, prompts) != WriteResult::Stored)
-        return;
-    const std::string path = file->path();
-    const std::string type = "/" + std::to_string(plan.keyboardType);
-    programmingFile_ = std::move(file);
-    // The type found goes to the engine, so that it does not ask the keyboard again.
-    const char* const arguments[] = {kEngineProgramName, path.c_str(), type.c_str()};
-    progressDialog->DisableOwner();
-    progressDialog->ShowOverOwner();
-    progressDialog->StartProgramming(3, arguments);
+    programming_->Program();
 }
 
 void CProgrammerDlg::OnDetectKeyboard() {
-    if (detecting_ || (progressDialog && progressDialog->IsProgramming()))
+    if (progressDialog && progressDialog->IsProgramming())
         return;
-    const Detection found = DetectWithoutFreezing();
-    const ProgrammingPlan plan = PlanProgramming(layout, found.result);
-    if (plan.verdict == ProgrammingPlan::Verdict::DetectFailed) {
-        Prompts::Instance().ShowErrorDetail(plan.engineResult, {},
-                                            DetectionFailureDetail(found).toStdString());
-        return;
-    }
-    const char* model = found.result == 0   ? "detect.model0"
-                        : found.result == 1 ? "detect.model1"
-                                            : "detect.model2";
-    Prompts::Instance().ShowInformationText(
-        Resources::String("detect.title"),
-        Resources::String("detect.found").arg(found.result).arg(Resources::String(model)),
-        Resources::String("detect.details")
-            .arg(QString::fromUtf8(KeyboardTypeMeaning(found.result)),
-                 QString::fromStdString(found.address)));
-}
-
-void CProgrammerDlg::ProgrammingEnded() {
-    programmingFile_.reset();
+    programming_->DetectKeyboard();
 }

@@ -8,7 +8,6 @@
 #include "app/RecentFileSettings.h"
 #include "layout/Document.h"
 #include "programming/FileCommands.h"
-#include "programming/ProgrammingFile.h"
 
 #include <QDialog>
 #include <QIcon>
@@ -29,6 +28,7 @@ class KeyPopupMenu;
 class RfidGroup;
 class StatusBar;
 class EditCommands;
+class ProgrammingCommands;
 class UndoHistory;
 
 extern CSettingsDlg* theSettingsDlg;
@@ -141,15 +141,6 @@ class CProgrammerDlg : public QDialog,
     void CreateStatusBar();
     void CreateMenuBar();
     void UpdateTitle();
-    void ProgrammingEnded();
-    // The keyboard's answer to the type query, asked on a thread of its own.
-    struct Detection {
-        int result = -3;
-        std::string deviceError;
-        std::string address;
-    };
-    Detection DetectWithoutFreezing();
-    static QString DetectionFailureDetail(const Detection& found);
 
     KeyGridWidget* grid_ = nullptr;
     RfidGroup* rfidGroup_ = nullptr;
@@ -158,7 +149,6 @@ class CProgrammerDlg : public QDialog,
     QMenu* fileMenu_ = nullptr;
     EditCommands* editCommands_ = nullptr;
     QPushButton* hiddenOk_ = nullptr;
-    std::unique_ptr<zr4700::ProgrammingFile> programmingFile_;
+    ProgrammingCommands* programming_ = nullptr;
     bool closing_ = false;
-    bool detecting_ = false;
 };

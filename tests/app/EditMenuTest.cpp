@@ -165,7 +165,8 @@ TEST_F(EditMenuTest, PopupShortcutsWorkUnderThePopupsRules) {
     EXPECT_EQ(dialog->layout.state(1), zr4700::CellState::Quad);
     EXPECT_EQ(dialog->layout.key(10).name, "Total");
     for (QAction* action : dialog->KeyPopupMenu()->actions()) {
-        if (!action->isSeparator() && !action->menu())
+        if (!action->isSeparator() && !action->menu()) {
             EXPECT_FALSE(action->shortcut().isEmpty()) << action->text().toStdString();
+        }
     }
 }
