@@ -299,6 +299,9 @@ TEST_F(ProgrammingTest, RefusedByteShowsProgrammingErrorAndStopsThere) {
     Program();
     ASSERT_TRUE(WaitForEnd());
 
+    const auto shown = Prompts::Instance().ShownSoFar();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[1].detail, "199 of 1014 bytes were sent.") << "how far the transfer got";
     EXPECT_EQ(TakeBoxes(),
               (std::vector<std::string>{"Error: Keyboard programming error.", kIncomplete}))
         << "after the engine's message, the keyboard is said to be half programmed";
