@@ -57,6 +57,23 @@ std::string TemporaryNamePrefix(const fs::path& fileName) {
 
 #ifdef ZR4700_POSIX_SAVE
 
+bool WriteAll(int fd, std::string_view bytes) {
+    const char* data = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, data, left);
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return false;
+        }
+        data += written;
+        left -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
 namespace {
 
 // Enough for any chain a person makes; more means the links go round in a loop.
@@ -110,23 +127,6 @@ mode_t NewFileMode() {
         ::umask(mask);
     }
     return 0666 & ~mask;
-}
-
-bool WriteAll(int fd, std::string_view bytes) {
-    const char* data = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = ::write(fd, data, left);
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            return false;
-        }
-        data += written;
-        left -= static_cast<std::size_t>(written);
-    }
-    return true;
 }
 
 // The id of the process that made a temporary of this name, or nothing when the name is not one.

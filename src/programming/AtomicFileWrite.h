@@ -26,4 +26,10 @@ bool ReplaceFileAtomically(const std::filesystem::path& target, std::string_view
 // shortened so the temporary's name stays within the file system's limit.
 std::string TemporaryNamePrefix(const std::filesystem::path& fileName);
 
+#ifndef _WIN32
+// Writes all the bytes to a descriptor, going on after an interrupted or short write; false
+// when a write fails.
+bool WriteAll(int fd, std::string_view bytes);
+#endif
+
 } // namespace zr4700

@@ -102,14 +102,6 @@ void AppendBlankLine(std::string& out, int k) {
     out += "\r\n";
 }
 
-bool HasProgrammedKey(const Layout& layout) {
-    for (int k = 1; k <= kMaxKeys && k <= layout.keyCount; ++k) {
-        if (layout.key(k).programmed())
-            return true;
-    }
-    return false;
-}
-
 // ---- Saving atomically -----------------------------------------------------------------------
 
 // Layout::fileName holds UTF-8 (what the window hands over); POSIX paths are bytes as they are.
@@ -682,6 +674,14 @@ std::string LayoutFileText(const Layout& layout, FileVariant variant) {
     return out;
 }
 
+bool AnyKeyProgrammed(const Layout& layout) {
+    for (int k = 1; k <= kMaxKeys && k <= layout.keyCount; ++k) {
+        if (layout.key(k).programmed())
+            return true;
+    }
+    return false;
+}
+
 WriteResult WriteLayoutFileTo(const Layout& layout, const std::string& path, FileVariant variant,
                               UserPrompts& prompts) {
     const std::string text = LayoutFileText(layout, variant);
@@ -690,7 +690,7 @@ WriteResult WriteLayoutFileTo(const Layout& layout, const std::string& path, Fil
         prompts.ShowErrorDetail(kStrCannotOpenFile, {}, reason);
         return WriteResult::Failed;
     }
-    if (!HasProgrammedKey(layout)) {
+    if (!AnyKeyProgrammed(layout)) {
         prompts.ShowError(kStrNoProgrammedKey);
         return WriteResult::StoredWithoutProgrammedKey;
     }
@@ -707,7 +707,7 @@ WriteResult WriteLayoutFile(Layout& layout, FileVariant variant, UserPrompts& pr
     }
     layout.scan16Mode = Is16Scan(variant);
     layout.modified = 0;
-    if (!HasProgrammedKey(layout)) {
+    if (!AnyKeyProgrammed(layout)) {
         prompts.ShowError(kStrNoProgrammedKey);
         return WriteResult::StoredWithoutProgrammedKey;
     }

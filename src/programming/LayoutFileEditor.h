@@ -37,6 +37,10 @@ bool Is16Scan(FileVariant variant);
 // The complete file text of a variant, CR LF line ends included: what WriteLayoutFile stores.
 std::string LayoutFileText(const Layout& layout, FileVariant variant);
 
+// Whether any of keys 1..keyCount holds a first code: a layout without one programs nothing,
+// and its file is stored with a warning.
+bool AnyKeyProgrammed(const Layout& layout);
+
 // What a write did. A layout without a programmed key is stored all the same, and the user is
 // told so; callers that go on only after a stored file need to tell that apart from a failure.
 enum class WriteResult { Failed, Stored, StoredWithoutProgrammedKey };

@@ -1,5 +1,6 @@
 #include "programming/ProgrammingFile.h"
 
+#include "programming/AtomicFileWrite.h"
 #include "programming/EngineResults.h"
 #include "programming/FileCommands.h"
 
@@ -10,7 +11,6 @@
 #include <fstream>
 #include <random>
 #else
-#include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
 #include <unistd.h>
@@ -22,14 +22,6 @@ namespace fs = std::filesystem;
 
 FileVariant ProgrammingVariant(const Layout& layout) {
     return layout.fileIsScan16 != 0 ? FileVariant::Save : FileVariant::Scan7;
-}
-
-bool AnyKeyProgrammed(const Layout& layout) {
-    for (int k = 1; k <= layout.keyCount && k <= kMaxKeys; ++k) {
-        if (layout.key(k).programmed())
-            return true;
-    }
-    return false;
 }
 
 ProgrammingPlan PlanProgramming(const Layout& layout, int detectResult) {
@@ -106,16 +98,8 @@ WriteResult ProgrammingFile::Write(const Layout& layout, FileVariant variant,
         const int fd =
             ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd >= 0) {
-            std::size_t done = 0;
-            while (done < text.size()) {
-                const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-                if (n < 0 && errno == EINTR)
-                    continue;
-                if (n <= 0)
-                    break;
-                done += static_cast<std::size_t>(n);
-            }
-            written = ::close(fd) == 0 && done == text.size();
+            const bool all = WriteAll(fd, text);
+            written = ::close(fd) == 0 && all;
         }
 #endif
         path_ = path;

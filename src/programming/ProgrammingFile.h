@@ -12,9 +12,6 @@
 
 namespace zr4700 {
 
-// Whether any of keys 1..keyCount holds a first code: a layout without one programs nothing.
-bool AnyKeyProgrammed(const Layout& layout);
-
 // A layout last read from a 16scan file is programmed as 16scan, any other as 7/3scan.
 FileVariant ProgrammingVariant(const Layout& layout);
 
