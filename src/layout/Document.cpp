@@ -202,29 +202,29 @@ void Document::SetRfid(const RfidSettings& rfid) {
     Edit(EditKind::Rfid, [&](Layout& layout) { layout.rfid = rfid; });
 }
 
-KeyClip Document::CopyCurrentKey() const {
-    KeyClip clip;
-    const int k = layout_.currentKey;
-    if (!IsKeyNumber(k))
-        return clip;
-    const KeyRecord& record = layout_.key(k);
-    clip.codes = record.codes;
-    clip.name = record.name;
-    clip.single = record.single();
-    clip.mode = record.mode();
-    return clip;
+namespace {
+
+KeyClip ClipOf(const KeyRecord& record) {
+    return {record.codes, record.name, record.single(), record.mode()};
 }
 
-void Document::PasteKey(const KeyClip& clip) {
+} // namespace
+
+KeyClip Document::CopyCurrentKey() const {
     const int k = layout_.currentKey;
-    if (!IsKeyOf(k, layout_.keyCount) || clip.codes[0] == 0)
-        return;
-    Edit(EditKind::PasteKey, [&](Layout& layout) {
+    return IsKeyNumber(k) ? ClipOf(layout_.key(k)) : KeyClip{};
+}
+
+void Document::PutOnCurrentKey(EditKind kind, const KeyClip& clip, bool withFlags) {
+    const int k = layout_.currentKey;
+    Edit(kind, [&](Layout& layout) {
         KeyRecord& record = layout.key(k);
         record.codes = clip.codes;
         record.setName(clip.name);
-        record.setSingle(clip.single);
-        record.setMode(clip.mode);
+        if (withFlags) {
+            record.setSingle(clip.single);
+            record.setMode(clip.mode);
+        }
         layout.PropagateToGroup(k);
         layout.UpdateProgrammedKeyList();
         layout.FillProgrammedKeyCombo();
@@ -232,21 +232,20 @@ void Document::PasteKey(const KeyClip& clip) {
     });
 }
 
+void Document::PasteKey(const KeyClip& clip) {
+    if (!IsKeyOf(layout_.currentKey, layout_.keyCount) || clip.codes[0] == 0)
+        return;
+    PutOnCurrentKey(EditKind::PasteKey, clip, true);
+}
+
 void Document::DropKey(int source, int target) {
     if (!IsKeyOf(source, layout_.keyCount) || !IsKeyOf(target, layout_.keyCount) ||
         source == target || !layout_.key(source).programmed())
         return;
+    // As Copy key gives them: the codes and the name, the target keeping its own flags.
+    const KeyClip clip = ClipOf(layout_.key(source));
     SelectKey(target);
-    const KeyRecord& from = layout_.key(source);
-    Edit(EditKind::CopyKey, [&](Layout& layout) {
-        KeyRecord& record = layout.key(target);
-        record.codes = from.codes;
-        record.setName(from.name);
-        layout.PropagateToGroup(target);
-        layout.UpdateProgrammedKeyList();
-        layout.FillProgrammedKeyCombo();
-        layout.SelectKey(target);
-    });
+    PutOnCurrentKey(EditKind::CopyKey, clip, false);
 }
 
 void Document::DeleteKey() {

@@ -191,6 +191,9 @@ class Document {
     Snapshot Capture() const;
     template <typename Apply> void Edit(EditKind kind, Apply&& apply);
     void Finish(EditKind kind, int key, const Snapshot& before);
+    // The codes and name of a clip (and its single flag and mode, withFlags) onto the current
+    // key, passed to its whole cell, as one edit.
+    void PutOnCurrentKey(EditKind kind, const KeyClip& clip, bool withFlags);
     void Notify(const DocumentChange& change);
 
     Layout layout_;
