@@ -83,18 +83,14 @@ QAction* KeyPopupMenu::Action(int command) const {
 void KeyPopupMenu::PopupAt(const zr4700::Layout::PopupState& enabled, const QPoint& globalPos) {
     if (!menu_)
         return;
-    using Ids = CommandIds;
-    const auto enable = [this](int command, bool on) {
-        if (QAction* action = Action(command))
-            action->setEnabled(on);
+    const std::function<void(QMenu*)> enableAll = [&](QMenu* menu) {
+        for (QAction* action : menu->actions()) {
+            if (action->menu())
+                enableAll(action->menu());
+            else if (!action->isSeparator())
+                action->setEnabled(Allows(enabled, action->data().toInt()));
+        }
     };
-    enable(Ids::kCmdInsertKey, true);
-    enable(Ids::kCmdCopyKey, enabled.copyKey);
-    enable(Ids::kCmdSingle, enabled.single);
-    enable(Ids::kCmdToRight, enabled.toRight);
-    enable(Ids::kCmdToDown, enabled.toDown);
-    enable(Ids::kCmdQuad, enabled.quad);
-    enable(Ids::kCmdClearKey, enabled.clearKey);
-    enable(Ids::kCmdClearAll, enabled.clearAll);
+    enableAll(menu_);
     menu_->popup(globalPos);
 }
