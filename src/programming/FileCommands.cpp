@@ -103,8 +103,6 @@ void FileCommands::LoadCurrentFile() {
         layout.scan16Mode = scan16Mode;
         layout.fileIsScan16 = fileIsScan16;
         document_.Reset();
-        layout.AlignKeysWithKeyCount();
-        document_.Loaded();
         return;
     }
     recentFiles_.Push(layout.fileName);
