@@ -1,6 +1,6 @@
-# Cross-compiles the engine (zr4700core) and zrwin.exe for 64-bit Windows with Debian's
-# mingw-w64 (package g++-mingw-w64-x86-64). Configure with -DZR4700_BUILD_UI=OFF: the desktop
-# programmer needs a Windows build of Qt, which this toolchain does not provide.
+# Cross-compiles the engine, the core and zrwin.exe for 64-bit Windows with Debian's mingw-w64
+# (package g++-mingw-w64-x86-64). Configure with -DZR4700_BUILD_UI=OFF: the Qt front end needs a
+# Windows build of Qt, which this toolchain does not provide.
 #
 #   cmake -S . -B build-windows -G Ninja \
 #         -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DZR4700_BUILD_UI=OFF

@@ -2,7 +2,7 @@
 // What the fuzz targets share: a check that stops the run with a message when a property does not
 // hold (libFuzzer records the input that broke it as a crash), and prompts that answer nothing.
 
-#include "layout/UserPrompts.h"
+#include "core/document/UserPrompts.h"
 
 #include <cstdio>
 #include <cstdlib>

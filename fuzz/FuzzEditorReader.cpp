@@ -12,9 +12,9 @@
 
 #include "FuzzChecks.h"
 
-#include "layout/Layout.h"
-#include "programming/LayoutFileEditor.h"
-#include "programming/LayoutParser.h"
+#include "core/model/Layout.h"
+#include "core/files/LayoutFileEditor.h"
+#include "engine/LayoutParser.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -6,7 +6,7 @@
 
 #include "FuzzChecks.h"
 
-#include "programming/LayoutParser.h"
+#include "engine/LayoutParser.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Measures the undo history: resident memory after 1000 edits, and the time to undo and redo
 // "Clear All" on a full 112-key layout. Run by scripts/bench.
-#include "app/UndoHistory.h"
-#include "layout/Document.h"
+#include "qt/app/UndoHistory.h"
+#include "core/document/Document.h"
 
 #include <QCoreApplication>
 

@@ -5,9 +5,9 @@
 // described in programming/SimSocketProtocol.h. After a handle that took image bytes without a
 // refusal closes, it prints what the keyboard now holds.
 
-#include "programming/Device.h"
-#include "programming/SimSocketProtocol.h"
-#include "programming/SimulatedKeyboard.h"
+#include "engine/Device.h"
+#include "engine/SimSocketProtocol.h"
+#include "engine/SimulatedKeyboard.h"
 
 #include <fcntl.h>
 #include <poll.h>

@@ -9,7 +9,7 @@
 // jump there: "FILE:LINE:COLUMN: error: REASON" for a file that is no layout, "FILE: error:
 // REASON" for one that cannot be read, "DEVICE: error: REASON" for the driver's errors.
 
-#include "programming/Engine.h"
+#include "engine/Engine.h"
 
 #include <atomic>
 #include <csignal>

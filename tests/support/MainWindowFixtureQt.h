@@ -3,9 +3,9 @@
 // unexpected box fails the test), settings go to a temporary directory, and the current directory
 // is a fresh temporary one so that files the program writes there stay out of the way.
 
-#include "app/CProgrammerDlg.h"
-#include "app/FileDialogs.h"
-#include "app/Prompts.h"
+#include "qt/app/CProgrammerDlg.h"
+#include "qt/platform/FileDialogs.h"
+#include "qt/platform/Prompts.h"
 
 #include <QDir>
 #include <QSettings>

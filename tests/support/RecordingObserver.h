@@ -1,7 +1,7 @@
 #pragma once
 // A LayoutObserver that records what the document told the window, for tests.
 
-#include "layout/Layout.h"
+#include "core/model/Layout.h"
 
 #include <map>
 #include <utility>

@@ -3,7 +3,7 @@
 // prompt is recorded, a prompt that was not expected (or not the expected one) fails the test,
 // and prompts left unanswered fail it when the script is destroyed.
 
-#include "layout/UserPrompts.h"
+#include "core/document/UserPrompts.h"
 
 #include <gtest/gtest.h>
 

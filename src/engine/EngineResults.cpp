@@ -1,0 +1,52 @@
+#include "engine/EngineResults.h"
+
+namespace zr4700 {
+
+namespace {
+
+struct ResultText {
+    int result;
+    const char* text;
+};
+
+// The one place that pairs a result with its text, so the console tool and the desktop
+// programmer can never disagree about what a failure is called.
+constexpr ResultText kResultTexts[] = {
+    {kResultInvalidArgument, "Invalid argument."},
+    {kResultInvalidKeyboardType, "Invalid keyboard type."},
+    {kResultSyntaxError, "Syntax error!"},
+    {kResultCannotOpenFile, "Unable to open file."},
+    {kResultInvalidFileFormat, "Invalid file format."},
+    {kResultInvalidTypeDetected, "Invalid keyboard type detected."},
+    {kResultDriverError, "Zr4700 driver error."},
+    {kResultDetectingError, "Keyboard detecting error."},
+    {kResultFormatMismatch, "File format mismatch."},
+    {kResultProgrammingError, "Keyboard programming error."},
+    {kResultDataBufferError, "Data buffer error."},
+};
+
+} // namespace
+
+const char* EngineResultMessage(int result) {
+    for (const ResultText& entry : kResultTexts) {
+        if (entry.result == result) {
+            return entry.text;
+        }
+    }
+    return nullptr;
+}
+
+const char* KeyboardTypeMeaning(int type) {
+    switch (type) {
+    case 0:
+        return "7/3scan";
+    case 1:
+        return "16scan, 56 keys";
+    case 2:
+        return "16scan, 112 keys";
+    default:
+        return "unknown";
+    }
+}
+
+} // namespace zr4700

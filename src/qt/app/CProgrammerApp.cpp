@@ -1,0 +1,80 @@
+#include "qt/app/CProgrammerApp.h"
+
+#include "qt/app/CProgrammerDlg.h"
+#include "qt/widgets/DialogUnits.h"
+#include "qt/platform/Prompts.h"
+#include "qt/platform/Resources.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QPixmap>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: zr4700 [LAYOUT.txt]\n"
+    "       zr4700 --screenshot OUT.png [LAYOUT.txt]\n"
+    "       zr4700 --legend OUT.pdf|OUT.svg|OUT.png [--pitch MM] [--margin MM] [--all-keys]\n"
+    "                       [--code-names] LAYOUT.txt\n"
+    "       zr4700 --help\n";
+
+} // namespace
+
+int CProgrammerApp::InitInstance(const QStringList& arguments) {
+    // The recent-file list lives per user under "Valmora" and the executable's base name.
+    QApplication::setOrganizationName(QStringLiteral("Valmora"));
+    QApplication::setApplicationName(
+        QFileInfo(QApplication::applicationFilePath()).completeBaseName());
+    Resources::LoadReplacementBundle(QApplication::applicationDirPath());
+    QApplication::setFont(DialogFont());
+
+    QString screenshotPath;
+    QString fileToOpen;
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (argument == QLatin1String("--screenshot") && i + 1 < arguments.size()) {
+            screenshotPath = arguments.at(++i);
+        } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        } else if (argument.startsWith(QLatin1Char('-')) && argument.size() > 1) {
+            // An option the program does not know is no file to open and put on the recent list.
+            std::fprintf(stderr, "zr4700: unknown option %s\n%s", qPrintable(argument), kUsage);
+            return 2;
+        } else if (fileToOpen.isEmpty()) {
+            fileToOpen = argument;
+        }
+    }
+    if (!screenshotPath.isEmpty())
+        Prompts::Instance().SetMode(Prompts::Mode::Headless);
+
+    CProgrammerDlg dialog;
+    QApplication::setWindowIcon(dialog.appIcon);
+    const auto openFile = [&dialog, fileToOpen] {
+        // As the open dialog would give it: the full path, so the recent list stays valid.
+        dialog.fileCommands.OpenPath(
+            QDir::toNativeSeparators(QFileInfo(fileToOpen).absoluteFilePath()).toStdString());
+    };
+    if (!screenshotPath.isEmpty()) {
+        if (!fileToOpen.isEmpty())
+            openFile();
+        dialog.show();
+        QApplication::processEvents();
+        const QPixmap picture = dialog.grab();
+        if (!picture.save(screenshotPath)) {
+            std::fprintf(stderr, "zr4700: cannot write %s\n", qPrintable(screenshotPath));
+            return 1;
+        }
+        return 0;
+    }
+    // The file is opened once the window is up, so that a message about it stands over the
+    // window rather than alone on the screen.
+    if (!fileToOpen.isEmpty())
+        QTimer::singleShot(0, &dialog, openFile);
+    dialog.exec();
+    return 0;
+}

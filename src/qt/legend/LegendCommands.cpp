@@ -1,0 +1,235 @@
+#include "qt/legend/LegendCommands.h"
+
+#include "qt/platform/FileDialogs.h"
+#include "qt/legend/LegendPainter.h"
+#include "qt/app/MenuBuilder.h"
+#include "qt/platform/Prompts.h"
+#include "qt/platform/Resources.h"
+#include "qt/grid/KeyGridWidget.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QSettings>
+
+using namespace zr4700;
+
+namespace {
+
+constexpr int kSaveAsCommand = 32778;
+
+QSettings Store() {
+    return QSettings(QStringLiteral("Valmora"), QCoreApplication::applicationName());
+}
+
+const QString kGroup = QStringLiteral("Legends");
+
+} // namespace
+
+LegendCommands::LegendCommands(QWidget* window, QMenuBar* menuBar, QMenu* fileMenu,
+                               KeyGridWidget* grid, const Layout& layout)
+    : QObject(window), window_(window), grid_(grid), layout_(layout) {
+    QSettings store = Store();
+    const bool shown = store.value(kGroup + QStringLiteral("/KeyNamesOnCaps"), true).toBool();
+
+    if (menuBar) {
+        viewMenu_ = new QMenu(Resources::String("legend.menu.view"), menuBar);
+        viewMenu_->setObjectName(QStringLiteral("viewMenu"));
+        // Before Help, the last menu, where a View menu usually stands.
+        QAction* before = nullptr;
+        const QList<QAction*> top = menuBar->actions();
+        const qsizetype fileAt = fileMenu ? top.indexOf(fileMenu->menuAction()) : -1;
+        if (fileAt >= 0 && fileAt + 1 < top.size())
+            before = top.last();
+        menuBar->insertMenu(before, viewMenu_);
+        namesAction_ = viewMenu_->addAction(Resources::String("legend.menu.names"));
+        namesAction_->setObjectName(QStringLiteral("keyNamesOnCaps"));
+        namesAction_->setCheckable(true);
+        namesAction_->setChecked(shown);
+        connect(namesAction_, &QAction::toggled, this, &LegendCommands::SetNamesShown);
+    }
+    if (grid_)
+        grid_->setShowNames(shown);
+
+    if (fileMenu) {
+        // After "Save As...", with the other commands that write the layout somewhere.
+        const QList<QAction*> items = fileMenu->actions();
+        QAction* saveAs = FindCommand(fileMenu, kSaveAsCommand);
+        const qsizetype at = items.indexOf(saveAs);
+        QAction* before = at >= 0 && at + 1 < items.size() ? items.at(at + 1) : nullptr;
+        printAction_ = new QAction(Resources::String("legend.menu.print"), fileMenu);
+        printAction_->setObjectName(QStringLiteral("printLegends"));
+        exportAction_ = new QAction(Resources::String("legend.menu.export"), fileMenu);
+        exportAction_->setObjectName(QStringLiteral("exportLegends"));
+        fileMenu->insertAction(before, printAction_);
+        fileMenu->insertAction(before, exportAction_);
+        connect(printAction_, &QAction::triggered, this, &LegendCommands::OnPrintLegends);
+        connect(exportAction_, &QAction::triggered, this, &LegendCommands::OnExportLegends);
+    }
+}
+
+void LegendCommands::SetNamesShown(bool shown) {
+    if (grid_)
+        grid_->setShowNames(shown);
+    if (namesAction_ && namesAction_->isChecked() != shown)
+        namesAction_->setChecked(shown);
+    Store().setValue(kGroup + QStringLiteral("/KeyNamesOnCaps"), shown);
+}
+
+LegendCommands::Settings LegendCommands::LoadSettings() {
+    QSettings store = Store();
+    store.beginGroup(kGroup);
+    Settings settings;
+    settings.pitchMm = store.value(QStringLiteral("Pitch"), settings.pitchMm).toDouble();
+    settings.marginMm = store.value(QStringLiteral("Margin"), settings.marginMm).toDouble();
+    settings.onlyProgrammed =
+        store.value(QStringLiteral("OnlyProgrammed"), settings.onlyProgrammed).toBool();
+    settings.codeNames = store.value(QStringLiteral("CodeNames"), settings.codeNames).toBool();
+    settings.exportType = store.value(QStringLiteral("ExportType"), settings.exportType).toInt();
+    settings.pitchMm = std::clamp(settings.pitchMm, kMinPitchMm, kMaxPitchMm);
+    settings.marginMm = std::clamp(settings.marginMm, 0.0, kMaxMarginMm);
+    if (settings.exportType < 1 || settings.exportType > 3)
+        settings.exportType = 1;
+    return settings;
+}
+
+void LegendCommands::SaveSettings(const Settings& settings) {
+    QSettings store = Store();
+    store.beginGroup(kGroup);
+    store.setValue(QStringLiteral("Pitch"), settings.pitchMm);
+    store.setValue(QStringLiteral("Margin"), settings.marginMm);
+    store.setValue(QStringLiteral("OnlyProgrammed"), settings.onlyProgrammed);
+    store.setValue(QStringLiteral("CodeNames"), settings.codeNames);
+    store.setValue(QStringLiteral("ExportType"), settings.exportType);
+}
+
+bool LegendCommands::AskOptions(Settings& settings) {
+    QDialog dialog(window_);
+    dialog.setObjectName(QStringLiteral("legendOptions"));
+    dialog.setWindowTitle(Resources::String("legend.options.title"));
+    auto* form = new QFormLayout(&dialog);
+    auto* pitch = new QDoubleSpinBox(&dialog);
+    pitch->setObjectName(QStringLiteral("pitch"));
+    pitch->setRange(kMinPitchMm, kMaxPitchMm);
+    pitch->setDecimals(2);
+    pitch->setSingleStep(0.05);
+    pitch->setValue(settings.pitchMm);
+    auto* margin = new QDoubleSpinBox(&dialog);
+    margin->setObjectName(QStringLiteral("margin"));
+    margin->setRange(0, kMaxMarginMm);
+    margin->setDecimals(2);
+    margin->setSingleStep(0.1);
+    margin->setValue(settings.marginMm);
+    auto* only = new QCheckBox(Resources::String("legend.options.only"), &dialog);
+    only->setObjectName(QStringLiteral("onlyProgrammed"));
+    only->setChecked(settings.onlyProgrammed);
+    auto* codes = new QCheckBox(Resources::String("legend.options.codes"), &dialog);
+    codes->setObjectName(QStringLiteral("codeNames"));
+    codes->setChecked(settings.codeNames);
+    form->addRow(Resources::String("legend.options.pitch"), pitch);
+    form->addRow(Resources::String("legend.options.margin"), margin);
+    form->addRow(only);
+    form->addRow(codes);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    form->addRow(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    settings.pitchMm = pitch->value();
+    settings.marginMm = std::min(margin->value(), settings.pitchMm / 4);
+    settings.onlyProgrammed = only->isChecked();
+    settings.codeNames = codes->isChecked();
+    SaveSettings(settings);
+    return true;
+}
+
+LegendSheet LegendCommands::Sheet(const Settings& settings, double pageWidthMm,
+                                  double pageHeightMm) const {
+    LegendOptions options;
+    options.pitchMm = settings.pitchMm;
+    options.marginMm = settings.marginMm;
+    options.onlyProgrammed = settings.onlyProgrammed;
+    options.showCodeNames = settings.codeNames;
+    options.pageWidthMm = pageWidthMm;
+    options.pageHeightMm = pageHeightMm;
+    const QString name = layout_.fileName.empty() ? Resources::String(32788)
+                                                  : QString::fromStdString(layout_.fileName);
+    options.footer = LegendPainter::FooterFor(name);
+    return ComputeLegendSheet(layout_, options);
+}
+
+void LegendCommands::PaintOnPrinter(QPrinter* printer, const Settings& settings) {
+    const QRectF paper = printer->pageLayout().fullRect(QPageLayout::Millimeter);
+    const LegendSheet sheet = Sheet(settings, paper.width(), paper.height());
+    QPainter painter(printer);
+    LegendPainter::PrintSheet(painter, *printer, sheet);
+}
+
+void LegendCommands::OnPrintLegends() {
+    Settings settings = LoadSettings();
+    if (!AskOptions(settings))
+        return;
+    LegendOptions page;
+    LegendPainter::SetLocalePageSize(page);
+    if (Sheet(settings, page.pageWidthMm, page.pageHeightMm).capCount() == 0) {
+        Prompts::Instance().ShowErrorText(Resources::String("legend.noKeys"), window_);
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setFullPage(true);
+    QPrintPreviewDialog preview(&printer, window_);
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+            [this, settings](QPrinter* target) { PaintOnPrinter(target, settings); });
+    preview.exec();
+}
+
+void LegendCommands::OnExportLegends() {
+    Settings settings = LoadSettings();
+    if (!AskOptions(settings))
+        return;
+    LegendOptions page;
+    LegendPainter::SetLocalePageSize(page);
+    const LegendSheet sheet = Sheet(settings, page.pageWidthMm, page.pageHeightMm);
+    if (sheet.capCount() == 0) {
+        Prompts::Instance().ShowErrorText(Resources::String("legend.noKeys"), window_);
+        return;
+    }
+    const LegendPainter::Format formats[] = {LegendPainter::Format::Pdf, LegendPainter::Format::Svg,
+                                             LegendPainter::Format::Png};
+    FileDialogs::SaveRequest request;
+    request.filters = {Resources::String("legend.filter.pdf"),
+                       Resources::String("legend.filter.svg"),
+                       Resources::String("legend.filter.png")};
+    request.initialFilterIndex = settings.exportType;
+    const QString extension = LegendPainter::Extension(formats[settings.exportType - 1]);
+    request.defaultExtension = extension;
+    const QString base =
+        layout_.fileName.empty()
+            ? Resources::String(32788)
+            : QFileInfo(QString::fromStdString(layout_.fileName)).completeBaseName();
+    request.initialName = base + QLatin1Char('.') + extension;
+    const std::optional<FileDialogs::Choice> choice =
+        FileDialogs::GetSaveFileName(window_, request);
+    if (!choice || choice->path.isEmpty())
+        return;
+    const int type = std::clamp(choice->filterIndex, 1, 3);
+    QString path = choice->path;
+    // The name's extension decides; a name without a known one gets the chosen type's.
+    if (LegendPainter::FormatOf(path) == LegendPainter::Format::Unknown)
+        path += QLatin1Char('.') + LegendPainter::Extension(formats[type - 1]);
+    settings.exportType = type;
+    SaveSettings(settings);
+    const QString error = LegendPainter::Export(sheet, path);
+    if (!error.isEmpty())
+        Prompts::Instance().ShowErrorText(error, window_);
+}

@@ -1,0 +1,230 @@
+#include "qt/programming/CProgressDlg.h"
+
+#include "qt/widgets/DialogUnits.h"
+#include "qt/platform/Prompts.h"
+#include "qt/platform/Resources.h"
+#include "engine/Device.h"
+#include "engine/Engine.h"
+#include "engine/EngineResults.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QFrame>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QThread>
+#include <QWindow>
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+constexpr int kDialogId = 110;
+
+QString text(const char* key) {
+    return Resources::DialogText(kDialogId, QString::fromUtf8(key));
+}
+
+} // namespace
+
+CProgressDlg::CProgressDlg(QWidget* owner) : QDialog(nullptr), owner_(owner) {
+    setObjectName(QString::number(kDialogId));
+    setWindowTitle(text("caption"));
+    setFont(DialogFont());
+    // A fixed dialog frame with a caption and a close box, and nothing else.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setFixedSize(Dlu(0, 0, 163, 67).size());
+
+    auto* frame = Place(new QFrame(this), 0, Dlu(6, 3, 150, 57));
+    frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    m_progress = Place(new QProgressBar(this), kProgressId, Dlu(13, 13, 135, 14));
+    m_progress->setTextVisible(false);
+    okButton_ = Place(new QPushButton(text("1"), this), kOkId, Dlu(15, 36, 50, 14));
+    okButton_->setDefault(true);
+    okButton_->hide();
+    // The transfer is stopped with Escape or the close box; the button itself stays disabled.
+    cancelButton_ = Place(new QPushButton(text("2"), this), kCancelId, Dlu(98, 37, 50, 14));
+    cancelButton_->setEnabled(false);
+
+    OnInitDialog();
+}
+
+CProgressDlg::~CProgressDlg() {
+    // The worker uses this object until it has ended.
+    CancelAndWait();
+}
+
+void CProgressDlg::OnInitDialog() {
+    m_progress->setRange(0, 100);
+    m_progress->setValue(0);
+}
+
+void CProgressDlg::DisableOwner() {
+    if (!owner_)
+        return;
+    QWidget* window = owner_->window();
+    ownerFocus_ = window->focusWidget();
+    window->setEnabled(false);
+}
+
+void CProgressDlg::ShowOverOwner() {
+    m_progress->setValue(0);
+    if (owner_) {
+        QWidget* window = owner_->window();
+        CentreOver(this, window);
+        // Without a Qt parent the dialog still belongs to its owner's window: it stays above it
+        // and is not blocked while that window runs modally.
+        winId();
+        if (windowHandle() && window->windowHandle())
+            windowHandle()->setTransientParent(window->windowHandle());
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+int CProgressDlg::StartProgramming(int argc, const char* const argv[]) {
+    // One engine run at a time: the engine's parser keeps file-scope state, and the worker
+    // deletes the temporary file another run would be reading.
+    if (m_thread)
+        return -1;
+    if (!argv || argc < 0)
+        argc = 0;
+
+    // The worker reads its own copy of the arguments, so the caller's array may go at once.
+    argumentText_.clear();
+    for (int i = 0; i < argc; ++i)
+        argumentText_.emplace_back(argv[i] ? argv[i] : "");
+    m_argv.clear();
+    for (int i = 0; i < argc; ++i)
+        m_argv.push_back(argv[i] ? argumentText_[static_cast<size_t>(i)].c_str() : nullptr);
+    m_argv.push_back(nullptr);
+    m_argc = argc;
+    m_progress->setValue(0);
+    stopRequested_ = false;
+
+    m_thread = QThread::create(&CProgressDlg::ProgrammingThread, this);
+    connect(m_thread, &QThread::finished, this, &CProgressDlg::OnWorkerFinished);
+    m_thread->start(QThread::LowestPriority);
+    return 0;
+}
+
+void CProgressDlg::ProgrammingThread(CProgressDlg* dialog) {
+    dialog->RunEngine();
+    QMetaObject::invokeMethod(dialog, &CProgressDlg::FinishRun, Qt::BlockingQueuedConnection);
+}
+
+int CProgressDlg::RunEngine() {
+    // Each step waits until the bar has moved, so the bar never runs ahead of the transfer.
+    int steps = 0;
+    const zr4700::StepNotify notify = [this, &steps] {
+        ++steps;
+        QMetaObject::invokeMethod(this, &CProgressDlg::OnProgressStep,
+                                  Qt::BlockingQueuedConnection);
+    };
+    zr4700::ProgramReport report;
+    const int result =
+        zr4700::ProgramKeyboard(m_argc, m_argv.data(), notify, &stopRequested_, &report);
+    const bool failed = zr4700::EngineResultMessage(result) != nullptr;
+    const bool stopped = stopRequested_.load();
+    // A stopped run says nothing of what the engine answered on its way out. A device that
+    // could not be opened is named, with the system's reason.
+    if (failed && !stopped) {
+        const QString detail = result == zr4700::kResultDriverError
+                                   ? QString::fromStdString(zr4700::LastDeviceError())
+                                   : QString();
+        QMetaObject::invokeMethod(
+            this, [this, result, detail] { ShowEngineError(result, detail); },
+            Qt::BlockingQueuedConnection);
+    }
+    // Once bytes went out, a run that did not end well has left the keyboard holding part of a
+    // layout: the user must know to program it again.
+    if ((steps > 0 || report.bytesSent > 0) && (failed || stopped)) {
+        const QString detail =
+            Resources::String("detail.bytesSent").arg(report.bytesSent).arg(report.imageSize);
+        QMetaObject::invokeMethod(
+            this,
+            [this, detail] {
+                Prompts::Instance().ShowErrorTextDetail(
+                    Resources::String(zr4700::kStrTransferIncomplete), detail, this);
+            },
+            Qt::BlockingQueuedConnection);
+    }
+    // The worker deletes the layout file it was given once the engine is done with it.
+    if (m_argc > 1 && m_argv[1]) {
+        std::error_code ignored;
+        std::filesystem::remove(m_argv[1], ignored);
+    }
+    return 0;
+}
+
+void CProgressDlg::ShowEngineError(int result, const QString& detail) {
+    QString message = Resources::String(result);
+    if (message.isEmpty())
+        message = QString::fromUtf8(zr4700::EngineResultMessage(result));
+    Prompts::Instance().ShowErrorTextDetail(message, detail, this);
+}
+
+void CProgressDlg::OnProgressStep() {
+    m_progress->setValue(std::min(m_progress->value() + 1, m_progress->maximum()));
+    m_progress->update();
+}
+
+void CProgressDlg::FinishRun() {
+    hide();
+    EnableOwner();
+}
+
+void CProgressDlg::EnableOwner() {
+    if (!owner_)
+        return;
+    QWidget* window = owner_->window();
+    window->setEnabled(true);
+    if (window->isVisible())
+        window->activateWindow();
+    if (ownerFocus_ && ownerFocus_->window() == window)
+        ownerFocus_->setFocus(Qt::OtherFocusReason);
+    ownerFocus_ = nullptr;
+}
+
+void CProgressDlg::OnWorkerFinished() {
+    QThread* thread = m_thread;
+    if (!thread)
+        return;
+    // The thread procedure has returned; this only collects the ended thread.
+    thread->wait();
+    m_thread = nullptr;
+    delete thread;
+    emit WorkerEnded();
+}
+
+void CProgressDlg::reject() {
+    OnCancel();
+}
+
+void CProgressDlg::OnCancel() {
+    if (m_thread) {
+        // The engine stops after the byte in flight; the worker then cleans up and enables the
+        // owner as after any other run. Killing the thread instead could leave the device open,
+        // the image allocated and the temporary file behind.
+        stopRequested_ = true;
+    } else {
+        EnableOwner();
+    }
+    QDialog::reject();
+}
+
+void CProgressDlg::CancelAndWait() {
+    if (!m_thread)
+        return;
+    stopRequested_ = true;
+    hide();
+    // The worker may be waiting on a step or on its final call into this thread, so the wait
+    // keeps handling events; the worker's end always posts its finished notification, which
+    // wakes this loop.
+    while (m_thread)
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}

@@ -1,0 +1,172 @@
+// The Edit menu through the user's actions: each step undone and redone exactly, the step names,
+// one step per visit to the name field, modified following the saved step, and the grid's
+// clipboard (Ctrl+C, Ctrl+V, Delete).
+#include "FileCommandsTestSupport.h"
+
+#include "qt/app/UndoHistory.h"
+#include "qt/grid/GridDragDrop.h"
+#include "core/model/GridGeometry.h"
+#include "qt/grid/KeyGridWidget.h"
+#include "support/MainWindowFixtureQt.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDropEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <functional>
+
+using namespace filetest;
+
+namespace {
+
+// What undo must give back: every key, the list, the current key, the values.
+std::string StateOf(const zr4700::Layout& layout) {
+    std::string state = zr4700::LayoutFileText(layout, zr4700::FileVariant::Scan16);
+    for (int k = 1; k <= zr4700::kMaxKeys; ++k)
+        state += std::to_string(static_cast<int>(layout.state(k)));
+    for (const auto& item : layout.programmedKeyComboItems)
+        state += "|" + item;
+    return state + "#" + std::to_string(layout.currentKey);
+}
+
+} // namespace
+
+class EditMenuTest : public MainWindowTest {
+  protected:
+    void ClickKey(int key) {
+        const zr4700::GridPoint origin = zr4700::KeyOrigin(key);
+        QTest::mouseClick(dialog->grid(), Qt::LeftButton, {},
+                          QPoint(origin.x + zr4700::kKeyUnit / 2, origin.y + zr4700::kKeyUnit / 2));
+    }
+    void Press(QKeySequence keys) {
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : dialog.get();
+        QTest::keySequence(target, keys);
+    }
+    QAction* EditAction(int index) const { return dialog->EditMenu()->actions().at(index); }
+    void ProgramKey(int key, int code, const std::string& name) {
+        zr4700::Layout& raw = dialog->document.RawLayout();
+        raw.key(key).codes[0] = code;
+        raw.key(key).setName(name);
+        raw.state(key) = zr4700::CellState::Single;
+    }
+};
+
+TEST_F(EditMenuTest, EachStepIsUndoneAndRedoneExactly) {
+    ProgramKey(10, 0x1C, "Total");
+    ProgramKey(11, 0x32, "Void");
+    struct Step {
+        const char* name;
+        int key; // clicked first: selecting is no step
+        std::function<void()> act;
+        const char* undoText;
+    };
+    const Step steps[] = {
+        {"rename", 10,
+         [this] {
+             auto* name = control<QLineEdit>(1009);
+             name->setFocus();
+             name->selectAll();
+             QTest::keyClicks(name, "Cash");
+         },
+         "&Undo Rename key 10"},
+        {"mode", 10, [this] { QTest::mouseClick(control<QRadioButton>(1024), Qt::LeftButton); },
+         "&Undo Mode of key 10"},
+        {"delete", 11, [this] { Press(QKeySequence(Qt::Key_Delete)); }, "&Undo Delete key 11"},
+        {"paste", 20, [this] { Press(QKeySequence(Qt::CTRL | Qt::Key_V)); }, "&Undo Paste key 20"},
+        {"mode for all", 10,
+         [this] { QTest::mouseClick(control<QPushButton>(1025), Qt::LeftButton); },
+         "&Undo Mode for all keys"},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        ClickKey(step.key);
+        if (step.key == 20) {
+            ClickKey(10);
+            Press(QKeySequence(Qt::CTRL | Qt::Key_C));
+            ClickKey(20);
+        }
+        const std::string before = StateOf(dialog->layout);
+        step.act();
+        dialog->grid()->setFocus(); // leaving the field ends the step
+        const std::string after = StateOf(dialog->layout);
+        ASSERT_FALSE(before == after);
+        EXPECT_EQ(dialog->layout.modified, 1);
+        EXPECT_EQ(EditAction(0)->text().toStdString(), step.undoText);
+
+        Press(QKeySequence(Qt::CTRL | Qt::Key_Z));
+        EXPECT_TRUE(StateOf(dialog->layout) == before) << "one step back, whole";
+        Press(QKeySequence(Qt::CTRL | Qt::Key_Y));
+        EXPECT_TRUE(StateOf(dialog->layout) == after);
+    }
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), "Cash: A");
+    EXPECT_TRUE(TakeBoxes().empty()) << "Delete and paste ask nothing";
+}
+
+TEST_F(EditMenuTest, ModifiedFollowsTheSavedStep) {
+    const QString path = TempPath("saved.txt");
+    ProgramKey(10, 0x1C, "Total");
+    dialog->document.RawLayout().fileName = path.toStdString();
+    Choose(*dialog, CProgrammerDlg::kCmdFileSave);
+    ASSERT_EQ(dialog->layout.modified, 0);
+    EXPECT_FALSE(EditAction(0)->isEnabled()) << "nothing to undo";
+
+    ClickKey(10);
+    Press(QKeySequence(Qt::Key_Delete));
+    EXPECT_EQ(dialog->layout.modified, 1);
+    Press(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    EXPECT_EQ(dialog->layout.modified, 0) << "back at the file's state";
+    EXPECT_TRUE(EditAction(1)->isEnabled());
+    Press(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    EXPECT_EQ(dialog->layout.modified, 1);
+
+    // A new layout starts an empty history.
+    Prompts::Instance().QueueAnswer(false);
+    Choose(*dialog, CProgrammerDlg::kCmdFileNew);
+    TakeBoxes();
+    EXPECT_FALSE(EditAction(0)->isEnabled());
+    EXPECT_EQ(dialog->history()->stack().count(), 0);
+}
+
+// A drop on the grid as a drag from key 10 ends it: key 20 takes key 10's codes and name, one
+// step that undo takes back.
+TEST_F(EditMenuTest, DroppingAKeyOnAnotherCopiesItThereInOneStep) {
+    ProgramKey(10, 0x1C, "Total");
+    const zr4700::GridPoint origin = zr4700::KeyOrigin(20);
+    const QPointF at(origin.x + zr4700::kKeyUnit / 2, origin.y + zr4700::kKeyUnit / 2);
+    QMimeData data;
+    data.setData(GridDragDrop::kMimeType, "10");
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(dialog->grid(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(dialog->grid(), &drop);
+
+    EXPECT_EQ(dialog->layout.key(20).name, "Total");
+    EXPECT_EQ(dialog->layout.key(20).codes[0], 0x1C);
+    EXPECT_EQ(dialog->layout.currentKey, 20);
+    EXPECT_EQ(EditAction(0)->text().toStdString(), "&Undo Copy key to key 20");
+    EditAction(0)->trigger();
+    EXPECT_FALSE(dialog->layout.key(20).programmed());
+}
+
+// The key popup's items have shortcuts that work with the menu closed, under the popup's rules.
+TEST_F(EditMenuTest, PopupShortcutsWorkUnderThePopupsRules) {
+    ProgramKey(1, 0x1C, "Total");
+    ClickKey(9); // a blank key: no shape can start there
+    Press(QKeySequence(Qt::CTRL | Qt::Key_4));
+    EXPECT_EQ(dialog->layout.state(9), zr4700::CellState::Blank);
+    ClickKey(1);
+    Press(QKeySequence(Qt::CTRL | Qt::Key_4));
+    EXPECT_EQ(dialog->layout.state(1), zr4700::CellState::Quad);
+    EXPECT_EQ(dialog->layout.key(10).name, "Total");
+    for (QAction* action : dialog->KeyPopupMenu()->actions()) {
+        if (!action->isSeparator() && !action->menu()) {
+            EXPECT_FALSE(action->shortcut().isEmpty()) << action->text().toStdString();
+        }
+    }
+}

@@ -1,0 +1,219 @@
+// Legends: a sheet really comes out as PDF and PNG, the command line writes one and refuses bad
+// arguments, the View toggle and the export command of the main window, and the grid's keys as
+// assistive tools see them.
+
+#include "qt/legend/LegendCommands.h"
+#include "qt/legend/LegendPainter.h"
+#include "qt/app/MenuBuilder.h"
+#include "core/model/GridGeometry.h"
+#include "qt/grid/KeyGridAccessibleQt.h"
+#include "qt/grid/KeyGridWidget.h"
+#include "support/MainWindowFixtureQt.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QDialog>
+#include <QFile>
+#include <QImage>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProcess>
+#include <QTimer>
+
+#include <algorithm>
+#include <vector>
+
+using namespace zr4700;
+
+namespace {
+
+void Program(Layout& layout, int k, const KeyCodes& codes, const std::string& name) {
+    layout.key(k).codes = codes;
+    layout.key(k).setName(name);
+    layout.state(k) = CellState::Single;
+}
+
+// Answers the options dialog of the next legend command with OK, once it is up.
+void AcceptOptionsWhenShown() {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            if (dialog->objectName() == QLatin1String("legendOptions")) {
+                dialog->accept();
+                timer->deleteLater();
+            }
+        }
+    });
+    timer->start();
+}
+
+TEST(LegendExportTest, PdfAndPngComeOutWithTheCaps) {
+    QTemporaryDir dir;
+    Layout layout;
+    layout.keyCount = 112;
+    for (int k = 1; k <= 112; ++k)
+        Program(layout, k, {0x1C, 0x32}, "Cash drawer " + std::to_string(k));
+    LegendOptions options;
+    options.footer = "full.txt";
+    options.showCodeNames = true;
+    const LegendSheet sheet = ComputeLegendSheet(layout, options);
+
+    const QString pdf = dir.filePath("sheet.pdf");
+    EXPECT_EQ(LegendPainter::Export(sheet, pdf), QString());
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF"));
+    EXPECT_GT(bytes.size(), 5000);
+
+    const QString png = dir.filePath("sheet.png");
+    EXPECT_EQ(LegendPainter::Export(sheet, png), QString());
+    const QImage image(png);
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.width(), 2480); // A4 at 300 dpi
+    EXPECT_EQ(image.height(), 3508);
+    // The first insert carries dark letters in its middle.
+    const LegendCap& first = sheet.pages[0].caps[0];
+    const double dotsPerMm = 300 / 25.4;
+    int dark = 0;
+    for (int y = int(first.nameBox.y * dotsPerMm); y < int(first.nameBox.bottom() * dotsPerMm); ++y)
+        for (int x = int(first.nameBox.x * dotsPerMm); x < int(first.nameBox.right() * dotsPerMm);
+             ++x)
+            dark += qGray(image.pixel(x, y)) < 100;
+    EXPECT_GT(dark, 50);
+
+    EXPECT_FALSE(LegendPainter::Export(sheet, dir.filePath("sheet.doc")).isEmpty());
+    EXPECT_FALSE(LegendPainter::Export(sheet, dir.filePath("missing/sheet.pdf")).isEmpty());
+}
+
+TEST(LegendExportTest, CommandLineWritesASheetAndRefusesBadArguments) {
+    QTemporaryDir dir;
+    const QString layout =
+        QStringLiteral(ZR4700_SOURCE_DIR "/resources/examples/example-16scan-56.txt");
+    auto run = [](const QStringList& arguments, QByteArray* errors = nullptr) {
+        QProcess program;
+        program.start(ZR4700_BINARY_PATH, arguments);
+        EXPECT_TRUE(program.waitForFinished(60000));
+        if (errors)
+            *errors = program.readAllStandardError();
+        return program.exitCode();
+    };
+    const QString svg = dir.filePath("sheet.svg");
+    EXPECT_EQ(run({"--legend", svg, "--pitch", "18", layout}), 0);
+    QFile file(svg);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains("<svg"));
+
+    QByteArray errors;
+    EXPECT_EQ(run({"--legend", dir.filePath("x.pdf"), "--pitch", "big", layout}, &errors), 2);
+    EXPECT_TRUE(errors.contains("--pitch")) << errors.toStdString();
+    EXPECT_EQ(run({"--legend", dir.filePath("x.txt"), layout}, &errors), 2);
+    EXPECT_EQ(run({"--legend", dir.filePath("x.pdf")}, &errors), 2);
+    EXPECT_EQ(run({"--legend", dir.filePath("x.pdf"), dir.filePath("none.txt")}, &errors), 1);
+    EXPECT_TRUE(errors.contains("none.txt")) << errors.toStdString();
+    EXPECT_FALSE(QFile::exists(dir.filePath("x.pdf")));
+}
+
+class LegendWindowTest : public MainWindowTest {
+  protected:
+    LegendCommands* Attach() {
+        return new LegendCommands(dialog.get(), dialog->mainMenu, dialog->FileMenu(),
+                                  dialog->grid(), dialog->layout);
+    }
+};
+
+TEST_F(LegendWindowTest, NamesOnCapsToggleIsRemembered) {
+    Program(dialog->document.RawLayout(), 2, {0x1C}, "Total");
+    LegendCommands* commands = Attach();
+    ASSERT_NE(commands->viewMenu(), nullptr);
+    // View stands just before Help, the last menu.
+    const QList<QAction*> top = dialog->mainMenu->actions();
+    const qsizetype view = top.indexOf(commands->viewMenu()->menuAction());
+    EXPECT_EQ(view, top.size() - 2);
+    EXPECT_GT(view, top.indexOf(dialog->FileMenu()->menuAction()));
+    EXPECT_EQ(commands->viewMenu()->title(), "&View");
+    ASSERT_TRUE(commands->namesAction()->isChecked()) << "on by default";
+    EXPECT_TRUE(dialog->grid()->showNames());
+
+    const GridPoint origin = KeyOrigin(2);
+    const QRect cap(origin.x, origin.y, kKeyUnit, kKeyUnit);
+    const QImage named = dialog->grid()->grab(cap).toImage();
+    commands->namesAction()->trigger();
+    EXPECT_FALSE(dialog->grid()->showNames());
+    const QImage plain = dialog->grid()->grab(cap).toImage();
+    EXPECT_NE(named, plain) << "the name is drawn on the cap";
+
+    // A new window starts the way the user left it.
+    dialog.reset(new CProgrammerDlg);
+    LegendCommands* again = Attach();
+    EXPECT_FALSE(again->namesAction()->isChecked());
+    EXPECT_FALSE(dialog->grid()->showNames());
+}
+
+TEST_F(LegendWindowTest, ExportLegendsWritesTheChosenFile) {
+    Program(dialog->document.RawLayout(), 2, {0x1C}, "Total");
+    LegendCommands* commands = Attach();
+    // After "Save As...".
+    const QList<QAction*> items = dialog->FileMenu()->actions();
+    const qsizetype saveAs = items.indexOf(FindCommand(dialog->FileMenu(), 32778));
+    ASSERT_GE(saveAs, 0);
+    EXPECT_EQ(items.at(saveAs + 1), commands->printAction());
+    EXPECT_EQ(items.at(saveAs + 2), commands->exportAction());
+
+    const QString path = TempPath("legends"); // no extension: the chosen type gives it
+    FileDialogs::QueueAnswer(FileDialogs::Choice{path, 3});
+    AcceptOptionsWhenShown();
+    commands->exportAction()->trigger();
+    EXPECT_EQ(FileDialogs::LastSaveRequest().filters.size(), 3);
+    EXPECT_FALSE(QImage(path + ".png").isNull());
+    EXPECT_TRUE(TakeBoxes().empty());
+    EXPECT_EQ(LegendCommands::LoadSettings().exportType, 3) << "the type is remembered";
+}
+
+std::vector<std::pair<QAccessible::Event, QString>> accessibleEvents;
+
+void RecordAccessibleEvent(QAccessibleEvent* event) {
+    if (QAccessibleInterface* target = event->accessibleInterface())
+        accessibleEvents.emplace_back(event->type(), target->text(QAccessible::Name));
+}
+
+TEST_F(LegendWindowTest, KeysAreAccessibleButtonsAndTheCurrentOneIsAnnounced) {
+    Program(dialog->document.RawLayout(), 10, {0x1C, 0x32, 0x0D}, "Cash drawer");
+    QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(dialog->grid());
+    ASSERT_NE(grid, nullptr);
+    QAccessibleInterface* key10 = nullptr;
+    int keys = 0;
+    for (int i = 0; i < grid->childCount(); ++i) {
+        QAccessibleInterface* child = grid->child(i);
+        if (!child || child->role() != QAccessible::Button || child->object())
+            continue;
+        ++keys;
+        if (child->text(QAccessible::Name) == "Key 10, Cash drawer")
+            key10 = child;
+        EXPECT_EQ(grid->indexOfChild(child), i);
+    }
+    EXPECT_EQ(keys, 56);
+    ASSERT_NE(key10, nullptr);
+    EXPECT_EQ(key10->text(QAccessible::Description), "A, B, Tab");
+    EXPECT_EQ(key10->parent(), grid);
+    const QRect place = key10->rect();
+    EXPECT_EQ(grid->childAt(place.center().x(), place.center().y()), key10);
+    EXPECT_FALSE(key10->state().selected);
+
+    KeyGridAccessible::SetNotificationSpy(RecordAccessibleEvent);
+    accessibleEvents.clear();
+    dialog->document.SelectKey(10);
+    QTest::qWait(20);
+    KeyGridAccessible::SetNotificationSpy(nullptr);
+    EXPECT_TRUE(key10->state().selected);
+    const std::pair<QAccessible::Event, QString> focus{QAccessible::Focus, "Key 10, Cash drawer"};
+    const std::pair<QAccessible::Event, QString> selection{QAccessible::Selection,
+                                                           "Key 10, Cash drawer"};
+    EXPECT_NE(std::find(accessibleEvents.begin(), accessibleEvents.end(), focus),
+              accessibleEvents.end());
+    EXPECT_NE(std::find(accessibleEvents.begin(), accessibleEvents.end(), selection),
+              accessibleEvents.end());
+}
+
+} // namespace
