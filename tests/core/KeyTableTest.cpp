@@ -232,8 +232,6 @@ TEST(KeyTableTest, ResetLayoutRestoresDefaultsButKeepsModelAndVariant) {
     Layout& layout = doc.layout;
     Scramble(layout);
     layout.fileName = "/tmp/layout.txt";
-    layout.modified = 1;
-    layout.editingKeyCodes = 1;
     layout.nextGroupNumber = 9;
     layout.settings = KeyboardSettings{1, 1, 0, 31, 200};
     layout.rfid = RfidSettings{5, 1, 13, 6, 1, 0};
@@ -249,8 +247,6 @@ TEST(KeyTableTest, ResetLayoutRestoresDefaultsButKeepsModelAndVariant) {
     for (int k = 1; k <= kMaxKeys; ++k)
         ExpectFreshKey(layout, k);
     EXPECT_EQ(layout.fileName, "");
-    EXPECT_EQ(layout.modified, 0);
-    EXPECT_EQ(layout.editingKeyCodes, 0);
     EXPECT_EQ(layout.nextGroupNumber, 1);
     EXPECT_EQ(layout.settings.keysType, 0);
     EXPECT_EQ(layout.settings.keyBeep, 0);

@@ -67,7 +67,7 @@ std::string RecordsSnapshot(const Layout& layout) {
 std::string Snapshot(const Layout& layout) {
     std::string out = std::to_string(layout.keyCount) + "|" + std::to_string(layout.scan16Mode) +
                       "|" + std::to_string(layout.fileIsScan16) + "|" +
-                      std::to_string(layout.modified) + "|" + layout.fileName + "\n";
+                      layout.fileName + "\n";
     const KeyboardSettings& s = layout.settings;
     const RfidSettings& r = layout.rfid;
     for (int value :
@@ -905,22 +905,19 @@ class LayoutFileSave : public ::testing::Test {
 
     void SetUp() override {
         SetKey(*layout, 1, {0x1C}, 0x02, 0, "A");
-        layout->modified = 1;
         layout->scan16Mode = true;
     }
 };
 
-TEST_F(LayoutFileSave, WritesTheTextAndUpdatesTheDocument) {
+TEST_F(LayoutFileSave, WritesTheTextAndLeavesTheLayoutAsItIs) {
     for (int variant : {0, 1, 2, 3, 4}) {
         layout->fileName = directory.File("v" + std::to_string(variant) + ".txt");
-        layout->modified = 1;
         layout->scan16Mode = variant == 1;
         EXPECT_NE(WriteLayoutFile(*layout, static_cast<FileVariant>(variant), prompts),
                   WriteResult::Failed);
         EXPECT_EQ(ReadBytes(layout->fileName),
                   LayoutFileText(*layout, static_cast<FileVariant>(variant)));
-        EXPECT_EQ(layout->scan16Mode, variant != 1);
-        EXPECT_EQ(layout->modified, 0);
+        EXPECT_EQ(layout->scan16Mode, variant == 1) << "the document records the save";
     }
     EXPECT_TRUE(prompts.asked().empty());
     EXPECT_EQ(directory.Entries(),
@@ -958,8 +955,6 @@ TEST_F(LayoutFileSave, NoProgrammedKeyIsReportedAfterTheWrite) {
     EXPECT_EQ(WriteLayoutFile(*layout, FileVariant::Scan7, prompts),
               WriteResult::StoredWithoutProgrammedKey);
     EXPECT_EQ(ReadBytes(layout->fileName), LayoutFileText(*layout, FileVariant::Scan7));
-    EXPECT_EQ(layout->modified, 0);
-    EXPECT_FALSE(layout->scan16Mode);
 }
 
 struct CountCase {
@@ -999,14 +994,12 @@ TEST_F(LayoutFileSave, ProgrammedKeysAreCountedOnRecordsOneToKeyCount) {
 // detail: the reason below "Cannot open file!".
 void ExpectFailedSave(Layout& layout, ScriptedPrompts& prompts, const TemporaryDirectory& dir,
                       const std::vector<std::string>& entriesBefore, const std::string& detail) {
-    layout.modified = 1;
     layout.scan16Mode = false;
     prompts.ExpectError(kStrCannotOpenFile);
     EXPECT_EQ(WriteLayoutFile(layout, FileVariant::Scan16, prompts), WriteResult::Failed);
     if (!prompts.asked().empty()) {
         EXPECT_EQ(prompts.asked().back().detail, detail);
     }
-    EXPECT_EQ(layout.modified, 1);
     EXPECT_FALSE(layout.scan16Mode);
     EXPECT_EQ(dir.Entries(), entriesBefore);
 }
@@ -1077,7 +1070,6 @@ TEST_F(LayoutFileSave, WriteFailingPartWayKeepsTheOldFile) {
     rlimit small = saved;
     small.rlim_cur = 1000;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    layout->modified = 1;
     layout->scan16Mode = false;
     prompts.ExpectError(kStrCannotOpenFile);
     const bool written =
@@ -1086,7 +1078,6 @@ TEST_F(LayoutFileSave, WriteFailingPartWayKeepsTheOldFile) {
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_FALSE(written);
     EXPECT_EQ(prompts.asked().back().detail, "File too large");
-    EXPECT_EQ(layout->modified, 1);
     EXPECT_FALSE(layout->scan16Mode);
     EXPECT_EQ(ReadBytes(layout->fileName), "old layout");
     EXPECT_EQ(directory.Entries(), (std::vector<std::string>{"old.txt"}));

@@ -30,9 +30,9 @@ class CorrectedFileTest : public MainWindowTest {
         const QString path = TempPath("shop.txt");
         ASSERT_TRUE(WriteBytes(path, bytes));
         AnswerOpen(path);
-        Choose(*dialog, CProgrammerDlg::kCmdFileOpen);
+        Choose(*dialog, zr4700::kCmdFileOpen);
     }
-    bool Modified() const { return dialog->document.layout().modified != 0; }
+    bool Modified() const { return dialog->document.modified(); }
 };
 
 TEST_F(CorrectedFileTest, OneWarningListsTheCorrectionsAndClosingAsksToSave) {

@@ -1,6 +1,7 @@
 // The Edit menu through the user's actions: each step undone and redone exactly, the step names,
 // one step per visit to the name field, modified following the saved step, and the grid's
 // clipboard (Ctrl+C, Ctrl+V, Delete).
+#include "support/DocumentTestAccess.h"
 #include "FileCommandsTestSupport.h"
 
 #include "qt/app/UndoHistory.h"
@@ -49,7 +50,7 @@ class EditMenuTest : public MainWindowTest {
     }
     QAction* EditAction(int index) const { return dialog->EditMenu()->actions().at(index); }
     void ProgramKey(int key, int code, const std::string& name) {
-        zr4700::Layout& raw = dialog->document.RawLayout();
+        zr4700::Layout& raw = zr4700::testing::RawLayout(dialog->document);
         raw.key(key).codes[0] = code;
         raw.key(key).setName(name);
         raw.state(key) = zr4700::CellState::Single;
@@ -95,7 +96,7 @@ TEST_F(EditMenuTest, EachStepIsUndoneAndRedoneExactly) {
         dialog->grid()->setFocus(); // leaving the field ends the step
         const std::string after = StateOf(dialog->layout);
         ASSERT_FALSE(before == after);
-        EXPECT_EQ(dialog->layout.modified, 1);
+        EXPECT_TRUE(dialog->document.modified());
         EXPECT_EQ(EditAction(0)->text().toStdString(), step.undoText);
 
         Press(QKeySequence(Qt::CTRL | Qt::Key_Z));
@@ -110,23 +111,23 @@ TEST_F(EditMenuTest, EachStepIsUndoneAndRedoneExactly) {
 TEST_F(EditMenuTest, ModifiedFollowsTheSavedStep) {
     const QString path = TempPath("saved.txt");
     ProgramKey(10, 0x1C, "Total");
-    dialog->document.RawLayout().fileName = path.toStdString();
-    Choose(*dialog, CProgrammerDlg::kCmdFileSave);
-    ASSERT_EQ(dialog->layout.modified, 0);
+    zr4700::testing::RawLayout(dialog->document).fileName = path.toStdString();
+    Choose(*dialog, zr4700::kCmdFileSave);
+    ASSERT_FALSE(dialog->document.modified());
     EXPECT_FALSE(EditAction(0)->isEnabled()) << "nothing to undo";
 
     ClickKey(10);
     Press(QKeySequence(Qt::Key_Delete));
-    EXPECT_EQ(dialog->layout.modified, 1);
+    EXPECT_TRUE(dialog->document.modified());
     Press(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    EXPECT_EQ(dialog->layout.modified, 0) << "back at the file's state";
+    EXPECT_FALSE(dialog->document.modified()) << "back at the file's state";
     EXPECT_TRUE(EditAction(1)->isEnabled());
     Press(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
-    EXPECT_EQ(dialog->layout.modified, 1);
+    EXPECT_TRUE(dialog->document.modified());
 
     // A new layout starts an empty history.
     Prompts::Instance().QueueAnswer(false);
-    Choose(*dialog, CProgrammerDlg::kCmdFileNew);
+    Choose(*dialog, zr4700::kCmdFileNew);
     TakeBoxes();
     EXPECT_FALSE(EditAction(0)->isEnabled());
     EXPECT_EQ(dialog->history()->stack().count(), 0);

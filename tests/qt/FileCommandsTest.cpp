@@ -1,6 +1,7 @@
 // New, Open, Save and Save As with scripted answers and file dialogs: the save question, the
 // paths on which a wanted save does not happen (nothing may be lost there), the Save As file
 // types, what is written and read back, and the window title.
+#include "support/DocumentTestAccess.h"
 #include "FileCommandsTestSupport.h"
 
 #include "qt/widgets/StatusBar.h"
@@ -25,22 +26,22 @@ const std::string kNoProgrammedKey = "Error: The file contains no programmed key
 
 // The user's unsaved work: key 3 gets two codes and a name.
 void Modify(CProgrammerDlg& dialog) {
-    zr4700::KeyRecord& key = dialog.document.RawLayout().key(3);
+    zr4700::KeyRecord& key = zr4700::testing::RawLayout(dialog.document).key(3);
     key.codes[0] = 0x1C;
     key.codes[1] = 0x32;
     key.setName("Changed");
-    dialog.document.RawLayout().modified = 1;
+    zr4700::testing::SetModified(dialog.document, true);
 }
 
 bool StillModified(const CProgrammerDlg& dialog) {
     const zr4700::KeyRecord& key = dialog.layout.key(3);
-    return dialog.layout.modified == 1 && key.codes[0] == 0x1C && key.codes[1] == 0x32 &&
+    return dialog.document.modified() && key.codes[0] == 0x1C && key.codes[1] == 0x32 &&
            key.name == "Changed";
 }
 
 void UseKeyCount(CProgrammerDlg& dialog, int keys) {
-    dialog.document.RawLayout().keyCount = keys;
-    dialog.document.RawLayout().AlignKeysWithKeyCount();
+    zr4700::testing::RawLayout(dialog.document).keyCount = keys;
+    zr4700::testing::RawLayout(dialog.document).AlignKeysWithKeyCount();
 }
 
 QString Pane(CProgrammerDlg& dialog, int index) {
@@ -54,7 +55,7 @@ class FileCommandsTest : public MainWindowTest {
     // Opens a file through File > Open, without unsaved changes.
     void Open(const QString& path) {
         AnswerOpen(path);
-        Choose(*dialog, CProgrammerDlg::kCmdFileOpen);
+        Choose(*dialog, zr4700::kCmdFileOpen);
     }
     QString Copy(const char* data, const QString& name) {
         const QString path = TempPath(name);
@@ -68,19 +69,19 @@ class FileCommandsTest : public MainWindowTest {
 
 TEST_F(FileCommandsTest, NewWithoutChangesAsksNothingAndKeepsTheKeyboardModel) {
     UseKeyCount(*dialog, 112);
-    dialog->document.RawLayout().settings.keyDelay = 3;
-    dialog->document.RawLayout().settings.keyBeep = 1;
-    dialog->document.RawLayout().rfid.digitsCount = 4;
-    dialog->document.RawLayout().modified = 0;
+    zr4700::testing::RawLayout(dialog->document).settings.keyDelay = 3;
+    zr4700::testing::RawLayout(dialog->document).settings.keyBeep = 1;
+    zr4700::testing::RawLayout(dialog->document).rfid.digitsCount = 4;
+    zr4700::testing::SetModified(dialog->document, false);
 
     EXPECT_TRUE(dialog->OnFileNew());
 
     EXPECT_TRUE(TakeBoxes().empty());
     EXPECT_EQ(WindowTitle(), Title("untitled"));
-    EXPECT_EQ(dialog->document.RawLayout().keyCount, 112);
-    EXPECT_EQ(dialog->document.RawLayout().settings.keyDelay, 2);
-    EXPECT_EQ(dialog->document.RawLayout().settings.keyBeep, 0);
-    EXPECT_EQ(dialog->document.RawLayout().rfid.digitsCount, 9);
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).keyCount, 112);
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).settings.keyDelay, 2);
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).settings.keyBeep, 0);
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).rfid.digitsCount, 9);
     EXPECT_EQ(Pane(*dialog, 0), "Keyboard type: ZR-4700 D");
     EXPECT_EQ(Pane(*dialog, 3), "Keys delay: 2");
 }
@@ -89,12 +90,12 @@ TEST_F(FileCommandsTest, NoDiscardsTheChanges) {
     Modify(*dialog);
     Prompts::Instance().QueueAnswer(false);
 
-    Choose(*dialog, CProgrammerDlg::kCmdFileNew);
+    Choose(*dialog, zr4700::kCmdFileNew);
 
     EXPECT_EQ(TakeBoxes(), std::vector<std::string>{kQuestion});
-    EXPECT_EQ(dialog->document.RawLayout().modified, 0);
-    EXPECT_EQ(dialog->document.RawLayout().key(3).codes, KeyCodes{});
-    EXPECT_EQ(dialog->document.RawLayout().key(3).name, "KEY3");
+    EXPECT_FALSE(dialog->document.modified());
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).key(3).codes, KeyCodes{});
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).key(3).name, "KEY3");
     EXPECT_TRUE(QDir(TempPath(".")).entryList({"*.txt"}).isEmpty()) << "nothing was written";
 }
 
@@ -104,14 +105,14 @@ TEST_F(FileCommandsTest, YesSavesToTheCurrentFileThenResets) {
     Modify(*dialog);
     Prompts::Instance().QueueAnswer(true);
 
-    Choose(*dialog, CProgrammerDlg::kCmdFileNew);
+    Choose(*dialog, zr4700::kCmdFileNew);
 
     EXPECT_EQ(TakeBoxes(), std::vector<std::string>{kQuestion});
     EXPECT_TRUE(ReadBytes(path).contains("\r\n3; 28, 50, 0,")) << "key 3 was saved";
     EXPECT_TRUE(ReadBytes(path).contains(";Changed\r\n"));
     EXPECT_EQ(WindowTitle(), Title("untitled"));
-    EXPECT_EQ(dialog->document.RawLayout().modified, 0);
-    EXPECT_EQ(dialog->document.RawLayout().key(3).name, "KEY3");
+    EXPECT_FALSE(dialog->document.modified());
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).key(3).name, "KEY3");
 }
 
 TEST_F(FileCommandsTest, YesOnAnUntitledLayoutRunsSaveAsThenResets) {
@@ -120,13 +121,13 @@ TEST_F(FileCommandsTest, YesOnAnUntitledLayoutRunsSaveAsThenResets) {
     Prompts::Instance().QueueAnswer(true);
     AnswerSave(path, 2);
 
-    Choose(*dialog, CProgrammerDlg::kCmdFileNew);
+    Choose(*dialog, zr4700::kCmdFileNew);
 
     EXPECT_EQ(TakeBoxes(), std::vector<std::string>{kQuestion});
     EXPECT_TRUE(ReadBytes(path).contains(";Changed\r\n"));
     EXPECT_EQ(WindowTitle(), Title("untitled"));
     EXPECT_EQ(Recent(*dialog, 0), path);
-    EXPECT_EQ(dialog->document.RawLayout().modified, 0);
+    EXPECT_FALSE(dialog->document.modified());
 }
 
 // When the user wanted the layout saved and it was not, every command that asked stops there.
@@ -155,13 +156,13 @@ TEST_F(FileCommandsTest, AWantedSaveThatDoesNotHappenLosesNothing) {
 
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        dialog->document.RawLayout().modified = 0;
+        zr4700::testing::SetModified(dialog->document, false);
         dialog->OnFileNew();
         Modify(*dialog);
         const QString unwritable = TempPath("no-such-directory/layout.txt");
         if (c.failure == Failure::WriteFails)
-            dialog->document.RawLayout().fileName = unwritable.toStdString();
-        const std::string fileNameBefore = dialog->document.RawLayout().fileName;
+            zr4700::testing::RawLayout(dialog->document).fileName = unwritable.toStdString();
+        const std::string fileNameBefore = zr4700::testing::RawLayout(dialog->document).fileName;
         const std::string titleBefore = WindowTitle();
 
         if (c.command == Command::Open)
@@ -171,13 +172,13 @@ TEST_F(FileCommandsTest, AWantedSaveThatDoesNotHappenLosesNothing) {
             CancelFileDialog();
         switch (c.command) {
         case Command::New:
-            Choose(*dialog, CProgrammerDlg::kCmdFileNew);
+            Choose(*dialog, zr4700::kCmdFileNew);
             break;
         case Command::Open:
-            Choose(*dialog, CProgrammerDlg::kCmdFileOpen);
+            Choose(*dialog, zr4700::kCmdFileOpen);
             break;
         case Command::Recent:
-            Choose(*dialog, CProgrammerDlg::kCmdRecentFirst);
+            Choose(*dialog, zr4700::kCmdRecentFirst);
             break;
         case Command::Close:
             QTest::keyClick(dialog.get(), Qt::Key_Escape);
@@ -189,9 +190,9 @@ TEST_F(FileCommandsTest, AWantedSaveThatDoesNotHappenLosesNothing) {
             expected.push_back(kCannotOpen);
         EXPECT_EQ(TakeBoxes(), expected);
         EXPECT_TRUE(StillModified(*dialog));
-        EXPECT_EQ(dialog->document.RawLayout().fileName, fileNameBefore);
+        EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).fileName, fileNameBefore);
         EXPECT_EQ(WindowTitle(), titleBefore);
-        EXPECT_NE(dialog->document.RawLayout().key(1).name, "Other")
+        EXPECT_NE(zr4700::testing::RawLayout(dialog->document).key(1).name, "Other")
             << "the other file was not loaded";
         EXPECT_TRUE(dialog->isVisible());
         EXPECT_FALSE(QFile::exists(unwritable));
@@ -201,7 +202,7 @@ TEST_F(FileCommandsTest, AWantedSaveThatDoesNotHappenLosesNothing) {
 
 TEST_F(FileCommandsTest, ABadRfidValueStopsTheWriteAndTheQuestion) {
     const QString path = TempPath("rfid.txt");
-    dialog->document.RawLayout().fileName = path.toStdString();
+    zr4700::testing::RawLayout(dialog->document).fileName = path.toStdString();
     Modify(*dialog);
     control<QLineEdit>(1037)->setText("300");
     Prompts::Instance().QueueAnswer(true);
@@ -230,7 +231,7 @@ TEST_F(FileCommandsTest, SaveAsOffersTwoFileTypesOnlyForFiftySixKeysIn16Scan) {
                          Case{false, 112, 4, 1}}) {
         SCOPED_TRACE(testing::Message() << "scan16 " << c.scan16 << ", keys " << c.keys);
         UseKeyCount(*dialog, c.keys);
-        dialog->document.RawLayout().scan16Mode = c.scan16;
+        zr4700::testing::RawLayout(dialog->document).scan16Mode = c.scan16;
         Modify(*dialog);
         CancelFileDialog();
 
@@ -244,7 +245,7 @@ TEST_F(FileCommandsTest, SaveAsOffersTwoFileTypesOnlyForFiftySixKeysIn16Scan) {
         // Cancelling changes nothing.
         EXPECT_TRUE(StillModified(*dialog));
         EXPECT_EQ(WindowTitle(), Title("untitled"));
-        EXPECT_TRUE(dialog->document.RawLayout().fileName.empty());
+        EXPECT_TRUE(zr4700::testing::RawLayout(dialog->document).fileName.empty());
         EXPECT_TRUE(TakeBoxes().empty());
     }
 }
@@ -281,14 +282,14 @@ TEST_F(FileCommandsTest, SaveOfAnUntitledLayoutIsSaveAs) {
     const QString path = TempPath("first.txt");
     AnswerSave(path, 2);
 
-    Choose(*dialog, CProgrammerDlg::kCmdFileSave);
+    Choose(*dialog, zr4700::kCmdFileSave);
 
     EXPECT_EQ(FileDialogs::LastSaveRequest().filters.size(), 2);
     EXPECT_EQ(FirstLine(ReadBytes(path)), "57; 0; 0; 2; 11; 144; 0; 0; 3");
     EXPECT_EQ(WindowTitle(), Title(path));
-    EXPECT_EQ(dialog->document.RawLayout().fileName, path.toStdString());
-    EXPECT_EQ(dialog->document.RawLayout().modified, 0);
-    EXPECT_EQ(dialog->document.RawLayout().key(3).name, "Changed") << "read back from the file";
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).fileName, path.toStdString());
+    EXPECT_FALSE(dialog->document.modified());
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).key(3).name, "Changed") << "read back from the file";
     EXPECT_EQ(Recent(*dialog, 0), path);
     EXPECT_TRUE(TakeBoxes().empty());
 }
@@ -303,17 +304,17 @@ TEST_F(FileCommandsTest, SaveAfterOpeningA7ScanFileWrites16Scan) {
         SCOPED_TRACE(c.data);
         const QString path = Copy(c.data, QStringLiteral("seven-%1").arg(c.data));
         Open(path);
-        EXPECT_FALSE(dialog->document.RawLayout().scan16Mode);
+        EXPECT_FALSE(zr4700::testing::RawLayout(dialog->document).scan16Mode);
         Modify(*dialog);
 
-        Choose(*dialog, CProgrammerDlg::kCmdFileSave);
+        Choose(*dialog, zr4700::kCmdFileSave);
 
         const QByteArray bytes = ReadBytes(path);
         EXPECT_EQ(FirstLine(bytes), c.header);
         EXPECT_TRUE(bytes.contains("\r\n3; 28, 50, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0; "))
             << "16 codes per key line";
-        EXPECT_TRUE(dialog->document.RawLayout().scan16Mode);
-        EXPECT_EQ(dialog->document.RawLayout().modified, 0);
+        EXPECT_TRUE(zr4700::testing::RawLayout(dialog->document).scan16Mode);
+        EXPECT_FALSE(dialog->document.modified());
         EXPECT_EQ(WindowTitle(), Title(path)) << "Save reloads nothing";
         EXPECT_TRUE(TakeBoxes().empty());
     }
@@ -322,10 +323,10 @@ TEST_F(FileCommandsTest, SaveAfterOpeningA7ScanFileWrites16Scan) {
 TEST_F(FileCommandsTest, RightSideSaveReadsBackTheRightBlockAsFiftySixKeys) {
     const QString source = Copy("layout-113.txt", "full.txt");
     Open(source);
-    ASSERT_EQ(dialog->document.RawLayout().keyCount, 112);
+    ASSERT_EQ(zr4700::testing::RawLayout(dialog->document).keyCount, 112);
     std::vector<zr4700::KeyRecord> rightBlock;
     for (int k = 57; k <= 112; ++k)
-        rightBlock.push_back(dialog->document.RawLayout().key(k));
+        rightBlock.push_back(zr4700::testing::RawLayout(dialog->document).key(k));
     const QString path = TempPath("right.txt");
     AnswerSave(path, 4);
     Prompts::Instance().QueueAnswer(true);
@@ -338,16 +339,16 @@ TEST_F(FileCommandsTest, RightSideSaveReadsBackTheRightBlockAsFiftySixKeys) {
 
     EXPECT_EQ(FileDialogs::LastSaveRequest().filters.size(), 4);
     EXPECT_EQ(FirstLine(ReadBytes(path)).left(4), "57; ");
-    EXPECT_EQ(dialog->document.RawLayout().keyCount, 56);
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).keyCount, 56);
     for (int k = 1; k <= 56; ++k) {
         const zr4700::KeyRecord& former = rightBlock[static_cast<size_t>(k - 1)];
-        EXPECT_EQ(dialog->document.RawLayout().key(k).codes, former.codes) << "key " << k;
-        EXPECT_EQ(dialog->document.RawLayout().key(k).name, former.name) << "key " << k;
-        EXPECT_EQ(dialog->document.RawLayout().key(k).flags & 0x0F, former.flags & 0x0F)
+        EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).key(k).codes, former.codes) << "key " << k;
+        EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).key(k).name, former.name) << "key " << k;
+        EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).key(k).flags & 0x0F, former.flags & 0x0F)
             << "key " << k;
     }
     EXPECT_EQ(WindowTitle(), Title(path));
-    EXPECT_EQ(dialog->document.RawLayout().fileName, path.toStdString());
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).fileName, path.toStdString());
     EXPECT_EQ(Pane(*dialog, 0), "Keyboard type: ZR-4700 S (SN)");
     EXPECT_EQ(Recent(*dialog, 0), path);
     EXPECT_EQ(Recent(*dialog, 1), source);
@@ -367,19 +368,19 @@ TEST_F(FileCommandsTest, SaveAs7ScanKeepsTheFirstSevenCodes) {
     EXPECT_EQ(boxes[0].rfind("Warning: This file type keeps 3 codes per key: ", 0), 0u);
 
     EXPECT_EQ(FirstLine(ReadBytes(path)), "112; 0; 0; 2; 11");
-    EXPECT_FALSE(dialog->document.RawLayout().scan16Mode);
-    EXPECT_EQ(dialog->document.RawLayout().fileIsScan16, 0);
-    EXPECT_EQ(dialog->document.RawLayout().keyCount, 112);
-    EXPECT_EQ(dialog->document.RawLayout().key(56).codes,
+    EXPECT_FALSE(zr4700::testing::RawLayout(dialog->document).scan16Mode);
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).fileIsScan16, 0);
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).keyCount, 112);
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).key(56).codes,
               (KeyCodes{21, 22, 23, 24, 25, 26, 27, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(dialog->document.RawLayout().key(112).name, "Last");
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).key(112).name, "Last");
 }
 
 TEST_F(FileCommandsTest, SaveAsWhoseWriteFailsChangesNothingAndReloadsNothing) {
     const QString source = Copy("layout-113.txt", "full.txt");
     Open(source);
     Modify(*dialog);
-    const KeyCodes full = dialog->document.RawLayout().key(56).codes;
+    const KeyCodes full = zr4700::testing::RawLayout(dialog->document).key(56).codes;
     const QStringList storedBefore = StoredRecentFiles();
     AnswerSave(TempPath("no-such-directory/out.txt"), 1);
     Prompts::Instance().QueueAnswer(true);
@@ -389,13 +390,13 @@ TEST_F(FileCommandsTest, SaveAsWhoseWriteFailsChangesNothingAndReloadsNothing) {
     const std::vector<std::string> boxes = TakeBoxes();
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[1], kCannotOpen);
-    EXPECT_EQ(dialog->document.RawLayout().fileName, source.toStdString());
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).fileName, source.toStdString());
     EXPECT_EQ(WindowTitle(), Title(source));
     EXPECT_EQ(StoredRecentFiles(), storedBefore);
     EXPECT_EQ(Recent(*dialog, 0), source);
     EXPECT_TRUE(StillModified(*dialog));
-    EXPECT_EQ(dialog->document.RawLayout().key(56).codes, full) << "no 7/3scan read-back";
-    EXPECT_TRUE(dialog->document.RawLayout().scan16Mode);
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).key(56).codes, full) << "no 7/3scan read-back";
+    EXPECT_TRUE(zr4700::testing::RawLayout(dialog->document).scan16Mode);
 }
 
 TEST_F(FileCommandsTest, SaveAsOfALayoutWithoutProgrammedKeysStillSavesAndReloads) {
@@ -416,20 +417,20 @@ TEST_F(FileCommandsTest, SaveAsOfALayoutWithoutProgrammedKeysStillSavesAndReload
 
 TEST_F(FileCommandsTest, WriteLayoutFileTellsWhetherTheFileHoldsAProgrammedKey) {
     const QString path = TempPath("programming.txt");
-    dialog->document.RawLayout().fileName = path.toStdString();
-    dialog->document.RawLayout().modified = 1;
+    zr4700::testing::RawLayout(dialog->document).fileName = path.toStdString();
+    zr4700::testing::SetModified(dialog->document, true);
 
     EXPECT_EQ(dialog->fileCommands.WriteLayoutFile(zr4700::FileVariant::Scan16),
               zr4700::WriteResult::StoredWithoutProgrammedKey);
     EXPECT_EQ(TakeBoxes(), std::vector<std::string>{kNoProgrammedKey});
     EXPECT_TRUE(QFile::exists(path));
-    EXPECT_EQ(dialog->document.RawLayout().modified, 0);
+    EXPECT_FALSE(dialog->document.modified());
 
     Modify(*dialog);
-    dialog->document.RawLayout().scan16Mode = true;
+    zr4700::testing::RawLayout(dialog->document).scan16Mode = true;
     EXPECT_EQ(dialog->fileCommands.WriteLayoutFile(zr4700::FileVariant::Scan7),
               zr4700::WriteResult::Stored);
-    EXPECT_FALSE(dialog->document.RawLayout().scan16Mode);
+    EXPECT_FALSE(zr4700::testing::RawLayout(dialog->document).scan16Mode);
     EXPECT_EQ(FirstLine(ReadBytes(path)), "56; 0; 0; 2; 11");
     EXPECT_TRUE(TakeBoxes().empty());
 }
@@ -443,18 +444,18 @@ TEST_F(FileCommandsTest, OpenShowsTheFullPathAndNewShowsUntitled) {
     Open(path);
 
     EXPECT_EQ(WindowTitle(), Title(path));
-    EXPECT_EQ(dialog->document.RawLayout().fileName, path.toStdString());
-    EXPECT_EQ(dialog->document.RawLayout().key(1).name, "AB");
-    EXPECT_EQ(dialog->document.RawLayout().currentKey, 1);
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).fileName, path.toStdString());
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).key(1).name, "AB");
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).currentKey, 1);
     EXPECT_EQ(Pane(*dialog, 0), "Keyboard type: ZR-4700 D");
     EXPECT_EQ(control<QLineEdit>(1009)->text(), "AB");
 
-    Choose(*dialog, CProgrammerDlg::kCmdFileNew);
+    Choose(*dialog, zr4700::kCmdFileNew);
 
     EXPECT_EQ(WindowTitle(), Title("untitled"));
-    EXPECT_EQ(dialog->document.RawLayout().keyCount, 112) << "a D model stays a D model";
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).keyCount, 112) << "a D model stays a D model";
     EXPECT_EQ(Pane(*dialog, 0), "Keyboard type: ZR-4700 D");
-    EXPECT_EQ(dialog->document.RawLayout().key(1).name, "KEY1");
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).key(1).name, "KEY1");
     EXPECT_TRUE(TakeBoxes().empty());
 }
 
@@ -462,7 +463,7 @@ TEST_F(FileCommandsTest, CancelledOpenChangesNothing) {
     Modify(*dialog);
     CancelFileDialog();
 
-    Choose(*dialog, CProgrammerDlg::kCmdFileOpen);
+    Choose(*dialog, zr4700::kCmdFileOpen);
 
     EXPECT_TRUE(TakeBoxes().empty()) << "no save question before the file is chosen";
     EXPECT_TRUE(StillModified(*dialog));
@@ -475,14 +476,14 @@ TEST_F(FileCommandsTest, OpenOfAMissingFileLeavesAnUntitledLayoutOffTheRecentLis
     AnswerOpen(path);
     Prompts::Instance().QueueAnswer(false);
 
-    Choose(*dialog, CProgrammerDlg::kCmdFileOpen);
+    Choose(*dialog, zr4700::kCmdFileOpen);
 
     EXPECT_EQ(TakeBoxes(), (std::vector<std::string>{kQuestion, kCannotOpen}));
     EXPECT_EQ(WindowTitle(), Title("untitled"));
     EXPECT_TRUE(dialog->layout.fileName.empty());
     EXPECT_EQ(Recent(*dialog, 0), "");
-    EXPECT_EQ(dialog->document.RawLayout().key(3).name, "KEY3") << "the freshly reset layout stays";
-    EXPECT_EQ(dialog->document.RawLayout().modified, 0);
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).key(3).name, "KEY3") << "the freshly reset layout stays";
+    EXPECT_FALSE(dialog->document.modified());
 }
 
 // ---- Start-up with a file

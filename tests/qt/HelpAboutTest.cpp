@@ -1,4 +1,5 @@
 // The help command (which file it opens, and when it does nothing) and the About box.
+#include "support/DocumentTestAccess.h"
 #include "FileCommandsTestSupport.h"
 
 #include "qt/app/CAboutDlg.h"
@@ -42,7 +43,7 @@ TEST_F(HelpTest, OpensTheHelpFileUnderTheStartUpDirectory) {
     ASSERT_TRUE(QDir().mkpath(TempPath("elsewhere")));
     QDir::setCurrent(TempPath("elsewhere"));
 
-    Choose(*dialog, CProgrammerDlg::kCmdHelpContent);
+    Choose(*dialog, zr4700::kCmdHelpContent);
 
     ASSERT_EQ(viewer.opened.size(), 1);
     EXPECT_EQ(viewer.opened.front(), QUrl::fromLocalFile(startUp + "/help/ZR4700.chm"));
@@ -65,11 +66,11 @@ TEST_F(HelpTest, NoViewerForTheFileIsNotReportedByTheProgram) {
 
 TEST_F(HelpTest, DoesNothingWhileTheCaptureDialogIsOpen) {
     ViewerStandIn viewer;
-    dialog->document.RawLayout().editingKeyCodes = 1;
+    zr4700::testing::RawLayout(dialog->document).editingKeyCodes = 1;
     dialog->OnHelpContent();
     EXPECT_TRUE(viewer.opened.isEmpty());
 
-    dialog->document.RawLayout().editingKeyCodes = 0;
+    zr4700::testing::RawLayout(dialog->document).editingKeyCodes = 0;
     dialog->OnHelpContent();
     EXPECT_EQ(viewer.opened.size(), 1);
 }
@@ -129,7 +130,7 @@ TEST_F(MainWindowTest, AboutRunsModallyAndOkClosesIt) {
         about->findChild<QPushButton*>("1")->click();
     });
 
-    Choose(*dialog, CProgrammerDlg::kCmdAbout);
+    Choose(*dialog, zr4700::kCmdAbout);
 
     EXPECT_EQ(seen, "About");
     EXPECT_TRUE(dialog->isVisible());

@@ -1,5 +1,6 @@
 // Key editing from the main window: the key popup's items, programming a key by double-clicking
 // it and pressing keys in the capture dialog, naming keys and picking them from the list.
+#include "support/DocumentTestAccess.h"
 #include "core/model/GridGeometry.h"
 #include "qt/grid/KeyGridWidget.h"
 #include "qt/scancodes/CCaptureDlg.h"
@@ -64,23 +65,23 @@ class KeyEditingUiTest : public MainWindowTest {
 
 TEST_F(KeyEditingUiTest, PopupOverABlankKeyOffersOnlyInsertCopyAndClearAll) {
     auto enabled = popupOver(10);
-    EXPECT_EQ(dialog->document.RawLayout().currentKey, 10);
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).currentKey, 10);
     EXPECT_TRUE(enabled[40001]);
     for (int command : {32779, 32781, 32782, 32784, 32791})
         EXPECT_FALSE(enabled[command]) << command;
     EXPECT_FALSE(enabled[32793]) << "no list entry selected";
     EXPECT_FALSE(enabled[32792]) << "no key has codes";
 
-    dialog->document.RawLayout().key(3).codes[0] = 28;
-    dialog->document.RawLayout().state(3) = CellState::Single;
+    zr4700::testing::RawLayout(dialog->document).key(3).codes[0] = 28;
+    zr4700::testing::RawLayout(dialog->document).state(3) = CellState::Single;
     enabled = popupOver(10);
     EXPECT_TRUE(enabled[32792]);
 }
 
 TEST_F(KeyEditingUiTest, PopupOverASingleKeyInTheLastColumnAndRow) {
     for (int key : {16, 52}) {
-        dialog->document.RawLayout().key(key).codes[0] = 28;
-        dialog->document.RawLayout().state(key) = CellState::Single;
+        zr4700::testing::RawLayout(dialog->document).key(key).codes[0] = 28;
+        zr4700::testing::RawLayout(dialog->document).state(key) = CellState::Single;
     }
     auto enabled = popupOver(16);
     EXPECT_FALSE(enabled[32779]);
@@ -100,13 +101,13 @@ TEST_F(KeyEditingUiTest, DoubleClickAndKeyStrokesProgramAKey) {
         pressEvdevKey(captureTarget(), Qt::Key_Control, 97, {}); // right Ctrl
         pressEvdevKey(captureTarget(), Qt::Key_Tab, 15, "\t");
     });
-    const auto& key = dialog->document.RawLayout().key(12);
+    const auto& key = zr4700::testing::RawLayout(dialog->document).key(12);
     EXPECT_EQ(key.codes[0], 28);
     EXPECT_EQ(key.codes[1], 224);
     EXPECT_EQ(key.codes[2], 20);
     EXPECT_EQ(key.codes[3], 13);
-    EXPECT_EQ(dialog->document.RawLayout().state(12), CellState::Single);
-    EXPECT_EQ(dialog->document.RawLayout().modified, 1);
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).state(12), CellState::Single);
+    EXPECT_TRUE(dialog->document.modified());
     EXPECT_EQ(control<QLineEdit>(1000)->text(), "A");
     EXPECT_EQ(control<QLineEdit>(1001)->text(), "extended");
     EXPECT_EQ(control<QLineEdit>(1003)->text(), "Ctrl_right");
@@ -123,22 +124,22 @@ TEST_F(KeyEditingUiTest, TypingANameRenamesTheListEntryAndStopsAtTheFieldLength)
     name->setFocus();
     name->selectAll();
     QTest::keyClicks(name, "Bravo");
-    EXPECT_EQ(dialog->document.RawLayout().key(5).name, "Bravo");
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).key(5).name, "Bravo");
     EXPECT_EQ(control<QComboBox>(1016)->currentText(), "Bravo *");
 
     QTest::keyClicks(name, QString(200, 'x'));
-    EXPECT_EQ(dialog->document.RawLayout().key(5).name.size(), zr4700::kMaxKeyNameLength);
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).key(5).name.size(), zr4700::kMaxKeyNameLength);
     EXPECT_EQ(name->text().size(), static_cast<int>(zr4700::kMaxKeyNameLength));
 }
 
 TEST_F(KeyEditingUiTest, ChoosingAListEntryShowsTheKeyThatCarriesIt) {
     programByCapture(7, [] { pressEvdevKey(captureTarget(), Qt::Key_C, 46, "c"); });
-    dialog->document.RawLayout().currentKey = 1;
-    dialog->document.RawLayout().SelectKey(1);
+    zr4700::testing::RawLayout(dialog->document).currentKey = 1;
+    zr4700::testing::RawLayout(dialog->document).SelectKey(1);
     auto* combo = control<QComboBox>(1016);
     combo->setCurrentIndex(0);
     emit combo->activated(0);
-    EXPECT_EQ(dialog->document.RawLayout().currentKey, 7);
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).currentKey, 7);
     EXPECT_EQ(control<QLineEdit>(1012)->text(), "7");
     EXPECT_EQ(control<QLineEdit>(1000)->text(), "C");
 }
@@ -149,8 +150,8 @@ TEST_F(KeyEditingUiTest, ClearKeyFromThePopupAsksAndClears) {
     Prompts::Instance().QueueAnswer(true);
     dialog->KeyPopupAction(32791)->trigger();
     EXPECT_EQ(TakeBoxes(), (std::vector<std::string>{"Warning: Clear key KEY20 ?"}));
-    EXPECT_EQ(dialog->document.RawLayout().state(20), CellState::Blank);
-    EXPECT_EQ(dialog->document.RawLayout().key(20).codes[0], 0);
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).state(20), CellState::Blank);
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).key(20).codes[0], 0);
     EXPECT_EQ(control<QComboBox>(1016)->itemText(0), "KEY20") << "the entry stays, unmarked";
 }
 
@@ -158,40 +159,40 @@ TEST_F(KeyEditingUiTest, ShapeCommandsFromThePopupMergeAndSplit) {
     programByCapture(3, [] { pressEvdevKey(captureTarget(), Qt::Key_E, 18, "e"); });
     popupOver(3);
     dialog->KeyPopupAction(32781)->trigger();
-    EXPECT_EQ(dialog->document.RawLayout().state(3), CellState::Double);
-    EXPECT_EQ(dialog->document.RawLayout().state(4), CellState::Double);
-    EXPECT_EQ(dialog->document.RawLayout().key(4).codes[0], 36); // E
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).state(3), CellState::Double);
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).state(4), CellState::Double);
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).key(4).codes[0], 36); // E
     popupOver(4);
     dialog->KeyPopupAction(32779)->trigger();
-    EXPECT_EQ(dialog->document.RawLayout().state(3), CellState::Single);
-    EXPECT_EQ(dialog->document.RawLayout().state(4), CellState::Single);
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).state(3), CellState::Single);
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).state(4), CellState::Single);
 }
 
 TEST_F(KeyEditingUiTest, MenuKeyOpensThePopupAtTheCurrentKey) {
-    dialog->document.RawLayout().currentKey = 9;
-    dialog->document.RawLayout().SelectKey(9);
+    zr4700::testing::RawLayout(dialog->document).currentKey = 9;
+    zr4700::testing::RawLayout(dialog->document).SelectKey(9);
     auto* name = control<QLineEdit>(1009);
     name->setFocus();
     for (const auto& [key, modifiers] :
          {std::pair{Qt::Key_Menu, Qt::NoModifier}, std::pair{Qt::Key_F10, Qt::ShiftModifier}}) {
         QTest::keyClick(name, key, modifiers);
         EXPECT_TRUE(dialog->KeyPopupMenu()->isVisible());
-        EXPECT_EQ(dialog->document.RawLayout().currentKey, 9);
+        EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).currentKey, 9);
         EXPECT_FALSE(dialog->KeyPopupAction(32781)->isEnabled()) << "key 9 is blank";
         dialog->KeyPopupMenu()->hide();
     }
 }
 
 TEST_F(KeyEditingUiTest, KeyboardContextMenuRequestShowsTheKeyPopup) {
-    dialog->document.RawLayout().currentKey = 30;
-    dialog->document.RawLayout().SelectKey(30);
+    zr4700::testing::RawLayout(dialog->document).currentKey = 30;
+    zr4700::testing::RawLayout(dialog->document).SelectKey(30);
     auto* name = control<QLineEdit>(1009);
     name->setFocus();
     QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(2, 2),
                               name->mapToGlobal(QPoint(2, 2)));
     QApplication::sendEvent(name, &request);
     EXPECT_TRUE(dialog->KeyPopupMenu()->isVisible());
-    EXPECT_EQ(dialog->document.RawLayout().currentKey, 30);
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).currentKey, 30);
     dialog->KeyPopupMenu()->hide();
 }
 

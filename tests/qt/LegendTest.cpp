@@ -2,6 +2,7 @@
 // arguments, the View toggle and the export command of the main window, and the grid's keys as
 // assistive tools see them.
 
+#include "support/DocumentTestAccess.h"
 #include "qt/legend/LegendCommands.h"
 #include "qt/legend/LegendPainter.h"
 #include "qt/app/MenuBuilder.h"
@@ -124,7 +125,7 @@ class LegendWindowTest : public MainWindowTest {
 };
 
 TEST_F(LegendWindowTest, NamesOnCapsToggleIsRemembered) {
-    Program(dialog->document.RawLayout(), 2, {0x1C}, "Total");
+    Program(zr4700::testing::RawLayout(dialog->document), 2, {0x1C}, "Total");
     LegendCommands* commands = Attach();
     ASSERT_NE(commands->viewMenu(), nullptr);
     // View stands just before Help, the last menu.
@@ -152,7 +153,7 @@ TEST_F(LegendWindowTest, NamesOnCapsToggleIsRemembered) {
 }
 
 TEST_F(LegendWindowTest, ExportLegendsWritesTheChosenFile) {
-    Program(dialog->document.RawLayout(), 2, {0x1C}, "Total");
+    Program(zr4700::testing::RawLayout(dialog->document), 2, {0x1C}, "Total");
     LegendCommands* commands = Attach();
     // After "Save As...".
     const QList<QAction*> items = dialog->FileMenu()->actions();
@@ -179,7 +180,7 @@ void RecordAccessibleEvent(QAccessibleEvent* event) {
 }
 
 TEST_F(LegendWindowTest, KeysAreAccessibleButtonsAndTheCurrentOneIsAnnounced) {
-    Program(dialog->document.RawLayout(), 10, {0x1C, 0x32, 0x0D}, "Cash drawer");
+    Program(zr4700::testing::RawLayout(dialog->document), 10, {0x1C, 0x32, 0x0D}, "Cash drawer");
     QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(dialog->grid());
     ASSERT_NE(grid, nullptr);
     QAccessibleInterface* key10 = nullptr;

@@ -1,5 +1,6 @@
 // The main window: start state, grid clicks and hover, arrow keys and Enter taken before the
 // controls, the RFID validation, and the settings command.
+#include "support/DocumentTestAccess.h"
 #include "qt/app/CSettingsDlg.h"
 #include "qt/widgets/SpinButtons.h"
 #include "qt/widgets/StatusBar.h"
@@ -30,15 +31,15 @@ QString pane(CProgrammerDlg& dialog, int index) {
 }
 
 void useKeyCount(CProgrammerDlg& dialog, int keys) {
-    dialog.document.RawLayout().keyCount = keys;
-    dialog.document.RawLayout().AlignKeysWithKeyCount();
+    zr4700::testing::RawLayout(dialog.document).keyCount = keys;
+    zr4700::testing::RawLayout(dialog.document).AlignKeysWithKeyCount();
 }
 
 // Closes the capture dialog with its Cancel button as soon as it runs modally.
 void cancelCaptureDialogWhenShown(bool* sawEditing, CProgrammerDlg* dialog) {
     QTimer::singleShot(0, [sawEditing, dialog] {
         *sawEditing =
-            dialog->document.RawLayout().editingKeyCodes == 1 && theCaptureDlg->isVisible();
+            zr4700::testing::RawLayout(dialog->document).editingKeyCodes == 1 && theCaptureDlg->isVisible();
         if (auto* cancel = theCaptureDlg->findChild<QPushButton*>("1066"))
             cancel->click();
         else
@@ -67,8 +68,8 @@ TEST_F(MainWindowTest, StartsWithAnUntitledFiftySixKeyLayout) {
     EXPECT_FALSE(control<QCheckBox>(1041)->isChecked());
     EXPECT_TRUE(control<QCheckBox>(1042)->isChecked());
 
-    EXPECT_EQ(dialog->document.RawLayout().currentKey, 1);
-    EXPECT_EQ(dialog->document.RawLayout().shownKey, 1);
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).currentKey, 1);
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).shownKey, 1);
     const auto pictures = zr4700::CellPictures(dialog->layout);
     ASSERT_FALSE(pictures.empty());
     EXPECT_EQ(pictures.back(), (zr4700::CellPicture{1, zr4700::kPictureSelectedBlank}));
@@ -81,7 +82,7 @@ TEST_F(MainWindowTest, StartsWithAnUntitledFiftySixKeyLayout) {
     EXPECT_FALSE(control<QCheckBox>(1017)->isChecked());
     EXPECT_FALSE(control<QCheckBox>(1017)->isEnabled());
     EXPECT_TRUE(control<QRadioButton>(1023)->isChecked());
-    EXPECT_EQ(dialog->document.RawLayout().modified, 0);
+    EXPECT_FALSE(dialog->document.modified());
     EXPECT_TRUE(control<QLineEdit>(1037)->hasFocus()) << "the focus starts on the first control";
 }
 
@@ -119,23 +120,23 @@ TEST_F(MainWindowTest, ClicksSelectTheKeyUnderThePointer) {
     };
     for (const Case& c : cases) {
         useKeyCount(*dialog, c.keys);
-        dialog->document.RawLayout().currentKey = 5;
-        dialog->document.RawLayout().SelectKey(5);
+        zr4700::testing::RawLayout(dialog->document).currentKey = 5;
+        zr4700::testing::RawLayout(dialog->document).SelectKey(5);
         QTest::mouseClick(dialog->grid(), Qt::LeftButton, {}, QPoint(c.x, c.y));
         const int expected = c.expected == 0 ? 5 : c.expected;
-        EXPECT_EQ(dialog->document.RawLayout().currentKey, expected)
+        EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).currentKey, expected)
             << c.keys << " keys at " << c.x << "," << c.y;
-        EXPECT_EQ(dialog->document.RawLayout().shownKey, expected);
+        EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).shownKey, expected);
         EXPECT_EQ(control<QLineEdit>(1012)->text(), QString::number(expected));
     }
 }
 
 TEST_F(MainWindowTest, HoverShowsNumberAndNameOnlyOnTheGrid) {
-    dialog->document.RawLayout().key(10).name = "Enter";
+    zr4700::testing::RawLayout(dialog->document).key(10).name = "Enter";
     QTest::mouseMove(dialog->grid(), QPoint(43, 124));
     EXPECT_EQ(pane(*dialog, 5), "Number: 10");
     EXPECT_EQ(pane(*dialog, 6), "Name: Enter");
-    EXPECT_EQ(dialog->document.RawLayout().currentKey, 1) << "hovering selects nothing";
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).currentKey, 1) << "hovering selects nothing";
     QTest::mouseMove(dialog->grid(), QPoint(300, 100));
     EXPECT_EQ(pane(*dialog, 5), "Number: ----");
     EXPECT_EQ(pane(*dialog, 6), "Name: ----");
@@ -164,13 +165,13 @@ TEST_F(MainWindowTest, ArrowKeysMoveTheSelectionEvenFromTheNameField) {
     auto* nameEdit = control<QLineEdit>(1009);
     for (const Case& c : cases) {
         useKeyCount(*dialog, c.keys);
-        dialog->document.RawLayout().currentKey = c.from;
+        zr4700::testing::RawLayout(dialog->document).currentKey = c.from;
         if (c.from != 0)
-            dialog->document.RawLayout().SelectKey(c.from);
+            zr4700::testing::RawLayout(dialog->document).SelectKey(c.from);
         nameEdit->setFocus();
         nameEdit->setCursorPosition(2);
         QTest::keyClick(nameEdit, c.key);
-        EXPECT_EQ(dialog->document.RawLayout().currentKey, c.to)
+        EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).currentKey, c.to)
             << c.keys << " keys, from " << c.from << " key " << c.key;
         EXPECT_EQ(nameEdit->cursorPosition() == 2 || c.from != c.to, true)
             << "the caret stays: the arrow is the grid's";
@@ -184,7 +185,7 @@ TEST_F(MainWindowTest, EnterInTheNameFieldOpensTheCaptureDialog) {
     cancelCaptureDialogWhenShown(&sawEditing, dialog.get());
     QTest::keyClick(nameEdit, Qt::Key_Return);
     EXPECT_TRUE(sawEditing);
-    EXPECT_EQ(dialog->document.RawLayout().editingKeyCodes, 0);
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).editingKeyCodes, 0);
     EXPECT_TRUE(dialog->isVisible()) << "Enter never ends the main dialog";
 }
 
@@ -200,7 +201,7 @@ TEST_F(MainWindowTest, BadPrefixIsReportedOnceAndTheMemberKeepsItsValue) {
     prefix->selectAll();
     QTest::keyClicks(prefix, "7");
     control<QLineEdit>(1038)->setFocus();
-    EXPECT_EQ(dialog->document.RawLayout().rfid.prefix, 7);
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).rfid.prefix, 7);
     EXPECT_TRUE(TakeBoxes().empty());
 
     prefix->setFocus();
@@ -210,7 +211,7 @@ TEST_F(MainWindowTest, BadPrefixIsReportedOnceAndTheMemberKeepsItsValue) {
     const auto boxes = TakeBoxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0], ": Please enter an integer between 0 and 255.");
-    EXPECT_EQ(dialog->document.RawLayout().rfid.prefix, 30)
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).rfid.prefix, 30)
         << "the last valid value typed: 3, 30, then 300";
     EXPECT_TRUE(prefix->hasFocus());
     // Painting and clicking on the grid never report it again.
@@ -225,11 +226,11 @@ TEST_F(MainWindowTest, DigitsSpinStopsAtOneAndThirteen) {
     for (int i = 0; i < 20; ++i)
         spin->StepUp();
     EXPECT_EQ(control<QLineEdit>(1035)->text(), "13");
-    EXPECT_EQ(dialog->document.RawLayout().rfid.digitsCount, 13);
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).rfid.digitsCount, 13);
     for (int i = 0; i < 20; ++i)
         spin->StepDown();
     EXPECT_EQ(control<QLineEdit>(1035)->text(), "1");
-    EXPECT_EQ(dialog->document.RawLayout().rfid.digitsCount, 1);
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).rfid.digitsCount, 1);
 }
 
 // ---- Settings ----------------------------------------------------------------------------------
@@ -290,12 +291,12 @@ TEST_F(SettingsTest, PauseOfZeroIsRefusedWithTheRangeMessage) {
     const auto boxes = TakeBoxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0], ": Please enter an integer between 1 and 255.");
-    EXPECT_EQ(dialog->document.RawLayout().settings.keysPause, 255);
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).settings.keysPause, 255);
 }
 
 TEST_F(SettingsTest, CancelLeavesEverythingAndOkMovesToKeyOne) {
-    dialog->document.RawLayout().currentKey = 20;
-    dialog->document.RawLayout().SelectKey(20);
+    zr4700::testing::RawLayout(dialog->document).currentKey = 20;
+    zr4700::testing::RawLayout(dialog->document).SelectKey(20);
     runSettings(
         [&](CSettingsDlg& s) {
             click(s, 1031);
@@ -303,15 +304,15 @@ TEST_F(SettingsTest, CancelLeavesEverythingAndOkMovesToKeyOne) {
             click(s, 1024);
         },
         false);
-    EXPECT_EQ(dialog->document.RawLayout().keyCount, 56);
-    EXPECT_EQ(dialog->document.RawLayout().settings.keysType, 0);
-    EXPECT_EQ(dialog->document.RawLayout().settings.keyBeep, 0);
-    EXPECT_EQ(dialog->document.RawLayout().currentKey, 20);
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).keyCount, 56);
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).settings.keysType, 0);
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).settings.keyBeep, 0);
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).currentKey, 20);
 
     runSettings([](CSettingsDlg&) {}, true);
-    EXPECT_EQ(dialog->document.RawLayout().currentKey, 1);
-    EXPECT_EQ(dialog->document.RawLayout().shownKey, 1);
-    EXPECT_EQ(dialog->document.RawLayout().modified, 0);
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).currentKey, 1);
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).shownKey, 1);
+    EXPECT_FALSE(dialog->document.modified());
 }
 
 TEST_F(SettingsTest, OkTakesTheValuesAndTheStatusBarFollows) {
@@ -325,8 +326,8 @@ TEST_F(SettingsTest, OkTakesTheValuesAndTheStatusBarFollows) {
             s.findChild<QLineEdit*>("1043")->setText("17");
         },
         true);
-    const zr4700::KeyboardSettings& settings = dialog->document.RawLayout().settings;
-    EXPECT_EQ(dialog->document.RawLayout().keyCount, 112);
+    const zr4700::KeyboardSettings& settings = zr4700::testing::RawLayout(dialog->document).settings;
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).keyCount, 112);
     EXPECT_EQ(settings.keysType, 1);
     EXPECT_EQ(settings.keyBeep, 1);
     EXPECT_EQ(settings.keyDelay, 3);
@@ -341,10 +342,10 @@ TEST_F(SettingsTest, OkTakesTheValuesAndTheStatusBarFollows) {
 
 TEST_F(SettingsTest, SwitchingToFiftySixKeysClearsTheRightBlock) {
     useKeyCount(*dialog, 112);
-    auto& key70 = dialog->document.RawLayout().key(70);
+    auto& key70 = zr4700::testing::RawLayout(dialog->document).key(70);
     key70.codes[0] = 28;
     key70.name = "Alpha";
-    dialog->document.RawLayout().state(70) = CellState::Single;
+    zr4700::testing::RawLayout(dialog->document).state(70) = CellState::Single;
 
     // The right block holds a programmed key: No keeps everything as it was.
     Prompts::Instance().QueueAnswer(false);
@@ -357,11 +358,11 @@ TEST_F(SettingsTest, SwitchingToFiftySixKeysClearsTheRightBlock) {
     Prompts::Instance().QueueAnswer(true);
     runSettings([](CSettingsDlg& s) { click(s, 1030); }, true);
     TakeBoxes();
-    EXPECT_EQ(dialog->layout.modified, 1) << "the switch is an edit";
-    EXPECT_EQ(dialog->document.RawLayout().keyCount, 56);
-    EXPECT_EQ(dialog->document.RawLayout().key(70).codes[0], 0);
-    EXPECT_EQ(dialog->document.RawLayout().key(70).name, "KEY70");
-    EXPECT_EQ(dialog->document.RawLayout().state(70), CellState::Blank);
+    EXPECT_TRUE(dialog->document.modified()) << "the switch is an edit";
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).keyCount, 56);
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).key(70).codes[0], 0);
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).key(70).name, "KEY70");
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).state(70), CellState::Blank);
 
     runSettings([](CSettingsDlg& s) { click(s, 1031); }, true);
     const auto pictures = zr4700::CellPictures(dialog->layout);
@@ -377,9 +378,9 @@ TEST_F(MainWindowTest, TypedPrefixSurvivesShowingAnotherKey) {
     prefix->selectAll();
     QTest::keyClicks(prefix, "12");
     QTest::mouseClick(dialog->grid(), Qt::LeftButton, {}, QPoint(50, 100));
-    EXPECT_EQ(dialog->document.RawLayout().currentKey, 2);
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).currentKey, 2);
     EXPECT_EQ(prefix->text(), "12");
-    EXPECT_EQ(dialog->document.RawLayout().rfid.prefix, 12);
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).rfid.prefix, 12);
     QTest::keyClick(prefix, Qt::Key_Right);
     EXPECT_EQ(prefix->text(), "12");
 }
@@ -392,7 +393,7 @@ TEST_F(MainWindowTest, DigitsCountStepsFromTheKeyboard) {
     QTest::keyClick(digits, Qt::Key_Minus);
     QTest::keyClick(digits, Qt::Key_PageDown);
     EXPECT_EQ(digits->text(), "8");
-    EXPECT_EQ(dialog->document.RawLayout().rfid.digitsCount, 8);
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).rfid.digitsCount, 8);
 }
 
 TEST_F(MainWindowTest, ArrowsInAnOpenMenuStayWithTheMenu) {
@@ -402,7 +403,7 @@ TEST_F(MainWindowTest, ArrowsInAnOpenMenuStayWithTheMenu) {
     ASSERT_TRUE(QTest::qWaitFor([file] { return file->isVisible(); }));
     QTest::keyClick(file, Qt::Key_Right);
     QTest::keyClick(file, Qt::Key_Down);
-    EXPECT_EQ(dialog->document.RawLayout().currentKey, 1);
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).currentKey, 1);
     file->hide();
 }
 
@@ -414,7 +415,7 @@ TEST_F(MainWindowTest, NamesAreRefusedPastTheFieldLengthNotSplit) {
         QKeyEvent press(QEvent::KeyPress, Qt::Key_Eacute, Qt::NoModifier, QString(QChar(0x00E9)));
         QApplication::sendEvent(name, &press);
     }
-    const std::string stored = dialog->document.RawLayout().key(1).name;
+    const std::string stored = zr4700::testing::RawLayout(dialog->document).key(1).name;
     EXPECT_LE(stored.size(), zr4700::kMaxKeyNameLength);
     EXPECT_EQ(QString::fromStdString(stored).toStdString(), stored) << "no character split";
     EXPECT_EQ(name->text().toStdString(), stored);
@@ -429,24 +430,24 @@ TEST_F(MainWindowTest, NamesAreRefusedPastTheFieldLengthNotSplit) {
 // The arrow keys belong to the grid, so the modes are reached with Tab and chosen with Space.
 TEST_F(MainWindowTest, ModesAreChosenFromTheKeyboardAndStayOneChoice) {
     const int ids[] = {1023, 1026, 1024};
-    dialog->document.RawLayout().SelectKey(5);
-    dialog->document.RawLayout().currentKey = 5;
+    zr4700::testing::RawLayout(dialog->document).SelectKey(5);
+    zr4700::testing::RawLayout(dialog->document).currentKey = 5;
     control<QRadioButton>(1023)->setFocus();
     for (int mode : {1, 2}) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         auto* button = control<QRadioButton>(ids[mode]);
         ASSERT_TRUE(button->hasFocus()) << "mode " << mode + 1;
         QTest::keyClick(button, Qt::Key_Space);
-        EXPECT_EQ(dialog->document.RawLayout().key(5).mode(), mode);
+        EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).key(5).mode(), mode);
         for (int other = 0; other < 3; ++other)
             EXPECT_EQ(control<QRadioButton>(ids[other])->isChecked(), other == mode);
     }
     // Choosing the chosen mode again leaves it chosen.
     control<QRadioButton>(1024)->click();
     EXPECT_TRUE(control<QRadioButton>(1024)->isChecked());
-    EXPECT_EQ(dialog->document.RawLayout().key(5).mode(), 2);
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).key(5).mode(), 2);
     // Showing another key shows its mode.
-    dialog->document.RawLayout().SelectKey(6);
+    zr4700::testing::RawLayout(dialog->document).SelectKey(6);
     EXPECT_TRUE(control<QRadioButton>(1023)->isChecked());
     EXPECT_FALSE(control<QRadioButton>(1024)->isChecked());
 }

@@ -1,4 +1,5 @@
 // Key names from older layouts (single-byte Latin-1) next to names typed here (UTF-8).
+#include "support/DocumentTestAccess.h"
 #include "FileCommandsTestSupport.h"
 
 #include "qt/platform/NameText.h"
@@ -34,7 +35,7 @@ using NameTextWindowTest = MainWindowTest;
 TEST_F(NameTextWindowTest, ALatin1NameIsReadableAndKeepsItsBytesUntilEdited) {
     const QString path = TempPath("latin1.txt");
     ASSERT_TRUE(WriteBytes(path, SmallLayout("Gr\xFC\xDF")));
-    dialog->document.RawLayout().fileName = path.toStdString();
+    zr4700::testing::RawLayout(dialog->document).fileName = path.toStdString();
     dialog->LoadCurrentFile();
 
     auto* name = control<QLineEdit>(1009);
@@ -48,12 +49,12 @@ TEST_F(NameTextWindowTest, ALatin1NameIsReadableAndKeepsItsBytesUntilEdited) {
     ASSERT_TRUE(dialog->ReadControls());
     QTimer::singleShot(0, [] { theCaptureDlg->findChild<QPushButton*>("1020")->click(); });
     dialog->EditKeyCodes();
-    EXPECT_EQ(dialog->document.RawLayout().key(1).name, "Gr\xFC\xDF");
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).key(1).name, "Gr\xFC\xDF");
 
     name->setFocus();
     name->end(false);
     QTest::keyClicks(name, "e");
-    EXPECT_EQ(dialog->document.RawLayout().key(1).name, "Gr\xC3\xBC\xC3\x9F"
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).key(1).name, "Gr\xC3\xBC\xC3\x9F"
                                                         "e")
         << "an edited name is UTF-8";
 }
@@ -63,7 +64,7 @@ TEST_F(NameTextWindowTest, ALatin1NameIsReadableAndKeepsItsBytesUntilEdited) {
 TEST_F(NameTextWindowTest, ALongLatin1NameCanStillBeShortened) {
     const QString path = TempPath("long.txt");
     ASSERT_TRUE(WriteBytes(path, SmallLayout(QByteArray(60, '\xE9'))));
-    dialog->document.RawLayout().fileName = path.toStdString();
+    zr4700::testing::RawLayout(dialog->document).fileName = path.toStdString();
     dialog->LoadCurrentFile();
     auto* name = control<QLineEdit>(1009);
     ASSERT_EQ(name->text(), QString(60, QChar(0xE9)));
@@ -74,7 +75,7 @@ TEST_F(NameTextWindowTest, ALongLatin1NameCanStillBeShortened) {
     EXPECT_EQ(name->text(), QString(60, QChar(0xE9))) << "typing more is refused";
     QTest::keyClick(name, Qt::Key_Backspace);
     // Stored as UTF-8, cut to the field's 102 bytes; the field shows what is stored.
-    EXPECT_EQ(QString::fromStdString(dialog->document.RawLayout().key(1).name),
+    EXPECT_EQ(QString::fromStdString(zr4700::testing::RawLayout(dialog->document).key(1).name),
               QString(51, QChar(0xE9)));
     EXPECT_EQ(name->text(), QString(51, QChar(0xE9)));
 }

@@ -1,6 +1,7 @@
 // File > Programming... from the main window: the temporary layout file, the progress dialog,
 // the worker thread and the in-process simulated keyboard, end to end.
 
+#include "support/DocumentTestAccess.h"
 #include "qt/widgets/DialogUnits.h"
 #include "engine/BytePacer.h"
 #include "qt/programming/CProgressDlg.h"
@@ -118,11 +119,11 @@ class ProgrammingTest : public MainWindowTest {
     int bar() const { return progress()->ProgressBar()->value(); }
 
     void GiveProgrammedKey(int key, int code) {
-        dialog->document.RawLayout().key(key).codes[0] = code;
-        dialog->document.RawLayout().state(key) = CellState::Single;
+        zr4700::testing::RawLayout(dialog->document).key(key).codes[0] = code;
+        zr4700::testing::RawLayout(dialog->document).state(key) = CellState::Single;
     }
 
-    void Program() { dialog->OnCommand(CProgrammerDlg::kCmdProgramming); }
+    void Program() { dialog->OnCommand(zr4700::kCmdProgramming); }
 
     bool WaitForEnd() {
         return QTest::qWaitFor([this] { return !progress()->IsProgramming(); }, kWaitMs);
@@ -220,7 +221,7 @@ TEST_F(ProgrammingTest, NoProgrammedKeyShowsTheWritersMessageAndStartsNothing) {
     EXPECT_FALSE(TempFolderLeft());
     EXPECT_EQ(InProcessKeyboard().stats().opens, 0);
     // The document's own name is untouched by the temporary file.
-    EXPECT_EQ(dialog->document.RawLayout().fileName, "");
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).fileName, "");
 }
 
 // The keyboard is asked first: a new layout (16scan, 56 keys) goes to a 7/3scan keyboard as
@@ -252,7 +253,7 @@ TEST_F(ProgrammingTest, AKeyCountTheKeyboardDoesNotTakeStopsBeforeAnythingIsSent
         SCOPED_TRACE(c.type);
         InProcessKeyboard().reset();
         InProcessKeyboard().setType(c.type);
-        dialog->document.RawLayout().keyCount = c.keys;
+        zr4700::testing::RawLayout(dialog->document).keyCount = c.keys;
         GiveProgrammedKey(1, 28);
         Program();
         const auto shown = Prompts::Instance().TakeShown();
@@ -283,7 +284,7 @@ TEST_F(ProgrammingTest, NoDeviceShowsDriverErrorNamingTheDevice) {
 
 TEST_F(ProgrammingTest, DetectKeyboardTellsTheTypeAndTheDevice) {
     InProcessKeyboard().setType(2);
-    dialog->OnCommand(CProgrammerDlg::kCmdDetectKeyboard);
+    dialog->OnCommand(zr4700::kCmdDetectKeyboard);
     const auto shown = Prompts::Instance().TakeShown();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].text, "Keyboard found: type 2, the 112-key ZR-4700 D.");
@@ -347,7 +348,7 @@ TEST_F(ProgrammingTest, SuccessfulTransferReaches100AndHidesWithoutMessage) {
 TEST_F(ProgrammingTest, HundredTwelveKeyLayoutGoesRightBlockFirst) {
     InProcessKeyboard().setType(2);
     ScopedBytePause fast(std::chrono::microseconds(50));
-    dialog->document.RawLayout().keyCount = 112;
+    zr4700::testing::RawLayout(dialog->document).keyCount = 112;
     GiveProgrammedKey(1, 28);
     GiveProgrammedKey(57, 0x1C + 1);
     Program();
@@ -366,12 +367,12 @@ TEST_F(ProgrammingTest, ProgrammingKeepsTheDocumentAsItWas) {
     InProcessKeyboard().setType(1);
     ScopedBytePause fast(std::chrono::microseconds(50));
     GiveProgrammedKey(1, 28);
-    dialog->document.RawLayout().modified = 1;
+    zr4700::testing::SetModified(dialog->document, true);
     const QString title = dialog->windowTitle();
     Program();
     ASSERT_TRUE(WaitForEnd());
     EXPECT_TRUE(TakeBoxes().empty());
-    EXPECT_EQ(dialog->layout.modified, 1) << "the layout is still not saved";
+    EXPECT_TRUE(dialog->document.modified()) << "the layout is still not saved";
     EXPECT_EQ(dialog->windowTitle(), title);
     EXPECT_TRUE(dialog->layout.fileName.empty());
     EXPECT_TRUE(dialog->layout.scan16Mode);
@@ -379,7 +380,7 @@ TEST_F(ProgrammingTest, ProgrammingKeepsTheDocumentAsItWas) {
     EXPECT_FALSE(QFile::exists("zr4700.tmp")) << "nothing is written in the current directory";
 
     Prompts::Instance().QueueAnswer(false);
-    dialog->OnCommand(CProgrammerDlg::kCmdFileNew);
+    dialog->OnCommand(zr4700::kCmdFileNew);
     EXPECT_EQ(TakeBoxes(), std::vector<std::string>{"Warning: Do you want to save current file?"});
 }
 
@@ -427,7 +428,7 @@ TEST_P(ProgramOpenedFileTest, KeyboardReceivesTheFilesImage) {
 
     InProcessKeyboard().setType(c.keyboardType);
     ScopedBytePause fast(std::chrono::microseconds(50));
-    dialog->document.RawLayout().fileName = path.toStdString();
+    zr4700::testing::RawLayout(dialog->document).fileName = path.toStdString();
     dialog->LoadCurrentFile();
     ASSERT_TRUE(TakeBoxes().empty());
     if (c.asksFirst)
@@ -437,7 +438,7 @@ TEST_P(ProgramOpenedFileTest, KeyboardReceivesTheFilesImage) {
 
     EXPECT_EQ(TakeBoxes().size(), c.asksFirst ? 1u : 0u);
     EXPECT_EQ(bar(), 100);
-    EXPECT_EQ(dialog->document.RawLayout().fileName, path.toStdString());
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).fileName, path.toStdString());
     const std::vector<uint8_t> received = InProcessKeyboard().lastHandleBytes();
     EXPECT_EQ(received.size(), c.imageSize);
     EXPECT_EQ(received, KeyboardImageOf(original));

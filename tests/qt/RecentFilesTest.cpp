@@ -1,5 +1,6 @@
 // The recent-file list: its order, what is stored (in the test's own settings directory), the
 // File menu block that shows it, and opening an entry.
+#include "support/DocumentTestAccess.h"
 #include "FileCommandsTestSupport.h"
 
 #include "support/MainWindowFixtureQt.h"
@@ -16,7 +17,7 @@ class RecentFilesTest : public MainWindowTest {
     }
     void Open(const QString& path) {
         AnswerOpen(path);
-        Choose(*dialog, CProgrammerDlg::kCmdFileOpen);
+        Choose(*dialog, zr4700::kCmdFileOpen);
     }
     // The block as the menu should show it: the settings item and its separator, the entries
     // and their separator when there are any, then "E&xit".
@@ -91,7 +92,7 @@ TEST_F(RecentFilesTest, RebuildingKeepsExitAndTheSettingsSeparator) {
         dialog->RebuildRecentFileMenu();
         EXPECT_EQ(RecentBlock(*dialog), Block({}));
     }
-    EXPECT_NE(FindCommand(dialog->FileMenu(), CProgrammerDlg::kCmdExit), nullptr);
+    EXPECT_NE(FindCommand(dialog->FileMenu(), zr4700::kCmdExit), nullptr);
 }
 
 TEST_F(RecentFilesTest, AnAmpersandInAPathIsShownAsItIs) {
@@ -111,7 +112,7 @@ TEST_F(RecentFilesTest, ChoosingAnEntryOpensThatFile) {
 
     Choose(*dialog, 40003);
 
-    EXPECT_EQ(dialog->document.RawLayout().key(1).name, "a.txt");
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).key(1).name, "a.txt");
     EXPECT_EQ(dialog->windowTitle().toStdString(), Title(a));
     EXPECT_EQ(RecentBlock(*dialog), Block({a, b}));
     EXPECT_TRUE(TakeBoxes().empty());
@@ -123,15 +124,15 @@ TEST_F(RecentFilesTest, ChoosingAnEntryWhileModifiedAsksFirst) {
     const QString c = MakeFile("c.txt");
     StoreRecentFiles({c, b, a, ""});
     dialog->RebuildRecentFileMenu();
-    dialog->document.RawLayout().key(5).codes[0] = 0x1C;
-    dialog->document.RawLayout().modified = 1;
+    zr4700::testing::RawLayout(dialog->document).key(5).codes[0] = 0x1C;
+    zr4700::testing::SetModified(dialog->document, true);
     Prompts::Instance().QueueAnswer(false);
 
     Choose(*dialog, 40004);
 
     EXPECT_EQ(TakeBoxes(), std::vector<std::string>{"Warning: Do you want to save current file?"});
-    EXPECT_EQ(dialog->document.RawLayout().key(1).name, "a.txt");
-    EXPECT_EQ(dialog->document.RawLayout().key(5).codes[0], 0);
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).key(1).name, "a.txt");
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).key(5).codes[0], 0);
     EXPECT_EQ(StoredRecentFiles(), (QStringList{a, c, b, ""}));
 }
 
@@ -143,16 +144,16 @@ TEST_F(RecentFilesTest, ASaveFromTheQuestionStillOpensTheChosenEntry) {
     const QString c = MakeFile("c.txt");
     StoreRecentFiles({a, b, c, ""});
     dialog->RebuildRecentFileMenu();
-    dialog->document.RawLayout().key(5).codes[0] = 0x1C;
-    dialog->document.RawLayout().modified = 1;
+    zr4700::testing::RawLayout(dialog->document).key(5).codes[0] = 0x1C;
+    zr4700::testing::SetModified(dialog->document, true);
     const QString saved = TempPath("saved.txt");
     Prompts::Instance().QueueAnswer(true);
     AnswerSave(saved, 2);
 
     Choose(*dialog, 40004);
 
-    EXPECT_EQ(dialog->document.RawLayout().key(1).name, "c.txt");
-    EXPECT_EQ(dialog->document.RawLayout().fileName, c.toStdString());
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).key(1).name, "c.txt");
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).fileName, c.toStdString());
     EXPECT_EQ(StoredRecentFiles(), (QStringList{c, saved, a, b}));
     EXPECT_TRUE(QFile::exists(saved));
 }

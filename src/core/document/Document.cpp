@@ -22,6 +22,17 @@ void Document::Notify(const DocumentChange& change) {
         observer->DocumentChanged(change);
 }
 
+void Document::NotifyWhole() {
+    DocumentChange change;
+    change.whole = change.values = change.programmedKeys = change.selection = true;
+    change.fileState = change.history = true;
+    Notify(change);
+}
+
+SelectionState Document::selection() const {
+    return {layout_.currentKey, layout_.shownKey, layout_.programmedKeyComboSelection};
+}
+
 Document::Snapshot Document::Capture() const {
     Snapshot snapshot;
     for (int k = 1; k <= kMaxKeys; ++k) {
@@ -30,10 +41,10 @@ Document::Snapshot Document::Capture() const {
         state.cell = layout_.state(k);
         state.partners = layout_.partners[static_cast<std::size_t>(k)];
     }
-    snapshot.values = {layout_.keyCount, layout_.nextGroupNumber, layout_.settings, layout_.rfid,
-                       layout_.fileName};
+    snapshot.values = {layout_.keyCount, layout_.nextGroupNumber, layout_.settings, layout_.rfid};
     snapshot.list = {layout_.programmedKeyList, layout_.programmedKeyOrder};
-    snapshot.currentKey = layout_.currentKey;
+    snapshot.fileName = layout_.fileName;
+    snapshot.selection = selection();
     return snapshot;
 }
 
@@ -44,7 +55,7 @@ template <typename Apply> void Document::Edit(EditKind kind, Apply&& apply) {
     Finish(kind, key, before);
 }
 
-void Document::Finish(EditKind kind, int key, const Snapshot& before) {
+EditRecord Document::Diff(EditKind kind, int key, const Snapshot& before) const {
     const Snapshot after = Capture();
     EditRecord record;
     record.kind = kind;
@@ -65,23 +76,48 @@ void Document::Finish(EditKind kind, int key, const Snapshot& before) {
         record.listBefore = before.list;
         record.listAfter = after.list;
     }
-    record.currentKeyBefore = before.currentKey;
-    record.currentKeyAfter = after.currentKey;
+    if (before.fileName != after.fileName) {
+        record.fileNameBefore = before.fileName;
+        record.fileNameAfter = after.fileName;
+    }
+    record.selectionBefore = before.selection;
+    record.selectionAfter = after.selection;
+    return record;
+}
 
+void Document::Finish(EditKind kind, int key, const Snapshot& before) {
+    const EditRecord record = Diff(kind, key, before);
     // An edit that changed nothing the file or the keyboard holds is no edit: answering No to a
-    // question, or choosing the mode a key already has, leaves the layout as it was.
-    const bool changed = !record.keys.empty() || record.valuesBefore || record.listBefore;
+    // question, or choosing the mode a key already has, leaves the layout as it was. What it did
+    // to the selection stays with the history's position.
+    const bool changed = !record.keys.empty() || record.valuesBefore || record.listBefore ||
+                         record.fileNameBefore;
     DocumentChange change;
     change.keys = record.keys;
     change.values = record.valuesBefore.has_value();
     change.programmedKeys = record.listBefore.has_value();
+    change.selection = !(record.selectionBefore == record.selectionAfter);
     if (changed) {
-        // Whatever the edit was, the layout now differs from its file.
-        change.fileState = layout_.modified == 0 || record.valuesBefore.has_value();
-        layout_.modified = 1;
-        if (recorder_)
-            recorder_->EditRecorded(record);
+        history_.Push(record);
+        change.fileState = change.history = true;
+    } else if (change.selection) {
+        history_.AmendPosition(before.list, before.list, record.selectionAfter);
     }
+    Notify(change);
+}
+
+template <typename Select> void Document::Selecting(Select&& select) {
+    const ProgrammedKeyListState listBefore{layout_.programmedKeyList, layout_.programmedKeyOrder};
+    const SelectionState selectionBefore = selection();
+    select(layout_);
+    const ProgrammedKeyListState listAfter{layout_.programmedKeyList, layout_.programmedKeyOrder};
+    DocumentChange change;
+    change.programmedKeys = !(listBefore == listAfter);
+    change.selection = true;
+    // Leaving a key records it in the list; that belongs to where the history stands, so that
+    // undo and redo give the list back exactly as it was at each step.
+    if (change.programmedKeys || !(selectionBefore == selection()))
+        history_.AmendPosition(listBefore, listAfter, selection());
     Notify(change);
 }
 
@@ -91,8 +127,32 @@ void Document::Finish(EditKind kind, int key, const Snapshot& before) {
 void Document::SelectKey(int key) {
     if (!IsKeyNumber(key))
         return;
-    layout_.currentKey = key;
-    layout_.SelectKey(key);
+    Selecting([key](Layout& layout) {
+        layout.currentKey = key;
+        layout.SelectKey(key);
+    });
+}
+
+void Document::SelectNextKey() {
+    Selecting([](Layout& layout) { layout.SelectNextKey(); });
+}
+void Document::SelectPreviousKey() {
+    Selecting([](Layout& layout) { layout.SelectPreviousKey(); });
+}
+void Document::SelectKeyBelow() {
+    Selecting([](Layout& layout) { layout.SelectKeyBelow(); });
+}
+void Document::SelectKeyAbove() {
+    Selecting([](Layout& layout) { layout.SelectKeyAbove(); });
+}
+void Document::OnPreviousKey() {
+    Selecting([](Layout& layout) { layout.OnPreviousKey(); });
+}
+void Document::OnNextKey() {
+    Selecting([](Layout& layout) { layout.OnNextKey(); });
+}
+void Document::SelectProgrammedKey(int position) {
+    Selecting([position](Layout& layout) { layout.OnProgrammedKeySelected(position); });
 }
 
 // ---- Edits
@@ -154,9 +214,6 @@ void Document::ClearKey() {
 
 void Document::ClearAll() {
     Edit(EditKind::ClearAll, [&](Layout& layout) { layout.ClearAll(prompts_); });
-    // Clear All leaves the layout without a file: the window says so.
-    if (layout_.fileName.empty() && !titleName_.empty())
-        SetTitleName({});
 }
 
 bool Document::ApplySettings(const KeyboardSettings& settings, int keyCount) {
@@ -215,9 +272,11 @@ KeyClip Document::CopyCurrentKey() const {
     return IsKeyNumber(k) ? ClipOf(layout_.key(k)) : KeyClip{};
 }
 
-void Document::PutOnCurrentKey(EditKind kind, const KeyClip& clip, bool withFlags) {
+void Document::PutOnCurrentKey(EditKind kind, const KeyClip& clip, bool withFlags,
+                               const Snapshot* from) {
     const int k = layout_.currentKey;
-    Edit(kind, [&](Layout& layout) {
+    const Snapshot before = from ? *from : Capture();
+    const auto apply = [&](Layout& layout) {
         KeyRecord& record = layout.key(k);
         record.codes = clip.codes;
         record.setName(clip.name);
@@ -229,7 +288,9 @@ void Document::PutOnCurrentKey(EditKind kind, const KeyClip& clip, bool withFlag
         layout.UpdateProgrammedKeyList();
         layout.FillProgrammedKeyCombo();
         layout.SelectKey(k);
-    });
+    };
+    apply(layout_);
+    Finish(kind, k, before);
 }
 
 void Document::PasteKey(const KeyClip& clip) {
@@ -244,12 +305,57 @@ void Document::DropKey(int source, int target) {
         return;
     // As Copy key gives them: the codes and the name, the target keeping its own flags.
     const KeyClip clip = ClipOf(layout_.key(source));
-    SelectKey(target);
-    PutOnCurrentKey(EditKind::CopyKey, clip, false);
+    // Selecting the target is part of the step, so undo gives the selection back with the key.
+    const Snapshot before = Capture();
+    layout_.currentKey = target;
+    layout_.SelectKey(target);
+    PutOnCurrentKey(EditKind::CopyKey, clip, false, &before);
 }
 
 void Document::DeleteKey() {
     Edit(EditKind::DeleteKey, [](Layout& layout) { layout.ClearCurrentCell(); });
+}
+
+const char* StepNameKey(EditKind kind) {
+    switch (kind) {
+    case EditKind::KeyCodes:
+        return "undo.keyCodes";
+    case EditKind::KeyName:
+        return "undo.keyName";
+    case EditKind::SingleKey:
+        return "undo.singleKey";
+    case EditKind::Mode:
+        return "undo.mode";
+    case EditKind::ModeForAll:
+        return "undo.modeForAll";
+    case EditKind::FlagForAll:
+        return "undo.flagForAll";
+    case EditKind::ShapeSingle:
+        return "undo.shapeSingle";
+    case EditKind::ShapeToRight:
+        return "undo.shapeToRight";
+    case EditKind::ShapeToDown:
+        return "undo.shapeToDown";
+    case EditKind::ShapeQuad:
+        return "undo.shapeQuad";
+    case EditKind::CopyKey:
+        return "undo.copyKey";
+    case EditKind::ClearKey:
+        return "undo.clearKey";
+    case EditKind::ClearAll:
+        return "undo.clearAll";
+    case EditKind::Settings:
+        return "undo.settings";
+    case EditKind::Rfid:
+        return "undo.rfid";
+    case EditKind::PasteKey:
+        return "undo.pasteKey";
+    case EditKind::DeleteKey:
+        return "undo.deleteKey";
+    case EditKind::SaveAsReadBack:
+        return "undo.saveAs";
+    }
+    return "undo.edit";
 }
 
 EditRecord MergeEdits(const EditRecord& first, const EditRecord& second) {
@@ -275,7 +381,12 @@ EditRecord MergeEdits(const EditRecord& first, const EditRecord& second) {
             merged.listBefore = second.listBefore;
         merged.listAfter = second.listAfter;
     }
-    merged.currentKeyAfter = second.currentKeyAfter;
+    if (second.fileNameAfter) {
+        if (!merged.fileNameBefore)
+            merged.fileNameBefore = second.fileNameBefore;
+        merged.fileNameAfter = second.fileNameAfter;
+    }
+    merged.selectionAfter = second.selectionAfter;
     return merged;
 }
 
@@ -293,65 +404,104 @@ void Document::Restore(const EditRecord& record, Side side) {
         layout_.nextGroupNumber = values->nextGroupNumber;
         layout_.settings = values->settings;
         layout_.rfid = values->rfid;
-        layout_.fileName = values->fileName;
     }
     if (const auto& list = after ? record.listAfter : record.listBefore) {
         layout_.programmedKeyList = list->entries;
         layout_.programmedKeyOrder = list->order;
     }
-    const int current = after ? record.currentKeyAfter : record.currentKeyBefore;
-    layout_.currentKey = current;
-    layout_.DrawAllKeyCells();
-    layout_.FillProgrammedKeyCombo();
-    // The key is shown again as it is now; leaving the key shown before records nothing in the
-    // list, which has just been put back as it was.
-    if (IsKeyNumber(current)) {
-        layout_.shownKey = current;
-        layout_.SelectKey(current);
-    }
+    if (const auto& fileName = after ? record.fileNameAfter : record.fileNameBefore)
+        layout_.fileName = *fileName;
+    // The selection exactly as it stood; showing it again records nothing in the list, which has
+    // just been put back as it was.
+    const SelectionState& selected = after ? record.selectionAfter : record.selectionBefore;
+    layout_.ShowSelection(selected.currentKey, selected.shownKey, selected.chosenEntry);
     DocumentChange change;
     change.keys = record.keys;
     change.values = record.valuesBefore.has_value();
-    change.programmedKeys = record.listBefore.has_value();
-    change.fileState = true;
+    change.programmedKeys = true;
+    change.selection = true;
+    change.fileState = change.history = true;
     Notify(change);
+}
+
+bool Document::Undo() {
+    const EditRecord* step = history_.Undo();
+    if (!step)
+        return false;
+    Restore(*step, Side::Before);
+    return true;
+}
+
+bool Document::Redo() {
+    const EditRecord* step = history_.Redo();
+    if (!step)
+        return false;
+    Restore(*step, Side::After);
+    return true;
 }
 
 // ---- Whole document and file state -------------------------------------------------------------
 
 void Document::Reset() {
     layout_.ResetLayout();
-    titleName_.clear();
-    DocumentChange change;
-    change.whole = true;
-    change.fileState = true;
-    Notify(change);
+    history_.Clear();
+    NotifyWhole();
 }
 
-void Document::Loaded() {
-    DocumentChange change;
-    change.whole = true;
-    change.fileState = true;
-    Notify(change);
+void Document::Load(const Layout& loaded, bool corrected) {
+    layout_ = loaded;
+    history_.Clear(!corrected);
+    NotifyWhole();
 }
 
-void Document::SetFileName(const std::string& fileName, const std::string& titleName) {
+namespace {
+
+// Whether two layouts hold the same keys for the file and the keyboard: codes, names, flags,
+// cells and the document-wide values. Group numbers are the file's business: a load numbers the
+// cells afresh, while the file holds the numbers the layout had.
+bool SameContent(const Layout& a, const Layout& b) {
+    if (a.keyCount != b.keyCount || !(a.settings == b.settings) || !(a.rfid == b.rfid))
+        return false;
+    for (int k = 1; k <= kMaxKeys; ++k) {
+        KeyRecord x = a.key(k), y = b.key(k);
+        x.groupNumber = y.groupNumber = 0;
+        if (!(x == y) || a.state(k) != b.state(k) ||
+            a.partners[static_cast<std::size_t>(k)] != b.partners[static_cast<std::size_t>(k)])
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void Document::LoadReadBack(const Layout& readBack, const std::string& typeLabel) {
+    if (SameContent(layout_, readBack)) {
+        Saved(readBack.fileName, readBack.scan16Mode);
+        layout_.fileIsScan16 = readBack.fileIsScan16;
+        return;
+    }
+    const Snapshot before = Capture();
+    const int key = layout_.currentKey;
+    layout_ = readBack;
+    EditRecord record = Diff(EditKind::SaveAsReadBack, key, before);
+    record.detail = typeLabel;
+    history_.Push(record);
+    history_.EndMerging();
+    history_.MarkClean();
+    NotifyWhole();
+}
+
+void Document::Saved(const std::string& fileName, bool scan16Mode) {
     layout_.fileName = fileName;
-    titleName_ = titleName;
-    FileStateChanged();
+    layout_.scan16Mode = scan16Mode;
+    history_.MarkClean();
+    DocumentChange change;
+    change.fileState = change.history = true;
+    Notify(change);
 }
 
-void Document::SetTitleName(const std::string& titleName) {
-    titleName_ = titleName;
-    FileStateChanged();
-}
-
-void Document::SetModified(bool modified) {
-    layout_.modified = modified ? 1 : 0;
-    FileStateChanged();
-}
-
-void Document::FileStateChanged() {
+void Document::SetFileName(const std::string& fileName) {
+    layout_.fileName = fileName;
     DocumentChange change;
     change.fileState = true;
     Notify(change);

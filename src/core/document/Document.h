@@ -1,11 +1,14 @@
 #pragma once
 // The document seam: the one way the program changes the layout. Every edit of a key, of the
 // settings or of the RFID values is one call here; the call runs the layout's own operation, finds
-// out what it touched (which keys, which settings, the programmed-key list), marks the layout
-// modified when anything changed, tells the observers, and hands a record of the before and
-// after state of exactly that to the edit recorder (the undo history). Selecting, hovering and
-// the file state are not edits and leave no record.
+// out what it touched (which keys, which settings, the programmed-key list), records the before
+// and after state of exactly that as one step of the history, and tells the observers. The
+// history alone decides whether the layout is modified: it is, exactly when the history stands
+// anywhere but at the step the file on disk holds. Selecting is no edit and adds no step; what a
+// selection changes in the list belongs to the history's position, so undo and redo give it back.
 
+#include "core/document/EditRecord.h"
+#include "core/document/History.h"
 #include "core/model/Layout.h"
 #include "core/document/UserPrompts.h"
 
@@ -16,68 +19,14 @@
 
 namespace zr4700 {
 
-// The kinds of edit, for naming a step ("Program key 10", "Clear all keys").
-enum class EditKind {
-    KeyCodes,
-    KeyName,
-    SingleKey,
-    Mode,
-    ModeForAll,
-    FlagForAll,
-    ShapeSingle,
-    ShapeToRight,
-    ShapeToDown,
-    ShapeQuad,
-    CopyKey,
-    ClearKey,
-    ClearAll,
-    Settings,
-    Rfid,
-    PasteKey,
-    DeleteKey,
-};
-
-// One key as an edit sees it: its record, its cell and its partners.
-struct KeyState {
-    KeyRecord record;
-    CellState cell = CellState::Blank;
-    std::array<int32_t, 3> partners{};
-    bool operator==(const KeyState&) const = default;
-};
-
-// The document-wide values an edit may touch besides the keys.
-struct DocumentValues {
-    int32_t keyCount = 56;
-    uint8_t nextGroupNumber = 1;
-    KeyboardSettings settings;
-    RfidSettings rfid;
-    std::string fileName;
-    bool operator==(const DocumentValues&) const = default;
-};
-
-struct ProgrammedKeyListState {
-    std::vector<ProgrammedKeyEntry> entries;
-    std::vector<int32_t> order;
-    bool operator==(const ProgrammedKeyListState&) const = default;
-};
-
-// What one edit changed: only the parts it touched, each before and after.
-struct EditRecord {
-    EditKind kind = EditKind::KeyCodes;
-    int key = 0; // the key the edit was made on
-    std::vector<int> keys;
-    std::vector<KeyState> keysBefore, keysAfter;
-    std::optional<DocumentValues> valuesBefore, valuesAfter;
-    std::optional<ProgrammedKeyListState> listBefore, listAfter;
-    int32_t currentKeyBefore = 1, currentKeyAfter = 1;
-};
-
 // What changed in the document, so that observers redraw exactly that.
 struct DocumentChange {
     std::vector<int> keys;       // keys whose record or cell changed
-    bool values = false;         // key count, settings, RFID values or file name
+    bool values = false;         // key count, settings or RFID values
     bool programmedKeys = false; // the programmed-key list
-    bool fileState = false;      // file name, title, modified flag or variant
+    bool selection = false;      // the current or shown key, or the chosen list entry
+    bool fileState = false;      // file name, title, modified state or variant
+    bool history = false;        // the steps Undo and Redo would take
     bool whole = false;          // the whole document was replaced (new, load)
 };
 
@@ -85,12 +34,6 @@ class DocumentObserver {
   public:
     virtual ~DocumentObserver() = default;
     virtual void DocumentChanged(const DocumentChange& change) = 0;
-};
-
-class EditRecorder {
-  public:
-    virtual ~EditRecorder() = default;
-    virtual void EditRecorded(const EditRecord& record) = 0;
 };
 
 enum class ShapeCommand { Single, ToRight, ToDown, Quad };
@@ -103,10 +46,6 @@ struct KeyClip {
     int mode = 0;
 };
 
-// One step made of two edits of the same kind on the same key (typing a name, character by
-// character): the first one's before, the second one's after.
-EditRecord MergeEdits(const EditRecord& first, const EditRecord& second);
-
 class Document {
   public:
     explicit Document(UserPrompts& prompts) : prompts_(prompts) {}
@@ -115,31 +54,29 @@ class Document {
 
     const Layout& layout() const { return layout_; }
     UserPrompts& prompts() const { return prompts_; }
-    // The layout itself, for the file reader and writer and for tests that set up a state. The
-    // user interface changes the layout through the edits below only.
-    Layout& RawLayout() { return layout_; }
+    SelectionState selection() const;
+    const History& history() const { return history_; }
+    bool modified() const { return history_.Modified(); }
 
-    // The grid's and panel's fine-grained hooks (pictures, panel values, combo box).
-    void SetLayoutObserver(LayoutObserver* observer) { layout_.SetObserver(observer); }
     void AddObserver(DocumentObserver* observer);
     void RemoveObserver(DocumentObserver* observer);
-    void SetRecorder(EditRecorder* recorder) { recorder_ = recorder; }
 
     // ---- Selection: no edit -----------------------------------------------------------------
     void SelectKey(int key);
-    void SelectNextKey() { layout_.SelectNextKey(); }
-    void SelectPreviousKey() { layout_.SelectPreviousKey(); }
-    void SelectKeyBelow() { layout_.SelectKeyBelow(); }
-    void SelectKeyAbove() { layout_.SelectKeyAbove(); }
-    void OnPreviousKey() { layout_.OnPreviousKey(); }
-    void OnNextKey() { layout_.OnNextKey(); }
-    void SelectProgrammedKey(int position) { layout_.OnProgrammedKeySelected(position); }
-    void SetEditingKeyCodes(bool on) { layout_.editingKeyCodes = on ? 1 : 0; }
+    void SelectNextKey();
+    void SelectPreviousKey();
+    void SelectKeyBelow();
+    void SelectKeyAbove();
+    void OnPreviousKey();
+    void OnNextKey();
+    void SelectProgrammedKey(int position);
 
     // ---- Edits ------------------------------------------------------------------------------
     void ApplyCapturedCodes(const KeyCodes& codeSlots,
                             const std::array<std::string, kCodeSlots>& codeNames);
+    // Typing in "Key name" or an RFID field is one step per visit: leaving the field ends it.
     void RenameKey(const std::string& name);
+    void EndTyping() { history_.EndMerging(); }
     void SetSingleKey(bool single);
     void SetMode(int mode);
     void SetModeForAll();
@@ -164,43 +101,54 @@ class Document {
     // codes and name as Copy key would give them (its whole cell with it), in one step.
     void DropKey(int source, int target);
 
-    // Puts back one side of a recorded edit (the undo history's way in).
+    // ---- History ----------------------------------------------------------------------------
+    bool Undo();
+    bool Redo();
+    // Puts back one side of a recorded step.
     enum class Side { Before, After };
     void Restore(const EditRecord& record, Side side);
 
     // ---- Whole document and file state ------------------------------------------------------
-    // A new, untitled layout (the model stays).
+    // A new, untitled layout with an empty history (the model stays).
     void Reset();
-    // The layout was replaced by a file's contents (the reader has filled RawLayout()).
-    void Loaded();
-    // The name shown in the title; empty shows "untitled".
-    const std::string& titleName() const { return titleName_; }
-    void SetFileName(const std::string& fileName, const std::string& titleName);
-    void SetTitleName(const std::string& titleName);
-    void SetModified(bool modified);
-    // Tells observers of the file state after the writer or reader changed it.
-    void FileStateChanged();
+    // A layout read from its file replaces the document and starts an empty history. The history
+    // is clean there unless the reader corrected values: then the layout is not the file's
+    // content, and no step of this history is.
+    void Load(const Layout& loaded, bool corrected);
+    // A Save As file type that cannot hold the whole layout was written and read back: the
+    // read-back becomes one step ("Save As 7/3scan", by the type's string key and label), so
+    // that undo gives the dropped codes back. A read-back equal to the layout changes nothing.
+    void LoadReadBack(const Layout& readBack, const std::string& typeLabel);
+    // The layout was written to fileName in the 16scan family or not: the history is clean here.
+    void Saved(const std::string& fileName, bool scan16Mode);
+    // Names the layout's file without writing it (Save As, before its write).
+    void SetFileName(const std::string& fileName);
 
   private:
     struct Snapshot {
         std::array<KeyState, kMaxKeys + 1> keys;
         DocumentValues values;
         ProgrammedKeyListState list;
-        int32_t currentKey = 1;
+        std::string fileName;
+        SelectionState selection;
     };
     Snapshot Capture() const;
     template <typename Apply> void Edit(EditKind kind, Apply&& apply);
+    EditRecord Diff(EditKind kind, int key, const Snapshot& before) const;
     void Finish(EditKind kind, int key, const Snapshot& before);
+    template <typename Select> void Selecting(Select&& select);
     // The codes and name of a clip (and its single flag and mode, withFlags) onto the current
     // key, passed to its whole cell, as one edit.
-    void PutOnCurrentKey(EditKind kind, const KeyClip& clip, bool withFlags);
+    void PutOnCurrentKey(EditKind kind, const KeyClip& clip, bool withFlags,
+                         const Snapshot* from = nullptr);
     void Notify(const DocumentChange& change);
+    void NotifyWhole();
 
     Layout layout_;
     UserPrompts& prompts_;
-    std::string titleName_;
+    History history_;
     std::vector<DocumentObserver*> observers_;
-    EditRecorder* recorder_ = nullptr;
+    friend class DocumentTestAccess;
 };
 
 } // namespace zr4700

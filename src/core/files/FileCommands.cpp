@@ -17,9 +17,6 @@ void AddName(DroppedKeys& dropped, const std::string& name) {
     dropped.names += name;
 }
 
-std::string FileNameOf(const std::string& path) {
-    return std::filesystem::path(path).filename().string();
-}
 
 } // namespace
 
@@ -56,7 +53,7 @@ DroppedKeys KeysLeftOut(const Layout& layout, FileVariant variant) {
 }
 
 bool FileCommands::New() {
-    if (document_.layout().modified != 0 && document_.prompts().AskYesNo(kStrSaveQuestion)) {
+    if (document_.modified() && document_.prompts().AskYesNo(kStrSaveQuestion)) {
         if (!Save())
             return false;
     }
@@ -74,7 +71,7 @@ void FileCommands::Open() {
 void FileCommands::OpenPath(const std::string& path) {
     if (!New())
         return;
-    document_.SetFileName(path, path);
+    document_.SetFileName(path);
     LoadCurrentFile();
 }
 
@@ -88,44 +85,33 @@ void FileCommands::OpenRecent(int n) {
 }
 
 void FileCommands::LoadCurrentFile() {
-    Layout& layout = document_.RawLayout();
-    // The window is named after the file while it is read, so that a message stands over it.
-    document_.SetTitleName(layout.fileName);
-    const int32_t keyCount = layout.keyCount;
-    const bool scan16Mode = layout.scan16Mode;
-    const int32_t fileIsScan16 = layout.fileIsScan16;
+    // The file is read into a copy of the new layout (the window is named after the file while
+    // it is read, so that a message stands over it); a file that is no layout never reaches the
+    // document, which is left new and untitled for the model it had.
+    Layout loaded = document_.layout();
     ReadRecord record;
-    const ReadResult result = zr4700::ReadLayoutFile(layout, document_.prompts(), &record);
-    if (result != ReadResult::Read) {
-        // Whatever was read of it is dropped: the layout is new and untitled again, for the
-        // model it had.
-        layout.keyCount = keyCount;
-        layout.scan16Mode = scan16Mode;
-        layout.fileIsScan16 = fileIsScan16;
+    if (zr4700::ReadLayoutFile(loaded, document_.prompts(), &record) != ReadResult::Read) {
         document_.Reset();
         return;
     }
-    recentFiles_.Push(layout.fileName);
+    recentFiles_.Push(loaded.fileName);
     host_.RecentFilesChanged();
-    layout.RebuildCellGroups(document_.prompts());
-    document_.SelectKey(1);
-    document_.Loaded();
-    // What the reader corrected is no longer the file's content: the user is told once, and the
-    // layout counts as changed, so that it is saved over the file only when the user says so.
-    // (The load itself is the clean state of the history, hence after Loaded.)
-    if (!record.empty()) {
+    loaded.RebuildCellGroups(document_.prompts());
+    // What the reader corrected is no longer the file's content: the layout counts as changed
+    // wherever its history goes, so that it is saved over the file only when the user says so.
+    document_.Load(loaded, !record.empty());
+    if (!record.empty())
         document_.prompts().ShowWarningDetail(kStrFileCorrected, {}, DescribeCorrections(record));
-        document_.SetModified(true);
-    }
 }
 
 WriteResult FileCommands::WriteLayoutFile(FileVariant variant) {
     // A bad RFID value is reported by the controls themselves; nothing is written then.
     if (!host_.CommitControls())
         return WriteResult::Failed;
-    const WriteResult result =
-        zr4700::WriteLayoutFile(document_.RawLayout(), variant, document_.prompts());
-    document_.FileStateChanged();
+    const Layout& layout = document_.layout();
+    const WriteResult result = zr4700::WriteLayoutFile(layout, variant, document_.prompts());
+    if (result != WriteResult::Failed)
+        document_.Saved(layout.fileName, Is16Scan(variant));
     return result;
 }
 
@@ -164,23 +150,36 @@ bool FileCommands::SaveAs() {
 
     // A write that fails leaves the file name, the title and the recent list as they were.
     const std::string previousName = layout.fileName;
-    const std::string previousTitle = document_.titleName();
-    document_.SetFileName(choice->path, FileNameOf(choice->path));
+    document_.SetFileName(choice->path);
     if (WriteLayoutFile(choice->variant) == WriteResult::Failed) {
-        document_.SetFileName(previousName, previousTitle);
+        document_.SetFileName(previousName);
         return false;
     }
     recentFiles_.Push(choice->path);
     host_.RecentFilesChanged();
-
-    // The editor then shows the layout as read back from the file just written: a 7/3scan save
-    // keeps codes 1..7 only, a single-side save gives a 56-key layout of the chosen block. The
-    // write cleared the modified flag, so this asks nothing.
-    if (!New())
-        return false;
-    document_.SetFileName(choice->path, choice->path);
-    LoadCurrentFile();
+    ReadBack(choice->variant);
     return true;
+}
+
+void FileCommands::ReadBack(FileVariant variant) {
+    // The editor then holds the layout as the file just written gives it back: a 7/3scan save
+    // keeps codes 1..7 only, a single-side save gives a 56-key layout of the chosen block. When
+    // that is the layout as it was, nothing changes; otherwise the read-back is one step of the
+    // history, so that undo gives back what the file type left out.
+    const Layout& layout = document_.layout();
+    Layout readBack;
+    readBack.keyCount = layout.keyCount;
+    readBack.scan16Mode = layout.scan16Mode;
+    readBack.fileIsScan16 = layout.fileIsScan16;
+    readBack.fileName = layout.fileName;
+    if (zr4700::ReadLayoutFile(readBack, document_.prompts()) != ReadResult::Read)
+        return;
+    readBack.RebuildCellGroups(document_.prompts());
+    const char* typeKey = variant == FileVariant::Scan7       ? "fileType.scan7"
+                          : variant == FileVariant::LeftSide  ? "fileType.leftSide"
+                          : variant == FileVariant::RightSide ? "fileType.rightSide"
+                                                              : "";
+    document_.LoadReadBack(readBack, typeKey);
 }
 
 } // namespace zr4700

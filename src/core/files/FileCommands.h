@@ -72,6 +72,8 @@ class FileCommands {
   private:
     // Asks before a variant that cannot hold the whole layout drops part of it.
     bool ConfirmWhatIsDropped(FileVariant variant);
+    // After Save As: the layout as the written file gives it back.
+    void ReadBack(FileVariant variant);
 
     Document& document_;
     RecentFileList& recentFiles_;

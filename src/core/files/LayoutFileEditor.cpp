@@ -682,22 +682,7 @@ bool AnyKeyProgrammed(const Layout& layout) {
     return false;
 }
 
-WriteResult WriteLayoutFileTo(const Layout& layout, const std::string& path, FileVariant variant,
-                              UserPrompts& prompts) {
-    const std::string text = LayoutFileText(layout, variant);
-    std::string reason = "no file name";
-    if (path.empty() || !ReplaceFileAtomically(PathFromName(path), text, &reason)) {
-        prompts.ShowErrorDetail(kStrCannotOpenFile, {}, reason);
-        return WriteResult::Failed;
-    }
-    if (!AnyKeyProgrammed(layout)) {
-        prompts.ShowError(kStrNoProgrammedKey);
-        return WriteResult::StoredWithoutProgrammedKey;
-    }
-    return WriteResult::Stored;
-}
-
-WriteResult WriteLayoutFile(Layout& layout, FileVariant variant, UserPrompts& prompts) {
+WriteResult WriteLayoutFile(const Layout& layout, FileVariant variant, UserPrompts& prompts) {
     const std::string text = LayoutFileText(layout, variant);
     std::string reason = "no file name";
     if (layout.fileName.empty() ||
@@ -705,8 +690,6 @@ WriteResult WriteLayoutFile(Layout& layout, FileVariant variant, UserPrompts& pr
         prompts.ShowErrorDetail(kStrCannotOpenFile, {}, reason);
         return WriteResult::Failed;
     }
-    layout.scan16Mode = Is16Scan(variant);
-    layout.modified = 0;
     if (!AnyKeyProgrammed(layout)) {
         prompts.ShowError(kStrNoProgrammedKey);
         return WriteResult::StoredWithoutProgrammedKey;

@@ -45,14 +45,11 @@ bool AnyKeyProgrammed(const Layout& layout);
 // told so; callers that go on only after a stored file need to tell that apart from a failure.
 enum class WriteResult { Failed, Stored, StoredWithoutProgrammedKey };
 
-// Writes the text of a variant atomically at path: the text goes to a temporary file in the same
-// directory, which then replaces the target, so a failed save leaves the previous file as it was.
-// On failure "Cannot open file!"; a stored file without programmed keys gives "The file contains
-// no programmed key". The layout is not changed.
-WriteResult WriteLayoutFileTo(const Layout& layout, const std::string& path, FileVariant variant,
-                              UserPrompts& prompts);
-// The same at layout.fileName; once stored, scan16Mode follows the variant and modified is 0.
-WriteResult WriteLayoutFile(Layout& layout, FileVariant variant, UserPrompts& prompts);
+// Writes the text of a variant atomically at layout.fileName: the text goes to a temporary file in
+// the same directory, which then replaces the target, so a failed save leaves the previous file as
+// it was. On failure "Cannot open file!"; a stored file without programmed keys gives "The file
+// contains no programmed key". The layout is not changed: the document records the save.
+WriteResult WriteLayoutFile(const Layout& layout, FileVariant variant, UserPrompts& prompts);
 
 enum class ReadResult { Read, CannotOpen, NotALayout };
 

@@ -65,8 +65,6 @@ void Layout::PropagateToGroup(int k) {
 
 void Layout::ResetLayout() {
     fileName.clear();
-    modified = 0;
-    editingKeyCodes = 0;
     programmedKeyList.clear();
     programmedKeyOrder.clear();
 

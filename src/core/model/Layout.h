@@ -61,8 +61,6 @@ class Layout {
     // ---- Selection and document state -----------------------------------------------------
     int32_t currentKey = 0;
     int32_t shownKey = 0;
-    int32_t modified = 0;
-    int32_t editingKeyCodes = 0;
     std::string fileName;
     bool scan16Mode = true;   // the variant family last written or read
     int32_t fileIsScan16 = 1; // the program starts in the 16scan family
@@ -98,6 +96,9 @@ class Layout {
     void RedrawKeyCell(int key);
     // Makes k the shown key: records the key being left in the list, fills the panel.
     void SelectKey(int k);
+    // Shows a selection as it stood (undo, redo) without recording anything in the list: the
+    // pictures, the panel from the shown key or the chosen entry, the list's items.
+    void ShowSelection(int current, int shown, int chosenEntry);
     void SelectNextKey();
     void SelectPreviousKey();
     void SelectKeyBelow();

@@ -71,6 +71,32 @@ void Layout::SelectKey(int k) {
     observer().PanelChanged();
 }
 
+void Layout::ShowSelection(int current, int shown, int chosenEntry) {
+    currentKey = current;
+    DrawAllKeyCells();
+    FillProgrammedKeyCombo();
+    if (IsKeyNumber(shown)) {
+        shownKey = shown;
+        SelectKey(shown);
+    } else {
+        shownKey = 0;
+        const int position = chosenEntry;
+        if (position >= 0 && position < static_cast<int>(programmedKeyOrder.size())) {
+            const int entryIndex = programmedKeyOrder[static_cast<std::size_t>(position)];
+            if (entryIndex >= 0 && entryIndex < programmedKeyCount()) {
+                const ProgrammedKeyEntry& entry =
+                    programmedKeyList[static_cast<std::size_t>(entryIndex)];
+                panel.panelSingle = panel.panelGroup = 0;
+                panel.panelNumber = 0;
+                panel.panelName = entry.name;
+                panel.panelCodeNames = NamesOfCodes(entry.codes);
+                observer().PanelChanged();
+            }
+        }
+    }
+    SetProgrammedKeyComboSelection(chosenEntry);
+}
+
 namespace {
 
 // Right arrow: with 112 keys the selection runs along whole screen rows, from the end of a left

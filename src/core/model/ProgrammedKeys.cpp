@@ -55,7 +55,6 @@ void ClearCellOfCurrentKey(Layout& layout) {
     const int last = std::min(layout.keyCount, kMaxKeys);
     for (int i = 1; i <= last; ++i) {
         if (i != k && layout.key(i).programmed() && layout.key(i).name == name) {
-            layout.modified = 1;
             return;
         }
     }
@@ -65,7 +64,6 @@ void ClearCellOfCurrentKey(Layout& layout) {
         layout.FillProgrammedKeyCombo();
         layout.SetProgrammedKeyComboSelection(position);
     }
-    layout.modified = 1;
 }
 
 } // namespace
@@ -209,7 +207,6 @@ void Layout::ApplyCapturedCodes(const KeyCodes& codeSlots,
             state(k) = CellState::Single;
         if (state(k) == CellState::Double || state(k) == CellState::Quad)
             PropagateToGroup(k);
-        modified = 1;
         UpdateProgrammedKeyList();
         SelectProgrammedKeyEntry();
     } else if (state(k) != CellState::Blank) {
@@ -241,7 +238,6 @@ void Layout::CopyKey(UserPrompts& prompts) {
             entry.inUse = 1;
             SortProgrammedKeyList();
             SetProgrammedKeyComboSelection(position);
-            modified = 1;
         }
     }
     SelectKey(k);
@@ -272,7 +268,6 @@ void Layout::ClearAll(UserPrompts& prompts) {
         // The entries stay in the list, unmarked: they can still be copied onto keys.
         for (ProgrammedKeyEntry& entry : programmedKeyList)
             entry.inUse = 0;
-        modified = 1;
     }
     FillProgrammedKeyCombo();
     currentKey = 1;

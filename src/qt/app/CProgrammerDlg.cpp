@@ -1,6 +1,7 @@
 #include "qt/app/CProgrammerDlg.h"
 
 #include "qt/app/CAboutDlg.h"
+#include "qt/app/CommandActions.h"
 #include "qt/app/CSettingsDlg.h"
 #include "qt/widgets/DialogUnits.h"
 #include "qt/app/EditCommands.h"
@@ -22,6 +23,7 @@
 #include "qt/scancodes/KeyPanelControls.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QDesktopServices>
@@ -98,11 +100,7 @@ CProgrammerDlg::~CProgrammerDlg() {
     // then leaves an RFID field, whose editingFinished must not reach the half-destroyed dialog.
     rfidGroup_->Detach();
     qApp->removeEventFilter(this);
-    document.SetLayoutObserver(nullptr);
     document.RemoveObserver(this);
-    // The history refers to the document, which goes before the window's children do.
-    delete editCommands_;
-    editCommands_ = nullptr;
     // The owned objects go in this order: progress, settings, capture, status bar; the key
     // table is part of the document and goes with the dialog.
     if (progressDialog)
@@ -170,19 +168,22 @@ void CProgrammerDlg::OnInitDialog() {
     appDirectory = QDir::currentPath();
     theSettingsDlg = new CSettingsDlg(this);
     theCaptureDlg = new CCaptureDlg(this);
-    Layout& raw = document.RawLayout();
-    raw.keyCount = 56;
-    raw.scan16Mode = true;
-    document.SetLayoutObserver(this);
+    // The actions exist before the document first tells the window anything.
+    actions_ = new CommandActions({document, fileCommands, recentFiles, *this, clip_}, this);
     document.AddObserver(this);
     Prompts::Instance().SetOwner(this);
+    // A new document is the 56-key 16scan layout; the reset shows it.
     document.Reset();
     CreateMenuBar();
-    editCommands_ = new EditCommands(document, mainMenu, this);
-    new LegendCommands(this, mainMenu, FileMenu(), grid(), layout);
-    keyPopup_ = new ::KeyPopupMenu(this, [this](int command) { OnCommand(command); });
-    keyPopup_->AddShortcutsTo(this);
+    editCommands_ = new EditCommands(*actions_, mainMenu);
+    legendCommands_ = new LegendCommands(this, mainMenu, FileMenu(), grid(), layout, *actions_);
+    keyPopup_ = new ::KeyPopupMenu(this, [this](int command, const QString& text) {
+        return actions_->ActionWithText(command, text);
+    });
     RebuildRecentFileMenu();
+    // Typing a name or an RFID value is one step per visit to the field: leaving it ends the
+    // step.
+    connect(qApp, &QApplication::focusChanged, this, [this] { document.EndTyping(); });
     qApp->installEventFilter(this);
     // The first control of the window, as a dialog starts.
     rfidGroup_->firstControl()->setFocus();
@@ -191,16 +192,17 @@ void CProgrammerDlg::OnInitDialog() {
 void CProgrammerDlg::CreateMenuBar() {
     mainMenu = new QMenuBar(this);
     mainMenu->setObjectName("129");
-    const auto handler = [this](int command) { OnCommand(command); };
-    AppendMenuItems(mainMenu, Resources::Menu(129), handler);
+    AppendMenuItems(mainMenu, Resources::Menu(129), [this](int command, const QString& text) {
+        return actions_->ActionWithText(command, text);
+    });
     const auto top = mainMenu->actions();
     if (top.size() > 1)
         fileMenu_ = top.at(1)->menu();
     QDialog::layout()->setMenuBar(mainMenu);
 }
 
-UndoHistory* CProgrammerDlg::history() const {
-    return editCommands_ ? editCommands_->history() : nullptr;
+QAction* CProgrammerDlg::CommandAction(int command) const {
+    return actions_ ? actions_->Action(command) : nullptr;
 }
 
 QMenu* CProgrammerDlg::EditMenu() const {
@@ -220,65 +222,9 @@ QWidget* CProgrammerDlg::Control(int id) const {
 }
 
 void CProgrammerDlg::OnCommand(int command) {
-    if (command >= kCmdRecentFirst && command <= kCmdRecentLast) {
-        OpenRecentFile(command - kCmdInsertKey);
-        return;
-    }
-    // A command of the key popup may come by its shortcut with the menu closed: the popup's
-    // rules for the current key decide, as they decide which items the menu enables.
-    if (!::KeyPopupMenu::Allows(layout.PopupStateFor(layout.currentKey), command))
-        return;
-    switch (command) {
-    case kCmdFileNew:
-        OnFileNew();
-        break;
-    case kCmdFileOpen:
-        OnFileOpen();
-        break;
-    case kCmdFileSave:
-        OnFileSave();
-        break;
-    case kCmdFileSaveAs:
-        OnFileSaveAs();
-        break;
-    case kCmdSingle:
-    case kCmdToRight:
-    case kCmdToDown:
-    case kCmdQuad:
-        OnShapeCommand(command);
-        break;
-    case kCmdClearKey:
-        OnClearKey();
-        break;
-    case kCmdClearAll:
-        OnClearAll();
-        break;
-    case kCmdCopyKey:
-        OnCopyKey();
-        break;
-    case kCmdSettings:
-        OnSettings();
-        break;
-    case kCmdExit:
-        OnExit();
-        break;
-    case kCmdAbout:
-        OnAbout();
-        break;
-    case kCmdInsertKey:
-        OnInsertKey();
-        break;
-    case kCmdProgramming:
-        OnProgramming();
-        break;
-    case kCmdDetectKeyboard:
-        OnDetectKeyboard();
-        break;
-    case kCmdHelpContent:
-        OnHelpContent();
-        break;
-    default:
-        break;
+    if (actions_) {
+        RunCommand(actions_->context(), command);
+        actions_->Refresh();
     }
 }
 
@@ -295,34 +241,24 @@ bool CProgrammerDlg::ReadControls() {
 
 // ---- Document notifications --------------------------------------------------------------------
 
-void CProgrammerDlg::KeyCellDrawn(int key, int picture) {
-    grid_->RepaintCell(key, picture);
-}
-
-void CProgrammerDlg::PanelChanged() {
-    keyPanel_->TransferToControls();
-}
-
-void CProgrammerDlg::ProgrammedKeyComboChanged() {
-    keyPanel_->TransferProgrammedKeys();
-}
-
 void CProgrammerDlg::DocumentChanged(const DocumentChange& change) {
     if (change.whole || change.values)
         TransferToControls();
-    if (change.whole || change.values || !change.keys.empty())
-        grid_->update();
+    else if (change.selection || !change.keys.empty())
+        keyPanel_->TransferToControls();
+    if (change.whole || change.programmedKeys || change.selection)
+        keyPanel_->TransferProgrammedKeys();
+    grid_->update();
     if (change.whole || change.values)
         RefreshStatusBar();
-    if (change.fileState)
+    if (change.fileState || change.values)
         UpdateTitle();
+    if (actions_)
+        actions_->Refresh();
 }
 
 void CProgrammerDlg::UpdateTitle() {
-    const std::string& name = document.titleName();
-    const QString shown =
-        name.empty() ? Resources::String(kStrUntitled) : QString::fromStdString(name);
-    setWindowTitle(FormatString(kStrTitle, {shown.toStdString()}));
+    setWindowTitle(QString::fromStdString(TitleText(layout, ResourceTexts())));
 }
 
 // ---- Keyboard: Enter and the arrows are the dialog's before any control sees them -----------
@@ -428,29 +364,19 @@ void CProgrammerDlg::OnCancel() {
 // ---- Grid --------------------------------------------------------------------------------------
 
 void CProgrammerDlg::RefreshStatusBar() {
-    const KeyboardSettings& s = layout.settings;
-    statusBar->SetPaneText(0, Resources::String(layout.keyCount == 56 ? 32794 : 32795));
-    statusBar->SetPaneText(1, Resources::String(s.keysType != 0 ? 32796 : 32797));
-    statusBar->SetPaneText(2, Resources::String(s.keyBeep != 0 ? 32798 : 32799));
-    statusBar->SetPaneText(
-        3, Resources::String("status.delay").replace("%d", QString::number(s.keyDelay)));
-    statusBar->SetPaneText(
-        4, Resources::String("status.rate").replace("%d", QString::number(s.typematicRate)));
-    statusBar->SetPaneText(5, Resources::String("status.noNumber"));
-    statusBar->SetPaneText(6, Resources::String("status.noName"));
+    const auto panes = StatusTexts(layout, 0, ResourceTexts());
+    for (int pane = 0; pane < kStatusPanes; ++pane)
+        statusBar->SetPaneText(pane, QString::fromStdString(panes[static_cast<size_t>(pane)]));
 }
 
 void CProgrammerDlg::OnGridMouseMove(int x, int y) {
+    // The key under the pointer, with its name as the user reads it.
+    const auto panes = StatusTexts(layout, layout.KeyAt(x, y), ResourceTexts());
+    statusBar->SetPaneText(5, QString::fromStdString(panes[5]));
     const int key = layout.KeyAt(x, y);
-    if (key != 0) {
-        statusBar->SetPaneText(
-            6, Resources::String("status.name").replace("%s", NameText(layout.key(key).name)));
-        statusBar->SetPaneText(
-            5, Resources::String("status.number").replace("%d", QString::number(key)));
-    } else {
-        statusBar->SetPaneText(6, Resources::String("status.noName"));
-        statusBar->SetPaneText(5, Resources::String("status.noNumber"));
-    }
+    statusBar->SetPaneText(6, key == 0 ? QString::fromStdString(panes[6])
+                                       : Resources::String("status.name")
+                                             .replace("%s", NameText(layout.key(key).name)));
 }
 
 void CProgrammerDlg::OnGridLeftButtonDown(int x, int y) {
@@ -473,9 +399,9 @@ void CProgrammerDlg::OnGridContextMenu(const QPoint& globalPos) {
     const int key = layout.KeyAt(client.x(), client.y());
     if (key == 0 || !keyPopup_)
         return;
-    const Layout::PopupState enabled = layout.PopupStateFor(key);
+    // Selecting the key refreshes the items' states by the popup's rules for it.
     document.SelectKey(key);
-    keyPopup_->PopupAt(enabled, globalPos);
+    keyPopup_->PopupAt(globalPos);
 }
 
 // ---- Key editing -------------------------------------------------------------------------------
@@ -483,9 +409,9 @@ void CProgrammerDlg::OnGridContextMenu(const QPoint& globalPos) {
 void CProgrammerDlg::EditKeyCodes() {
     const int k = layout.currentKey;
     // With no key selected (a list entry that no key carries was chosen) there is nothing to edit.
-    if (k < 1 || k > layout.keyCount || !theCaptureDlg)
+    if (k < 1 || k > layout.keyCount || !theCaptureDlg || capturing_)
         return;
-    document.SetEditingKeyCodes(true);
+    capturing_ = true;
     CCaptureDlg& dialog = *theCaptureDlg;
     dialog.codeSlots = layout.key(k).codes;
     dialog.codeNames = layout.panel.panelCodeNames;
@@ -494,32 +420,13 @@ void CProgrammerDlg::EditKeyCodes() {
     if (dialog.exec() == QDialog::Accepted)
         document.ApplyCapturedCodes(dialog.codeSlots, dialog.codeNames);
     document.SelectKey(k);
-    document.SetEditingKeyCodes(false);
+    capturing_ = false;
     grid_->update();
 }
 
 void CProgrammerDlg::OnInsertKey() {
     document.SelectKey(layout.currentKey);
     EditKeyCodes();
-}
-
-void CProgrammerDlg::OnShapeCommand(int command) {
-    switch (command) {
-    case kCmdSingle:
-        document.Shape(ShapeCommand::Single);
-        break;
-    case kCmdToRight:
-        document.Shape(ShapeCommand::ToRight);
-        break;
-    case kCmdToDown:
-        document.Shape(ShapeCommand::ToDown);
-        break;
-    case kCmdQuad:
-        document.Shape(ShapeCommand::Quad);
-        break;
-    default:
-        break;
-    }
 }
 
 // ---- Settings ----------------------------------------------------------------------------------
@@ -589,27 +496,32 @@ void CProgrammerDlg::RebuildRecentFileMenu() {
     if (first < exitAt && actions.at(first)->isSeparator())
         ++first;
     for (qsizetype i = first; i < exitAt; ++i) {
-        menu->removeAction(actions.at(i));
-        // The item may be the one whose command is running now.
-        actions.at(i)->deleteLater();
+        QAction* item = actions.at(i);
+        menu->removeAction(item);
+        // The commands' own actions stay with the window; a separator goes. The item may be
+        // the one whose command is running now.
+        if (item->isSeparator())
+            item->deleteLater();
     }
 
     if (!recentFiles.ShownInMenu(1))
         return;
-    const auto handler = [this](int command) { OnCommand(command); };
     for (int n = 1; n <= zr4700::RecentFileList::kCount; ++n) {
-        if (recentFiles.ShownInMenu(n))
-            InsertCommand(menu, exitItem, MenuText(QString::fromStdString(recentFiles.Entry(n))),
-                          kCmdRecentFirst + n - 1, handler);
+        QAction* item = actions_->Action(kCmdRecentFirst + n - 1);
+        if (recentFiles.ShownInMenu(n) && item) {
+            item->setText(MenuText(QString::fromStdString(recentFiles.Entry(n))));
+            menu->insertAction(exitItem, item);
+        }
     }
     auto* separator = new QAction(menu);
     separator->setSeparator(true);
     menu->insertAction(exitItem, separator);
+    actions_->Refresh();
 }
 
 void CProgrammerDlg::OnHelpContent() {
     // While the capture dialog is open, the keys belong to it.
-    if (layout.editingKeyCodes == 1)
+    if (capturing_)
         return;
     // From the directory that was current at start-up, not the one a file dialog left behind.
     const QString path =
@@ -641,4 +553,26 @@ void CProgrammerDlg::OnDetectKeyboard() {
     if (progressDialog && progressDialog->IsProgramming())
         return;
     programming_->DetectKeyboard();
+}
+
+// ---- Commands only the window can do -----------------------------------------------------------
+
+void CProgrammerDlg::PrintLegends() {
+    legendCommands_->OnPrintLegends();
+}
+
+void CProgrammerDlg::ExportLegends() {
+    legendCommands_->OnExportLegends();
+}
+
+void CProgrammerDlg::SetKeyNamesShown(bool shown) {
+    legendCommands_->SetNamesShown(shown);
+}
+
+bool CProgrammerDlg::KeyNamesShown() const {
+    return legendCommands_ ? legendCommands_->namesShown() : true;
+}
+
+void CProgrammerDlg::PutTextOnClipboard(const std::string& text) {
+    QApplication::clipboard()->setText(QString::fromStdString(text));
 }

@@ -4,10 +4,10 @@
 // wires them to the document and forwards the user's commands; the work itself is done by the
 // document (edits), the file commands (New, Open, Save, recent files) and the progress dialog.
 
-#include "qt/app/CommandIds.h"
-#include "qt/platform/RecentFileSettings.h"
+#include "core/document/Commands.h"
 #include "core/document/Document.h"
 #include "core/files/FileCommands.h"
+#include "qt/platform/RecentFileSettings.h"
 
 #include <QDialog>
 #include <QIcon>
@@ -27,18 +27,18 @@ class KeyPanelControls;
 class KeyPopupMenu;
 class RfidGroup;
 class StatusBar;
+class CommandActions;
 class EditCommands;
+class LegendCommands;
 class ProgrammingCommands;
-class UndoHistory;
 
 extern CSettingsDlg* theSettingsDlg;
 extern CCaptureDlg* theCaptureDlg;
 
 class CProgrammerDlg : public QDialog,
-                       public CommandIds,
-                       public zr4700::LayoutObserver,
                        public zr4700::DocumentObserver,
-                       public zr4700::FileCommandsHost {
+                       public zr4700::FileCommandsHost,
+                       public zr4700::CommandHost {
     Q_OBJECT
 
   public:
@@ -68,6 +68,7 @@ class CProgrammerDlg : public QDialog,
     bool ReadControls();
 
     // ---- Commands ---------------------------------------------------------------------------
+    // Runs a command of the table when its rule allows it (menus, the popup, shortcuts).
     void OnCommand(int command);
     void OnCancel();
     void OnExit() { OnCancel(); }
@@ -95,9 +96,7 @@ class CProgrammerDlg : public QDialog,
     void OnAbout();
 
     // Key editing
-    void EditKeyCodes();
     void OnInsertKey();
-    void OnShapeCommand(int command);
     void OnCopyKey() { document.CopyKey(); }
     void OnClearKey() { document.ClearKey(); }
     void OnClearAll() { document.ClearAll(); }
@@ -106,21 +105,17 @@ class CProgrammerDlg : public QDialog,
     void OnDetectKeyboard();
 
     // Edit menu: the history and the grid's own clipboard.
-    UndoHistory* history() const;
     QMenu* EditMenu() const;
+    CommandActions* actions() const { return actions_; }
+    QAction* CommandAction(int command) const;
 
     // ---- Controls, found by their numeric id as object name ----------------------------------
     QWidget* Control(int id) const;
     KeyGridWidget* grid() const { return grid_; }
-    KeyPanelControls* keyPanel() const { return keyPanel_; }
     QMenu* FileMenu() const { return fileMenu_; }
     QMenu* KeyPopupMenu() const;
     QAction* KeyPopupAction(int command) const;
 
-    // LayoutObserver
-    void KeyCellDrawn(int key, int picture) override;
-    void PanelChanged() override;
-    void ProgrammedKeyComboChanged() override;
     // DocumentObserver
     void DocumentChanged(const zr4700::DocumentChange& change) override;
     // FileCommandsHost
@@ -129,6 +124,19 @@ class CProgrammerDlg : public QDialog,
     std::optional<zr4700::SaveAsChoice>
     ChooseFileToSaveAs(const zr4700::SaveAsOffer& offer) override;
     void RecentFilesChanged() override { RebuildRecentFileMenu(); }
+    // CommandHost
+    void EditKeyCodes() override;
+    void ShowSettings() override { OnSettings(); }
+    void ShowAbout() override { OnAbout(); }
+    void ShowHelp() override { OnHelpContent(); }
+    void Program() override { OnProgramming(); }
+    void DetectKeyboard() override { OnDetectKeyboard(); }
+    void Exit() override { OnExit(); }
+    void PrintLegends() override;
+    void ExportLegends() override;
+    void SetKeyNamesShown(bool shown) override;
+    bool KeyNamesShown() const override;
+    void PutTextOnClipboard(const std::string& text) override;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -147,7 +155,11 @@ class CProgrammerDlg : public QDialog,
     KeyPanelControls* keyPanel_ = nullptr;
     ::KeyPopupMenu* keyPopup_ = nullptr;
     QMenu* fileMenu_ = nullptr;
+    std::optional<zr4700::KeyClip> clip_;
+    CommandActions* actions_ = nullptr;
     EditCommands* editCommands_ = nullptr;
+    LegendCommands* legendCommands_ = nullptr;
+    bool capturing_ = false; // the capture dialog is open: its keys are its own
     QPushButton* hiddenOk_ = nullptr;
     ProgrammingCommands* programming_ = nullptr;
     bool closing_ = false;

@@ -3,23 +3,7 @@
 #include <QJsonObject>
 #include <QMenuBar>
 
-namespace {
-
-QAction* makeCommand(QWidget* owner, const QString& text, int command,
-                     const CommandHandler& handler) {
-    auto* action = new QAction(text, owner);
-    action->setData(command);
-    action->setObjectName(QString::number(command));
-    QObject::connect(action, &QAction::triggered, owner, [handler, command] {
-        if (handler)
-            handler(command);
-    });
-    return action;
-}
-
-} // namespace
-
-void AppendMenuItems(QWidget* menu, const QJsonArray& items, const CommandHandler& handler) {
+void AppendMenuItems(QWidget* menu, const QJsonArray& items, const ActionProvider& actionFor) {
     for (const QJsonValue& value : items) {
         const QJsonObject item = value.toObject();
         const QString text = item.value("text").toString();
@@ -29,10 +13,17 @@ void AppendMenuItems(QWidget* menu, const QJsonArray& items, const CommandHandle
             menu->addAction(separator);
         } else if (item.contains("items")) {
             auto* submenu = new QMenu(text, menu);
-            AppendMenuItems(submenu, item.value("items").toArray(), handler);
+            AppendMenuItems(submenu, item.value("items").toArray(), actionFor);
             menu->addAction(submenu->menuAction());
         } else {
-            menu->addAction(makeCommand(menu, text, item.value("id").toInt(), handler));
+            const int command = item.value("id").toInt();
+            QAction* action = actionFor ? actionFor(command, text) : nullptr;
+            if (!action) {
+                action = new QAction(text, menu);
+                action->setData(command);
+                action->setObjectName(QString::number(command));
+            }
+            menu->addAction(action);
         }
     }
 }
@@ -47,11 +38,4 @@ QAction* FindCommand(const QWidget* menu, int command) {
         }
     }
     return nullptr;
-}
-
-QAction* InsertCommand(QMenu* menu, QAction* before, const QString& text, int command,
-                       const CommandHandler& handler) {
-    QAction* action = makeCommand(menu, text, command, handler);
-    menu->insertAction(before, action);
-    return action;
 }

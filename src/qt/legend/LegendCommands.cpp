@@ -2,6 +2,7 @@
 
 #include "qt/platform/FileDialogs.h"
 #include "qt/legend/LegendPainter.h"
+#include "qt/app/CommandActions.h"
 #include "qt/app/MenuBuilder.h"
 #include "qt/platform/Prompts.h"
 #include "qt/platform/Resources.h"
@@ -25,8 +26,6 @@ using namespace zr4700;
 
 namespace {
 
-constexpr int kSaveAsCommand = 32778;
-
 QSettings Store() {
     return QSettings(QStringLiteral("Valmora"), QCoreApplication::applicationName());
 }
@@ -36,10 +35,16 @@ const QString kGroup = QStringLiteral("Legends");
 } // namespace
 
 LegendCommands::LegendCommands(QWidget* window, QMenuBar* menuBar, QMenu* fileMenu,
-                               KeyGridWidget* grid, const Layout& layout)
+                               KeyGridWidget* grid, const Layout& layout,
+                               CommandActions& actions)
     : QObject(window), window_(window), grid_(grid), layout_(layout) {
-    QSettings store = Store();
-    const bool shown = store.value(kGroup + QStringLiteral("/KeyNamesOnCaps"), true).toBool();
+    namesShown_ = Store().value(kGroup + QStringLiteral("/KeyNamesOnCaps"), true).toBool();
+    namesAction_ = actions.Action(kCmdKeyNamesOnCaps);
+    printAction_ = actions.Action(kCmdPrintLegends);
+    exportAction_ = actions.Action(kCmdExportLegends);
+    namesAction_->setObjectName(QStringLiteral("keyNamesOnCaps"));
+    printAction_->setObjectName(QStringLiteral("printLegends"));
+    exportAction_->setObjectName(QStringLiteral("exportLegends"));
 
     if (menuBar) {
         viewMenu_ = new QMenu(Resources::String("legend.menu.view"), menuBar);
@@ -51,33 +56,25 @@ LegendCommands::LegendCommands(QWidget* window, QMenuBar* menuBar, QMenu* fileMe
         if (fileAt >= 0 && fileAt + 1 < top.size())
             before = top.last();
         menuBar->insertMenu(before, viewMenu_);
-        namesAction_ = viewMenu_->addAction(Resources::String("legend.menu.names"));
-        namesAction_->setObjectName(QStringLiteral("keyNamesOnCaps"));
-        namesAction_->setCheckable(true);
-        namesAction_->setChecked(shown);
-        connect(namesAction_, &QAction::toggled, this, &LegendCommands::SetNamesShown);
+        viewMenu_->addAction(namesAction_);
     }
     if (grid_)
-        grid_->setShowNames(shown);
+        grid_->setShowNames(namesShown_);
 
     if (fileMenu) {
         // After "Save As...", with the other commands that write the layout somewhere.
         const QList<QAction*> items = fileMenu->actions();
-        QAction* saveAs = FindCommand(fileMenu, kSaveAsCommand);
+        QAction* saveAs = FindCommand(fileMenu, kCmdFileSaveAs);
         const qsizetype at = items.indexOf(saveAs);
         QAction* before = at >= 0 && at + 1 < items.size() ? items.at(at + 1) : nullptr;
-        printAction_ = new QAction(Resources::String("legend.menu.print"), fileMenu);
-        printAction_->setObjectName(QStringLiteral("printLegends"));
-        exportAction_ = new QAction(Resources::String("legend.menu.export"), fileMenu);
-        exportAction_->setObjectName(QStringLiteral("exportLegends"));
         fileMenu->insertAction(before, printAction_);
         fileMenu->insertAction(before, exportAction_);
-        connect(printAction_, &QAction::triggered, this, &LegendCommands::OnPrintLegends);
-        connect(exportAction_, &QAction::triggered, this, &LegendCommands::OnExportLegends);
     }
+    actions.Refresh();
 }
 
 void LegendCommands::SetNamesShown(bool shown) {
+    namesShown_ = shown;
     if (grid_)
         grid_->setShowNames(shown);
     if (namesAction_ && namesAction_->isChecked() != shown)

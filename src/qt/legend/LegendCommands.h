@@ -11,6 +11,7 @@
 #include <QObject>
 #include <QPointer>
 
+class CommandActions;
 class KeyGridWidget;
 class QAction;
 class QMenu;
@@ -22,8 +23,9 @@ class LegendCommands : public QObject {
     Q_OBJECT
 
   public:
+    // The window's actions of the three commands go into the View and File menus.
     LegendCommands(QWidget* window, QMenuBar* menuBar, QMenu* fileMenu, KeyGridWidget* grid,
-                   const zr4700::Layout& layout);
+                   const zr4700::Layout& layout, CommandActions& actions);
 
     QMenu* viewMenu() const { return viewMenu_; }
     QAction* namesAction() const { return namesAction_; }
@@ -31,6 +33,7 @@ class LegendCommands : public QObject {
     QAction* exportAction() const { return exportAction_; }
 
     void SetNamesShown(bool shown);
+    bool namesShown() const { return namesShown_; }
     void OnPrintLegends();
     void OnExportLegends();
 
@@ -62,4 +65,5 @@ class LegendCommands : public QObject {
     QAction* namesAction_ = nullptr;
     QAction* printAction_ = nullptr;
     QAction* exportAction_ = nullptr;
+    bool namesShown_ = true;
 };

@@ -1,0 +1,77 @@
+#include "core/document/Views.h"
+
+#include <string>
+
+namespace zr4700 {
+
+namespace {
+
+constexpr int kStrModel56 = 32794;
+constexpr int kStrModel112 = 32795;
+constexpr int kStrTypematic = 32796;
+constexpr int kStrMakeBreak = 32797;
+constexpr int kStrBeepOn = 32798;
+constexpr int kStrBeepOff = 32799;
+
+std::string Number(int id, const TextSource& texts) {
+    return texts.Text(std::to_string(id));
+}
+
+// Replaces the first placeholder of a text.
+std::string Fill(std::string text, std::string_view placeholder, const std::string& value) {
+    const std::size_t at = text.find(placeholder);
+    if (at != std::string::npos)
+        text.replace(at, placeholder.size(), value);
+    return text;
+}
+
+std::string MenuText(const EditRecord* step, const char* plainKey, const char* stepKey,
+                     const TextSource& texts) {
+    if (!step)
+        return texts.Text(plainKey);
+    return Fill(texts.Text(stepKey), "%1", StepName(*step, texts));
+}
+
+} // namespace
+
+std::string TitleText(const Layout& layout, const TextSource& texts) {
+    const std::string shown = layout.fileName.empty() ? Number(kStrUntitled, texts)
+                                                      : layout.fileName;
+    return FormatMessage(Number(kStrTitle, texts), {shown});
+}
+
+std::array<std::string, kStatusPanes> StatusTexts(const Layout& layout, int hoveredKey,
+                                                  const TextSource& texts) {
+    const KeyboardSettings& s = layout.settings;
+    std::array<std::string, kStatusPanes> panes;
+    panes[0] = Number(layout.keyCount == kBlockKeys ? kStrModel56 : kStrModel112, texts);
+    panes[1] = Number(s.keysType != 0 ? kStrTypematic : kStrMakeBreak, texts);
+    panes[2] = Number(s.keyBeep != 0 ? kStrBeepOn : kStrBeepOff, texts);
+    panes[3] = Fill(texts.Text("status.delay"), "%d", std::to_string(s.keyDelay));
+    panes[4] = Fill(texts.Text("status.rate"), "%d", std::to_string(s.typematicRate));
+    if (hoveredKey >= 1 && hoveredKey <= kMaxKeys) {
+        panes[5] = Fill(texts.Text("status.number"), "%d", std::to_string(hoveredKey));
+        panes[6] = Fill(texts.Text("status.name"), "%s", layout.key(hoveredKey).name);
+    } else {
+        panes[5] = texts.Text("status.noNumber");
+        panes[6] = texts.Text("status.noName");
+    }
+    return panes;
+}
+
+std::string StepName(const EditRecord& record, const TextSource& texts) {
+    std::string name = texts.Text(StepNameKey(record.kind));
+    if (!record.detail.empty())
+        return Fill(name, "%s", texts.Text(record.detail));
+    return Fill(name, "%d", std::to_string(record.key));
+}
+
+std::string UndoText(const History& history, const TextSource& texts) {
+    return MenuText(history.UndoStep(), "edit.undo", "edit.undoStep", texts);
+}
+
+std::string RedoText(const History& history, const TextSource& texts) {
+    return MenuText(history.RedoStep(), "edit.redo", "edit.redoStep", texts);
+}
+
+} // namespace zr4700
