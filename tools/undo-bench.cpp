@@ -1,9 +1,7 @@
 // Measures the undo history: resident memory after 1000 edits, and the time to undo and redo
 // "Clear All" on a full 112-key layout. Run by scripts/bench.
-#include "qt/app/UndoHistory.h"
 #include "core/document/Document.h"
 
-#include <QCoreApplication>
 
 #include <chrono>
 #include <cstdio>
@@ -30,8 +28,8 @@ long ResidentKb() {
 }
 
 void ProgramAllKeys(zr4700::Document& document) {
-    zr4700::Layout& layout = document.RawLayout();
-    layout.keyCount = zr4700::kMaxKeys;
+    // The 112-key model, as the settings dialog sets it.
+    document.ApplySettings(document.layout().settings, zr4700::kMaxKeys);
     for (int k = 1; k <= zr4700::kMaxKeys; ++k) {
         document.SelectKey(k);
         zr4700::KeyCodes codes{};
@@ -44,20 +42,17 @@ void ProgramAllKeys(zr4700::Document& document) {
 
 } // namespace
 
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+int main() {
     using Clock = std::chrono::steady_clock;
     YesPrompts prompts;
 
     {
         zr4700::Document document(prompts);
-        UndoHistory history(document, nullptr);
         ProgramAllKeys(document);
-        history.stack().clear();
         const long before = ResidentKb();
         for (int i = 0; i < 1000; ++i) {
             document.SelectKey(1 + i % zr4700::kMaxKeys);
-            history.EndMerging();
+            document.EndTyping();
             if (i % 2 == 0)
                 document.RenameKey("Edit " + std::to_string(i));
             else
@@ -65,17 +60,16 @@ int main(int argc, char** argv) {
         }
         const long after = ResidentKb();
         std::printf(
-            "undo: 1000 edits in the history (%d kept) take %.2f MB resident (goal < 10 MB)\n",
-            history.stack().count(), (after - before) / 1024.0);
+            "undo: 1000 edits in the history (%zu kept) take %.2f MB resident (goal < 10 MB)\n",
+            document.history().count(), (after - before) / 1024.0);
     }
 
     zr4700::Document document(prompts);
-    UndoHistory history(document, nullptr);
     ProgramAllKeys(document);
     document.ClearAll();
-    history.stack().undo();
+    document.Undo();
     const bool restored = document.layout().key(zr4700::kMaxKeys).programmed();
-    history.stack().redo();
+    document.Redo();
     if (!restored || document.layout().key(zr4700::kMaxKeys).programmed()) {
         std::fprintf(stderr, "undo-bench: Clear All is not undone and redone\n");
         return 1;
@@ -84,9 +78,9 @@ int main(int argc, char** argv) {
     Clock::duration undo{}, redo{};
     for (int i = 0; i < rounds; ++i) {
         const auto t0 = Clock::now();
-        history.stack().undo();
+        document.Undo();
         const auto t1 = Clock::now();
-        history.stack().redo();
+        document.Redo();
         const auto t2 = Clock::now();
         undo += t1 - t0;
         redo += t2 - t1;

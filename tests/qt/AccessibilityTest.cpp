@@ -2,7 +2,6 @@
 // (its own or the label it is labelled by), Tab walks the main window as it reads, the grid
 // shows that it has the focus, and every menu command has a mnemonic or a shortcut.
 #include "qt/app/CSettingsDlg.h"
-#include "qt/app/CommandIds.h"
 #include "core/model/GridGeometry.h"
 #include "qt/grid/KeyGridWidget.h"
 #include "qt/scancodes/CCaptureDlg.h"
@@ -189,7 +188,7 @@ TEST_F(AccessibilityTest, EveryMenuCommandHasAMnemonicOrAShortcut) {
     const auto exempt = [](const QAction* action) {
         const int command = action->data().toInt();
         return action->isSeparator() || command == 65535 ||
-               (command >= CommandIds::kCmdRecentFirst && command <= CommandIds::kCmdRecentLast);
+               (command >= zr4700::kCmdRecentFirst && command <= zr4700::kCmdRecentLast);
     };
     std::function<void(const QList<QAction*>&)> check = [&](const QList<QAction*>& actions) {
         for (const QAction* action : actions) {

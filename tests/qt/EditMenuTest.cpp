@@ -4,7 +4,6 @@
 #include "support/DocumentTestAccess.h"
 #include "FileCommandsTestSupport.h"
 
-#include "qt/app/UndoHistory.h"
 #include "qt/grid/GridDragDrop.h"
 #include "core/model/GridGeometry.h"
 #include "qt/grid/KeyGridWidget.h"
@@ -130,7 +129,7 @@ TEST_F(EditMenuTest, ModifiedFollowsTheSavedStep) {
     Choose(*dialog, zr4700::kCmdFileNew);
     TakeBoxes();
     EXPECT_FALSE(EditAction(0)->isEnabled());
-    EXPECT_EQ(dialog->history()->stack().count(), 0);
+    EXPECT_EQ(dialog->document.history().count(), 0u);
 }
 
 // A drop on the grid as a drag from key 10 ends it: key 20 takes key 10's codes and name, one

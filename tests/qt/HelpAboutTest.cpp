@@ -66,11 +66,11 @@ TEST_F(HelpTest, NoViewerForTheFileIsNotReportedByTheProgram) {
 
 TEST_F(HelpTest, DoesNothingWhileTheCaptureDialogIsOpen) {
     ViewerStandIn viewer;
-    zr4700::testing::RawLayout(dialog->document).editingKeyCodes = 1;
+    dialog->editingKeyCodes = true;
     dialog->OnHelpContent();
     EXPECT_TRUE(viewer.opened.isEmpty());
 
-    zr4700::testing::RawLayout(dialog->document).editingKeyCodes = 0;
+    dialog->editingKeyCodes = false;
     dialog->OnHelpContent();
     EXPECT_EQ(viewer.opened.size(), 1);
 }

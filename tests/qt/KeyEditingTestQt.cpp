@@ -135,7 +135,7 @@ TEST_F(KeyEditingUiTest, TypingANameRenamesTheListEntryAndStopsAtTheFieldLength)
 TEST_F(KeyEditingUiTest, ChoosingAListEntryShowsTheKeyThatCarriesIt) {
     programByCapture(7, [] { pressEvdevKey(captureTarget(), Qt::Key_C, 46, "c"); });
     zr4700::testing::RawLayout(dialog->document).currentKey = 1;
-    zr4700::testing::RawLayout(dialog->document).SelectKey(1);
+    dialog->document.SelectKey(1);
     auto* combo = control<QComboBox>(1016);
     combo->setCurrentIndex(0);
     emit combo->activated(0);
@@ -170,7 +170,7 @@ TEST_F(KeyEditingUiTest, ShapeCommandsFromThePopupMergeAndSplit) {
 
 TEST_F(KeyEditingUiTest, MenuKeyOpensThePopupAtTheCurrentKey) {
     zr4700::testing::RawLayout(dialog->document).currentKey = 9;
-    zr4700::testing::RawLayout(dialog->document).SelectKey(9);
+    dialog->document.SelectKey(9);
     auto* name = control<QLineEdit>(1009);
     name->setFocus();
     for (const auto& [key, modifiers] :
@@ -185,7 +185,7 @@ TEST_F(KeyEditingUiTest, MenuKeyOpensThePopupAtTheCurrentKey) {
 
 TEST_F(KeyEditingUiTest, KeyboardContextMenuRequestShowsTheKeyPopup) {
     zr4700::testing::RawLayout(dialog->document).currentKey = 30;
-    zr4700::testing::RawLayout(dialog->document).SelectKey(30);
+    dialog->document.SelectKey(30);
     auto* name = control<QLineEdit>(1009);
     name->setFocus();
     QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(2, 2),

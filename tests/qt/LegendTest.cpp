@@ -119,8 +119,7 @@ TEST(LegendExportTest, CommandLineWritesASheetAndRefusesBadArguments) {
 class LegendWindowTest : public MainWindowTest {
   protected:
     LegendCommands* Attach() {
-        return new LegendCommands(dialog.get(), dialog->mainMenu, dialog->FileMenu(),
-                                  dialog->grid(), dialog->layout);
+        return dialog->legendCommands();
     }
 };
 

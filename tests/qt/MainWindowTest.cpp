@@ -39,7 +39,7 @@ void useKeyCount(CProgrammerDlg& dialog, int keys) {
 void cancelCaptureDialogWhenShown(bool* sawEditing, CProgrammerDlg* dialog) {
     QTimer::singleShot(0, [sawEditing, dialog] {
         *sawEditing =
-            zr4700::testing::RawLayout(dialog->document).editingKeyCodes == 1 && theCaptureDlg->isVisible();
+            dialog->editingKeyCodes && theCaptureDlg->isVisible();
         if (auto* cancel = theCaptureDlg->findChild<QPushButton*>("1066"))
             cancel->click();
         else
@@ -121,7 +121,7 @@ TEST_F(MainWindowTest, ClicksSelectTheKeyUnderThePointer) {
     for (const Case& c : cases) {
         useKeyCount(*dialog, c.keys);
         zr4700::testing::RawLayout(dialog->document).currentKey = 5;
-        zr4700::testing::RawLayout(dialog->document).SelectKey(5);
+        dialog->document.SelectKey(5);
         QTest::mouseClick(dialog->grid(), Qt::LeftButton, {}, QPoint(c.x, c.y));
         const int expected = c.expected == 0 ? 5 : c.expected;
         EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).currentKey, expected)
@@ -167,7 +167,7 @@ TEST_F(MainWindowTest, ArrowKeysMoveTheSelectionEvenFromTheNameField) {
         useKeyCount(*dialog, c.keys);
         zr4700::testing::RawLayout(dialog->document).currentKey = c.from;
         if (c.from != 0)
-            zr4700::testing::RawLayout(dialog->document).SelectKey(c.from);
+            dialog->document.SelectKey(c.from);
         nameEdit->setFocus();
         nameEdit->setCursorPosition(2);
         QTest::keyClick(nameEdit, c.key);
@@ -185,7 +185,7 @@ TEST_F(MainWindowTest, EnterInTheNameFieldOpensTheCaptureDialog) {
     cancelCaptureDialogWhenShown(&sawEditing, dialog.get());
     QTest::keyClick(nameEdit, Qt::Key_Return);
     EXPECT_TRUE(sawEditing);
-    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).editingKeyCodes, 0);
+    EXPECT_FALSE(dialog->editingKeyCodes);
     EXPECT_TRUE(dialog->isVisible()) << "Enter never ends the main dialog";
 }
 
@@ -296,7 +296,7 @@ TEST_F(SettingsTest, PauseOfZeroIsRefusedWithTheRangeMessage) {
 
 TEST_F(SettingsTest, CancelLeavesEverythingAndOkMovesToKeyOne) {
     zr4700::testing::RawLayout(dialog->document).currentKey = 20;
-    zr4700::testing::RawLayout(dialog->document).SelectKey(20);
+    dialog->document.SelectKey(20);
     runSettings(
         [&](CSettingsDlg& s) {
             click(s, 1031);
@@ -430,7 +430,7 @@ TEST_F(MainWindowTest, NamesAreRefusedPastTheFieldLengthNotSplit) {
 // The arrow keys belong to the grid, so the modes are reached with Tab and chosen with Space.
 TEST_F(MainWindowTest, ModesAreChosenFromTheKeyboardAndStayOneChoice) {
     const int ids[] = {1023, 1026, 1024};
-    zr4700::testing::RawLayout(dialog->document).SelectKey(5);
+    dialog->document.SelectKey(5);
     zr4700::testing::RawLayout(dialog->document).currentKey = 5;
     control<QRadioButton>(1023)->setFocus();
     for (int mode : {1, 2}) {
@@ -447,7 +447,7 @@ TEST_F(MainWindowTest, ModesAreChosenFromTheKeyboardAndStayOneChoice) {
     EXPECT_TRUE(control<QRadioButton>(1024)->isChecked());
     EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).key(5).mode(), 2);
     // Showing another key shows its mode.
-    zr4700::testing::RawLayout(dialog->document).SelectKey(6);
+    dialog->document.SelectKey(6);
     EXPECT_TRUE(control<QRadioButton>(1023)->isChecked());
     EXPECT_FALSE(control<QRadioButton>(1024)->isChecked());
 }

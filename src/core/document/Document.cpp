@@ -16,6 +16,9 @@ void Document::RemoveObserver(DocumentObserver* observer) {
 }
 
 void Document::Notify(const DocumentChange& change) {
+    // A shorter name in the title lasts only while the file it names is being written.
+    if (change.fileState && !keepShownName_)
+        shownName_.clear();
     // An observer may remove itself while being told.
     const std::vector<DocumentObserver*> observers = observers_;
     for (DocumentObserver* observer : observers)
@@ -500,11 +503,14 @@ void Document::Saved(const std::string& fileName, bool scan16Mode) {
     Notify(change);
 }
 
-void Document::SetFileName(const std::string& fileName) {
+void Document::SetFileName(const std::string& fileName, const std::string& shownName) {
     layout_.fileName = fileName;
+    shownName_ = shownName;
+    keepShownName_ = true;
     DocumentChange change;
     change.fileState = true;
     Notify(change);
+    keepShownName_ = false;
 }
 
 } // namespace zr4700

@@ -121,8 +121,13 @@ class Document {
     void LoadReadBack(const Layout& readBack, const std::string& typeLabel);
     // The layout was written to fileName in the 16scan family or not: the history is clean here.
     void Saved(const std::string& fileName, bool scan16Mode);
-    // Names the layout's file without writing it (Save As, before its write).
-    void SetFileName(const std::string& fileName);
+    // Names the layout's file without writing it (Save As, before its write; Open, before the
+    // read). While the file is written, the title may show a shorter name for it.
+    void SetFileName(const std::string& fileName, const std::string& shownName = {});
+    // The name the title shows: the file's path, or the shorter name while a Save As writes.
+    const std::string& shownFileName() const {
+        return shownName_.empty() ? layout_.fileName : shownName_;
+    }
 
   private:
     struct Snapshot {
@@ -147,6 +152,8 @@ class Document {
     Layout layout_;
     UserPrompts& prompts_;
     History history_;
+    std::string shownName_;
+    bool keepShownName_ = false;
     std::vector<DocumentObserver*> observers_;
     friend class DocumentTestAccess;
 };

@@ -34,9 +34,9 @@ std::string MenuText(const EditRecord* step, const char* plainKey, const char* s
 
 } // namespace
 
-std::string TitleText(const Layout& layout, const TextSource& texts) {
-    const std::string shown = layout.fileName.empty() ? Number(kStrUntitled, texts)
-                                                      : layout.fileName;
+std::string TitleText(const Document& document, const TextSource& texts) {
+    const std::string& name = document.shownFileName();
+    const std::string shown = name.empty() ? Number(kStrUntitled, texts) : name;
     return FormatMessage(Number(kStrTitle, texts), {shown});
 }
 

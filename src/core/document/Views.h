@@ -21,7 +21,7 @@ class TextSource {
 };
 
 // "ZR-4700 - keyboard programmer  -  [NAME]", "untitled" without a file.
-std::string TitleText(const Layout& layout, const TextSource& texts);
+std::string TitleText(const Document& document, const TextSource& texts);
 
 constexpr int kStatusPanes = 7;
 // The seven panes: model, keys type, beep, delay, rate, and the number and name of the key under

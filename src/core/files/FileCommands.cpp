@@ -150,7 +150,7 @@ bool FileCommands::SaveAs() {
 
     // A write that fails leaves the file name, the title and the recent list as they were.
     const std::string previousName = layout.fileName;
-    document_.SetFileName(choice->path);
+    document_.SetFileName(choice->path, std::filesystem::path(choice->path).filename().string());
     if (WriteLayoutFile(choice->variant) == WriteResult::Failed) {
         document_.SetFileName(previousName);
         return false;

@@ -249,6 +249,8 @@ void CProgrammerDlg::DocumentChanged(const DocumentChange& change) {
     if (change.whole || change.programmedKeys || change.selection)
         keyPanel_->TransferProgrammedKeys();
     grid_->update();
+    if (change.whole || change.selection)
+        grid_->AnnounceCurrentKey();
     if (change.whole || change.values)
         RefreshStatusBar();
     if (change.fileState || change.values)
@@ -258,7 +260,7 @@ void CProgrammerDlg::DocumentChanged(const DocumentChange& change) {
 }
 
 void CProgrammerDlg::UpdateTitle() {
-    setWindowTitle(QString::fromStdString(TitleText(layout, ResourceTexts())));
+    setWindowTitle(QString::fromStdString(TitleText(document, ResourceTexts())));
 }
 
 // ---- Keyboard: Enter and the arrows are the dialog's before any control sees them -----------
@@ -409,9 +411,9 @@ void CProgrammerDlg::OnGridContextMenu(const QPoint& globalPos) {
 void CProgrammerDlg::EditKeyCodes() {
     const int k = layout.currentKey;
     // With no key selected (a list entry that no key carries was chosen) there is nothing to edit.
-    if (k < 1 || k > layout.keyCount || !theCaptureDlg || capturing_)
+    if (k < 1 || k > layout.keyCount || !theCaptureDlg || editingKeyCodes)
         return;
-    capturing_ = true;
+    editingKeyCodes = true;
     CCaptureDlg& dialog = *theCaptureDlg;
     dialog.codeSlots = layout.key(k).codes;
     dialog.codeNames = layout.panel.panelCodeNames;
@@ -420,7 +422,7 @@ void CProgrammerDlg::EditKeyCodes() {
     if (dialog.exec() == QDialog::Accepted)
         document.ApplyCapturedCodes(dialog.codeSlots, dialog.codeNames);
     document.SelectKey(k);
-    capturing_ = false;
+    editingKeyCodes = false;
     grid_->update();
 }
 
@@ -521,7 +523,7 @@ void CProgrammerDlg::RebuildRecentFileMenu() {
 
 void CProgrammerDlg::OnHelpContent() {
     // While the capture dialog is open, the keys belong to it.
-    if (capturing_)
+    if (editingKeyCodes)
         return;
     // From the directory that was current at start-up, not the one a file dialog left behind.
     const QString path =

@@ -59,6 +59,8 @@ class CProgrammerDlg : public QDialog,
     StatusBar* statusBar = nullptr;
     QMenuBar* mainMenu = nullptr;
     QIcon appIcon;
+    // The capture dialog is open: its keys are its own (F1 included).
+    bool editingKeyCodes = false;
 
     void OnInitDialog();
 
@@ -107,6 +109,7 @@ class CProgrammerDlg : public QDialog,
     // Edit menu: the history and the grid's own clipboard.
     QMenu* EditMenu() const;
     CommandActions* actions() const { return actions_; }
+    LegendCommands* legendCommands() const { return legendCommands_; }
     QAction* CommandAction(int command) const;
 
     // ---- Controls, found by their numeric id as object name ----------------------------------
@@ -159,7 +162,6 @@ class CProgrammerDlg : public QDialog,
     CommandActions* actions_ = nullptr;
     EditCommands* editCommands_ = nullptr;
     LegendCommands* legendCommands_ = nullptr;
-    bool capturing_ = false; // the capture dialog is open: its keys are its own
     QPushButton* hiddenOk_ = nullptr;
     ProgrammingCommands* programming_ = nullptr;
     bool closing_ = false;

@@ -58,25 +58,10 @@ const QPixmap& KeyGridWidget::Picture(int id, qreal devicePixelRatio) {
     return *pictures_.insert(key, scaled);
 }
 
-void KeyGridWidget::RepaintCell(int key, int picture) {
-    if (key < 1 || key > kMaxKeys)
-        return;
-    const GridPoint origin = KeyOrigin(key);
-    if (showNames_ && picture != kPictureAbsent) {
-        // A name spans its whole cell, so any change inside a cell repaints all of it.
-        update(QRect(origin.x - kKeyUnit, origin.y - kKeyUnit, 3 * kKeyUnit, 3 * kKeyUnit));
-    } else {
-        update(origin.x, origin.y, PictureWidth(picture), PictureHeight(picture));
-    }
-    if (picture == kPictureSelectedBlank || picture == kPictureSelectedProgrammed)
-        AnnounceCurrentKey();
-}
-
 void KeyGridWidget::AnnounceCurrentKey() {
     if (announcePending_)
         return;
-    // The highlight is drawn before the document records the shown key, so look once the
-    // selection has settled.
+    // Several changes may come from one user action: announce once it is complete.
     announcePending_ = true;
     QTimer::singleShot(0, this, [this] {
         announcePending_ = false;

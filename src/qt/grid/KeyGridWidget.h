@@ -26,8 +26,8 @@ class KeyGridWidget : public QWidget {
     std::function<void(int x, int y)> onDoubleClick;
     std::function<void(const QPoint& globalPos)> onContextMenu;
 
-    // Repaints the place of one picture.
-    void RepaintCell(int key, int picture);
+    // Tells screen readers about the current key once the selection has settled.
+    void AnnounceCurrentKey();
 
     // Whether each programmed key's name is drawn on its cap (blank keys then show their number
     // faintly). On unless turned off.
@@ -53,7 +53,6 @@ class KeyGridWidget : public QWidget {
     QColor TextColourOn(int picture);
     const CapText& Fitted(const QString& text, int picture, bool faint);
     // Tells assistive tools that the current key changed, once the selection has settled.
-    void AnnounceCurrentKey();
 
     const zr4700::Layout& layout_;
     QHash<quint64, QPixmap> pictures_;

@@ -70,7 +70,7 @@ LegendCommands::LegendCommands(QWidget* window, QMenuBar* menuBar, QMenu* fileMe
         fileMenu->insertAction(before, printAction_);
         fileMenu->insertAction(before, exportAction_);
     }
-    actions.Refresh();
+    namesAction_->setChecked(namesShown_);
 }
 
 void LegendCommands::SetNamesShown(bool shown) {
