@@ -1,15 +1,13 @@
 // zrwin against zr4700-sim through the Unix socket: the two programs as a user runs them.
 
 #include "EngineTestSupport.h"
+#include "SimulatorProcess.h"
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/socket.h>
 #include <sys/un.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -18,117 +16,16 @@
 #include <thread>
 #include <vector>
 
-extern char** environ;
-
 namespace zr4700 {
 namespace {
 
 using test::ExpectedImage;
 using test::ReadFileBytes;
 using test::SampleLayout;
-
-// Starts a program with stdout and stderr going to files and the environment variable
-// ZR4700_DEVICE set to device. Returns the process id, or -1.
-pid_t Start(const std::vector<std::string>& arguments, const std::string& device,
-            const std::string& outPath, const std::string& errPath) {
-    std::vector<std::string> environment;
-    for (char** entry = environ; *entry; ++entry) {
-        if (std::string(*entry).rfind("ZR4700_DEVICE=", 0) != 0) {
-            environment.emplace_back(*entry);
-        }
-    }
-    environment.push_back("ZR4700_DEVICE=" + device);
-    std::vector<char*> envp, argv;
-    for (std::string& entry : environment) {
-        envp.push_back(entry.data());
-    }
-    envp.push_back(nullptr);
-    std::vector<std::string> argumentCopy = arguments;
-    for (std::string& argument : argumentCopy) {
-        argv.push_back(argument.data());
-    }
-    argv.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
-    pid_t pid = -1;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0) {
-        pid = -1;
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    return pid;
-}
-
-int WaitExit(pid_t pid) {
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
-
-struct ZrwinRun {
-    int status;
-    std::string out, err;
-};
-
-// A zr4700-sim process for one test, stopped with SIGTERM at the end.
-class Simulator {
-  public:
-    Simulator(const test::TempDir& dir, std::vector<std::string> options) : dir_(dir) {
-        socket_ = dir.file("sim.sock").string();
-        std::vector<std::string> arguments = {ZR4700_SIM_PATH, "--socket", socket_,    "--record",
-                                              recordPath(),    "--stats",  statsPath()};
-        arguments.insert(arguments.end(), options.begin(), options.end());
-        pid_ = Start(arguments, "", outPath(), dir.file("sim.err").string());
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (pid_ > 0 && !std::filesystem::exists(socket_) &&
-               std::chrono::steady_clock::now() < deadline) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-    }
-    ~Simulator() { Stop(SIGTERM); }
-    Simulator(const Simulator&) = delete;
-    Simulator& operator=(const Simulator&) = delete;
-
-    bool ready() const { return pid_ > 0 && std::filesystem::exists(socket_); }
-    std::string address() const { return "unix:" + socket_; }
-    std::string socketPath() const { return socket_; }
-    std::string recordPath() const { return dir_.file("record.bin").string(); }
-    std::string statsPath() const { return dir_.file("stats.json").string(); }
-    std::string outPath() const { return dir_.file("sim.out").string(); }
-    std::string output() const { return ReadFileBytes(outPath()); }
-
-    ZrwinRun Zrwin(std::vector<std::string> arguments) const {
-        arguments.insert(arguments.begin(), ZRWIN_PATH);
-        const std::string out = dir_.file("zrwin.out").string();
-        const std::string err = dir_.file("zrwin.err").string();
-        const pid_t pid = Start(arguments, address(), out, err);
-        if (pid < 0) {
-            return {-1, "", ""};
-        }
-        const int status = WaitExit(pid);
-        return {status, ReadFileBytes(out), ReadFileBytes(err)};
-    }
-
-    int Stop(int signal) {
-        if (pid_ <= 0) {
-            return -1;
-        }
-        kill(pid_, signal);
-        const int status = WaitExit(pid_);
-        pid_ = -1;
-        return status;
-    }
-
-  private:
-    const test::TempDir& dir_;
-    std::string socket_;
-    pid_t pid_ = -1;
-};
+using test::Simulator;
+using test::Start;
+using test::WaitExit;
+using test::ZrwinRun;
 
 class ZrwinVariants : public testing::TestWithParam<int> {};
 

@@ -96,7 +96,7 @@ void ProgrammingCommands::Program() {
     const char* const arguments[] = {kEngineProgramName, path.c_str(), type.c_str()};
     progress_->DisableOwner();
     progress_->ShowOverOwner();
-    progress_->StartProgramming(3, arguments);
+    progress_->StartProgramming(3, arguments, layout_.fileName);
 }
 
 void ProgrammingCommands::DetectKeyboard() {
