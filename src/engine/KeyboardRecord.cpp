@@ -119,7 +119,7 @@ bool AddressKeepsRecord(const std::string& deviceAddress) {
     return deviceAddress != "sim" && deviceAddress.rfind("sim:", 0) != 0;
 }
 
-fs::path RecordPath(const fs::path& stateDirectory, const std::string& deviceAddress) {
+fs::path KeyboardRecordPath(const fs::path& stateDirectory, const std::string& deviceAddress) {
     std::string name = EscapeAddress(deviceAddress);
     if (name.size() > kLongestEscapedAddress) {
         // The digest keeps two long addresses that share their start apart.
@@ -128,7 +128,7 @@ fs::path RecordPath(const fs::path& stateDirectory, const std::string& deviceAdd
     return stateDirectory / (name + ".json");
 }
 
-std::string RecordJson(const KeyboardRecord& record) {
+std::string KeyboardRecordJson(const KeyboardRecord& record) {
     json object = {
         {"zr4700_record", kRecordFormat},
         {"device", record.device},
@@ -144,7 +144,7 @@ std::string RecordJson(const KeyboardRecord& record) {
     return object.dump(2, ' ', false, json::error_handler_t::replace) + "\n";
 }
 
-std::optional<KeyboardRecord> ParseRecord(const std::string& text) {
+std::optional<KeyboardRecord> ParseKeyboardRecord(const std::string& text) {
     const json object = json::parse(text, nullptr, false);
     if (object.is_discarded() || !object.is_object() ||
         IntegerField(object, "zr4700_record", kRecordFormat, kRecordFormat) != kRecordFormat) {
@@ -167,7 +167,8 @@ std::optional<KeyboardRecord> ParseRecord(const std::string& text) {
     return record;
 }
 
-std::optional<KeyboardRecord> ReadRecord(const fs::path& path, const std::string& deviceAddress) {
+std::optional<KeyboardRecord> ReadKeyboardRecord(const fs::path& path,
+                                                 const std::string& deviceAddress) {
     // Only a regular file of a record's size is read: a FIFO or a device put there would
     // otherwise hold the run.
     std::error_code error;
@@ -180,14 +181,14 @@ std::optional<KeyboardRecord> ReadRecord(const fs::path& path, const std::string
     if (!in) {
         return std::nullopt;
     }
-    std::optional<KeyboardRecord> record = ParseRecord(text.str());
+    std::optional<KeyboardRecord> record = ParseKeyboardRecord(text.str());
     if (!record || record->device != deviceAddress) {
         return std::nullopt;
     }
     return record;
 }
 
-bool WriteRecord(const fs::path& path, const KeyboardRecord& record, std::string* reason) {
+bool WriteKeyboardRecord(const fs::path& path, const KeyboardRecord& record, std::string* reason) {
     std::error_code error;
     fs::create_directories(path.parent_path(), error);
     if (error) {
@@ -197,7 +198,7 @@ bool WriteRecord(const fs::path& path, const KeyboardRecord& record, std::string
         return false;
     }
     std::string why;
-    if (!ReplaceFileAtomically(path, RecordJson(record), &why)) {
+    if (!ReplaceFileAtomically(path, KeyboardRecordJson(record), &why)) {
         if (reason) {
             *reason = PathText(path) + ": " + why;
         }
@@ -206,7 +207,7 @@ bool WriteRecord(const fs::path& path, const KeyboardRecord& record, std::string
     return true;
 }
 
-bool RemoveRecord(const fs::path& path, std::string* reason) {
+bool RemoveKeyboardRecord(const fs::path& path, std::string* reason) {
     std::error_code error;
     fs::remove(path, error);
     if (error) {

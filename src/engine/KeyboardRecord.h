@@ -35,26 +35,26 @@ bool AddressKeepsRecord(const std::string& deviceAddress);
 // The record file of a device address in a state folder: the address with every byte other
 // than letters, digits, '.', '-' and '_' written as %XX, and ".json"; a very long address is
 // cut and completed with part of its digest, so the name stays within the file system's limit.
-std::filesystem::path RecordPath(const std::filesystem::path& stateDirectory,
-                                 const std::string& deviceAddress);
+std::filesystem::path KeyboardRecordPath(const std::filesystem::path& stateDirectory,
+                                         const std::string& deviceAddress);
 
 // The record at path for deviceAddress; nothing when there is none, when it cannot be read or
 // is no record, or when it was kept for another address.
-std::optional<KeyboardRecord> ReadRecord(const std::filesystem::path& path,
-                                         const std::string& deviceAddress);
+std::optional<KeyboardRecord> ReadKeyboardRecord(const std::filesystem::path& path,
+                                                 const std::string& deviceAddress);
 
 // Replaces the record at path atomically (its folder is created when missing). On failure
 // *reason (may be null) says why; the previous record, if any, is left as it was.
-bool WriteRecord(const std::filesystem::path& path, const KeyboardRecord& record,
-                 std::string* reason);
+bool WriteKeyboardRecord(const std::filesystem::path& path, const KeyboardRecord& record,
+                         std::string* reason);
 
 // Removes the record at path; true also when there was none. On failure *reason says why.
-bool RemoveRecord(const std::filesystem::path& path, std::string* reason);
+bool RemoveKeyboardRecord(const std::filesystem::path& path, std::string* reason);
 
 // The record's file contents, and the record read back from them (nothing when they are no
 // record). Kept apart from the files so that both can be checked on their own.
-std::string RecordJson(const KeyboardRecord& record);
-std::optional<KeyboardRecord> ParseRecord(const std::string& json);
+std::string KeyboardRecordJson(const KeyboardRecord& record);
+std::optional<KeyboardRecord> ParseKeyboardRecord(const std::string& json);
 
 // A path as UTF-8 text (on Windows the wide name converted; elsewhere its bytes as they are).
 std::string PathText(const std::filesystem::path& path);

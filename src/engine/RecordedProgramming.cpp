@@ -38,8 +38,8 @@ int ProgramKeyboardRecorded(int argc, const char* const argv[], const ProgramCon
         const std::optional<fs::path> folder =
             options.stateDirectory ? options.stateDirectory : StateDirectory();
         if (folder) {
-            outcome.recordFile = RecordPath(*folder, address);
-            outcome.before = ReadRecord(outcome.recordFile, address);
+            outcome.recordFile = KeyboardRecordPath(*folder, address);
+            outcome.before = ReadKeyboardRecord(outcome.recordFile, address);
         } else {
             noFolderReason = "no state folder: neither XDG_STATE_HOME nor a home folder is set";
         }
@@ -55,7 +55,7 @@ int ProgramKeyboardRecorded(int argc, const char* const argv[], const ProgramCon
             return false;
         }
         if (!outcome.recordFile.empty()) {
-            RemoveRecord(outcome.recordFile, &outcome.recordError);
+            RemoveKeyboardRecord(outcome.recordFile, &outcome.recordError);
         }
         return true;
     };
@@ -82,7 +82,7 @@ int ProgramKeyboardRecorded(int argc, const char* const argv[], const ProgramCon
     record.layoutFile = *layoutFile ? AbsoluteName(layoutFile) : std::string();
     record.programmedAt = UtcTimestamp();
     std::string reason;
-    if (!WriteRecord(outcome.recordFile, record, &reason)) {
+    if (!WriteKeyboardRecord(outcome.recordFile, record, &reason)) {
         outcome.recordError = reason;
     }
     return result;

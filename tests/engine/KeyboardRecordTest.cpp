@@ -54,7 +54,7 @@ TEST(KeyboardRecord, FileNamedByItsAddress) {
         {"..", "...json"},
     };
     for (const auto& [address, name] : table) {
-        EXPECT_EQ(RecordPath(folder, address), folder / name);
+        EXPECT_EQ(KeyboardRecordPath(folder, address), folder / name);
         EXPECT_TRUE(AddressKeepsRecord(address)) << address;
     }
     // The in-process keyboard ends with the program: it keeps no record.
@@ -62,15 +62,15 @@ TEST(KeyboardRecord, FileNamedByItsAddress) {
     EXPECT_FALSE(AddressKeepsRecord("sim:1"));
 
     const std::string longStart = "unix:/" + std::string(300, 'x');
-    const fs::path a = RecordPath(folder, longStart + "a");
-    const fs::path b = RecordPath(folder, longStart + "b");
+    const fs::path a = KeyboardRecordPath(folder, longStart + "a");
+    const fs::path b = KeyboardRecordPath(folder, longStart + "b");
     EXPECT_LE(a.filename().string().size(), 150u);
     EXPECT_NE(a, b);
 }
 
 TEST(KeyboardRecord, JsonRoundTrip) {
     KeyboardRecord record = SampleRecord("unix:/tmp/a");
-    std::optional<KeyboardRecord> back = ParseRecord(RecordJson(record));
+    std::optional<KeyboardRecord> back = ParseKeyboardRecord(KeyboardRecordJson(record));
     ASSERT_TRUE(back);
     EXPECT_EQ(back->device, record.device);
     EXPECT_EQ(back->imageSha256, record.imageSha256);
@@ -82,13 +82,13 @@ TEST(KeyboardRecord, JsonRoundTrip) {
 
     // A name that is no UTF-8 still gives a record that reads back.
     record.layoutFile = "/shops/caf\xE9.txt";
-    back = ParseRecord(RecordJson(record));
+    back = ParseKeyboardRecord(KeyboardRecordJson(record));
     ASSERT_TRUE(back);
     EXPECT_EQ(back->layoutFile, "/shops/caf\xEF\xBF\xBD.txt");
 }
 
 TEST(KeyboardRecord, WhatIsNoRecord) {
-    const nlohmann::json good = nlohmann::json::parse(RecordJson(SampleRecord("d")));
+    const nlohmann::json good = nlohmann::json::parse(KeyboardRecordJson(SampleRecord("d")));
     auto with = [&good](const char* field, nlohmann::json value) {
         nlohmann::json changed = good;
         if (value.is_discarded()) {
@@ -100,29 +100,29 @@ TEST(KeyboardRecord, WhatIsNoRecord) {
     };
     const nlohmann::json missing = nlohmann::json::value_t::discarded;
     for (const std::string& text : std::vector<std::string>{
-             "", "garbage", "[]", "{}", "null", RecordJson(SampleRecord("d")).substr(0, 40),
+             "", "garbage", "[]", "{}", "null", KeyboardRecordJson(SampleRecord("d")).substr(0, 40),
              with("zr4700_record", 2), with("zr4700_record", missing), with("device", missing),
              with("device", 7), with("image_sha256", std::string(64, 'B')),
              with("image_sha256", "abc"), with("keyboard_type", 3), with("keyboard_type", -1),
              with("keyboard_type", "2"), with("keyboard_type", 1e20)}) {
-        EXPECT_FALSE(ParseRecord(text)) << text;
+        EXPECT_FALSE(ParseKeyboardRecord(text)) << text;
     }
-    EXPECT_TRUE(ParseRecord(with("layout_file", nullptr)));
+    EXPECT_TRUE(ParseKeyboardRecord(with("layout_file", nullptr)));
 }
 
 TEST(KeyboardRecord, ReadWriteRemove) {
     test::TempDir dir;
-    const fs::path path = RecordPath(dir.path() / "state" / "zr4700", "unix:/a");
+    const fs::path path = KeyboardRecordPath(dir.path() / "state" / "zr4700", "unix:/a");
     std::string reason;
-    EXPECT_FALSE(ReadRecord(path, "unix:/a"));
-    EXPECT_TRUE(RemoveRecord(path, &reason)) << "no record is nothing to remove";
+    EXPECT_FALSE(ReadKeyboardRecord(path, "unix:/a"));
+    EXPECT_TRUE(RemoveKeyboardRecord(path, &reason)) << "no record is nothing to remove";
 
-    ASSERT_TRUE(WriteRecord(path, SampleRecord("unix:/a"), &reason)) << reason;
-    ASSERT_TRUE(ReadRecord(path, "unix:/a"));
-    EXPECT_EQ(ReadRecord(path, "unix:/a")->imageSha256, std::string(64, 'b'));
-    EXPECT_FALSE(ReadRecord(path, "unix:/b")) << "kept for another address";
+    ASSERT_TRUE(WriteKeyboardRecord(path, SampleRecord("unix:/a"), &reason)) << reason;
+    ASSERT_TRUE(ReadKeyboardRecord(path, "unix:/a"));
+    EXPECT_EQ(ReadKeyboardRecord(path, "unix:/a")->imageSha256, std::string(64, 'b'));
+    EXPECT_FALSE(ReadKeyboardRecord(path, "unix:/b")) << "kept for another address";
 
-    EXPECT_TRUE(RemoveRecord(path, &reason));
+    EXPECT_TRUE(RemoveKeyboardRecord(path, &reason));
     EXPECT_FALSE(fs::exists(path));
 }
 
@@ -130,24 +130,25 @@ TEST(KeyboardRecord, WhatCannotBeReadIsNoRecord) {
     test::TempDir dir;
     const fs::path fifo = dir.file("fifo.json");
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    EXPECT_FALSE(ReadRecord(fifo, "d")) << "and it does not wait for a writer";
-    EXPECT_FALSE(ReadRecord(dir.path(), "d"));
-    const std::string large = RecordJson(SampleRecord("d")) + std::string(70000, ' ');
-    EXPECT_TRUE(ParseRecord(large));
-    EXPECT_FALSE(ReadRecord(dir.write("large.json", large), "d"));
+    EXPECT_FALSE(ReadKeyboardRecord(fifo, "d")) << "and it does not wait for a writer";
+    EXPECT_FALSE(ReadKeyboardRecord(dir.path(), "d"));
+    const std::string large = KeyboardRecordJson(SampleRecord("d")) + std::string(70000, ' ');
+    EXPECT_TRUE(ParseKeyboardRecord(large));
+    EXPECT_FALSE(ReadKeyboardRecord(dir.write("large.json", large), "d"));
 }
 
 TEST(KeyboardRecord, FailuresSayWhy) {
     test::TempDir dir;
     const std::string file = dir.write("file", "x");
     std::string reason;
-    EXPECT_FALSE(WriteRecord(fs::path(file) / "zr4700" / "r.json", SampleRecord("d"), &reason));
+    EXPECT_FALSE(
+        WriteKeyboardRecord(fs::path(file) / "zr4700" / "r.json", SampleRecord("d"), &reason));
     EXPECT_NE(reason.find(file), std::string::npos) << reason;
 
     const fs::path full = dir.file("full.json");
     fs::create_directories(full / "inside");
     reason.clear();
-    EXPECT_FALSE(RemoveRecord(full, &reason));
+    EXPECT_FALSE(RemoveKeyboardRecord(full, &reason));
     EXPECT_NE(reason.find("full.json: "), std::string::npos) << reason;
 }
 

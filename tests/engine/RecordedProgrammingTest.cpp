@@ -50,7 +50,7 @@ class RecordedRunTest : public testing::Test {
         sim_.emplace(dir_, simOptions);
         ASSERT_TRUE(sim_->ready());
         device_.emplace("ZR4700_DEVICE", sim_->address());
-        recordFile_ = RecordPath(state_, sim_->address());
+        recordFile_ = KeyboardRecordPath(state_, sim_->address());
     }
     void Keep(Prior prior) {
         KeyboardRecord record;
@@ -66,7 +66,7 @@ class RecordedRunTest : public testing::Test {
             fs::create_directories(state_);
             test::WriteFileBytes(recordFile_, "{\"zr4700_record\": 1, \"dev");
         } else if (prior != Prior::None) {
-            ASSERT_TRUE(WriteRecord(recordFile_, record, nullptr));
+            ASSERT_TRUE(WriteKeyboardRecord(recordFile_, record, nullptr));
         }
     }
     int Run(RecordedRunOptions options, const std::string& file,
@@ -116,7 +116,8 @@ TEST_P(RecordedRun, KeepsTheRecordTrue) {
         EXPECT_EQ(test::ReadFileBytes(recordFile_), before);
         break;
     case After::New: {
-        const std::optional<KeyboardRecord> record = ReadRecord(recordFile_, sim_->address());
+        const std::optional<KeyboardRecord> record =
+            ReadKeyboardRecord(recordFile_, sim_->address());
         ASSERT_TRUE(record);
         EXPECT_EQ(record->imageSha256, SampleImageDigest());
         EXPECT_EQ(Sha256Hex(test::ReadFileBytes(sim_->recordPath()).substr(BytesReceived() - 2022)),
@@ -215,10 +216,10 @@ TEST_F(RecordedRunTest, TheCallerNamesTheLayout) {
     RecordedRunOptions options;
     options.layoutFile = "/shops/0042.txt";
     ASSERT_EQ(Run(options, Layout()), kResultOk);
-    EXPECT_EQ(ReadRecord(recordFile_, sim_->address())->layoutFile, "/shops/0042.txt");
+    EXPECT_EQ(ReadKeyboardRecord(recordFile_, sim_->address())->layoutFile, "/shops/0042.txt");
     options.layoutFile = "";
     ASSERT_EQ(Run(options, Layout()), kResultOk);
-    EXPECT_EQ(ReadRecord(recordFile_, sim_->address())->layoutFile, "") << "untitled";
+    EXPECT_EQ(ReadKeyboardRecord(recordFile_, sim_->address())->layoutFile, "") << "untitled";
 }
 
 TEST_F(RecordedRunTest, TheInProcessKeyboardKeepsNone) {

@@ -2,8 +2,10 @@
 
 #include "EngineTestSupport.h"
 #include "SimulatorProcess.h"
+#include "programming/ImageDigest.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <signal.h>
 #include <sys/socket.h>
@@ -102,6 +104,20 @@ TEST_P(ZrwinFailures, ExitStatusAndMessage) {
     }
     EXPECT_EQ(run.err, c.message + "\n" + (where.empty() ? "" : where + "\n"));
     EXPECT_EQ(ReadFileBytes(sim.recordPath()).size(), c.bytesRecorded);
+
+    // With --json the same lines go to stderr, and stdout holds one object that says the same.
+    arguments.insert(arguments.begin(), "--json");
+    const ZrwinRun json = sim.Zrwin(arguments);
+    EXPECT_EQ(json.status, c.status);
+    EXPECT_EQ(json.err, run.err);
+    const nlohmann::json object = nlohmann::json::parse(json.out, nullptr, false);
+    ASSERT_TRUE(object.is_object()) << json.out;
+    EXPECT_EQ(object["result"], c.status + 32999);
+    EXPECT_EQ(object["status"], c.status);
+    EXPECT_EQ(object["message"], c.message);
+    EXPECT_EQ(object["detail"], where.empty() ? nlohmann::json() : nlohmann::json(where));
+    EXPECT_EQ(object["device"], sim.address());
+    EXPECT_EQ(object["bytes_sent"], c.bytesRecorded);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -155,6 +171,48 @@ INSTANTIATE_TEST_SUITE_P(
                     9,
                     "DEVICE: error: the keyboard refused byte 10 of 450"}),
     [](const testing::TestParamInfo<FailureCase>& caseInfo) { return caseInfo.param.name; });
+
+// A check names the image a transfer then sends; the record of the transfer lets the next run
+// with --if-changed send nothing.
+TEST(ZrwinSimulator, CheckTransferAndIfChangedInJson) {
+    test::TempDir dir;
+    Simulator sim(dir, {"--type", "0"});
+    ASSERT_TRUE(sim.ready());
+    const std::string layout = std::string(ZR4700_TEST_DATA) + "/layout-56.txt";
+    auto object = [](const ZrwinRun& run) {
+        return nlohmann::json::parse(run.out, nullptr, false);
+    };
+
+    const ZrwinRun check = sim.Zrwin({"--json", "--check", layout});
+    EXPECT_EQ(check.status, 0) << check.err;
+    EXPECT_EQ(check.err.rfind("zrwin: would send 450 bytes (7/3scan, 56 keys) to the keyboard of "
+                              "type 0 at " +
+                                  sim.address() + ", image sha256 ",
+                              0),
+              0u)
+        << check.err;
+    const std::string digest = object(check).value("image_sha256", "");
+    EXPECT_EQ(object(check)["bytes_total"], 450);
+    EXPECT_EQ(ReadFileBytes(sim.recordPath()), "") << "a check sends nothing";
+
+    const ZrwinRun sent = sim.Zrwin({"--json", layout});
+    EXPECT_EQ(sent.status, 0) << sent.err;
+    EXPECT_EQ(sent.err, "");
+    EXPECT_EQ(object(sent)["bytes_sent"], 450);
+    EXPECT_EQ(object(sent)["image_sha256"], digest);
+    EXPECT_EQ(Sha256Hex(ReadFileBytes(sim.recordPath())), digest);
+    const std::string recordFile = object(sent).value("record_file", "");
+    EXPECT_EQ(recordFile.rfind(sim.stateHome() + "/zr4700/", 0), 0u) << recordFile;
+
+    const ZrwinRun again = sim.Zrwin({"--json", "--if-changed", layout});
+    EXPECT_EQ(again.status, 0);
+    EXPECT_EQ(object(again)["unchanged"], true);
+    EXPECT_EQ(object(again)["recorded_sha256"], digest);
+    EXPECT_EQ(ReadFileBytes(sim.recordPath()).size(), 450u);
+    const ZrwinRun plain = sim.Zrwin({"--if-changed", layout});
+    EXPECT_EQ(plain.out, "zrwin: unchanged: the keyboard at " + sim.address() +
+                             " holds this image already (sha256 " + digest + "); nothing sent\n");
+}
 
 TEST(ZrwinSimulator, WithoutAFilePrintsTheType) {
     test::TempDir dir;
@@ -224,8 +282,11 @@ TEST(ZrwinSimulator, SignalDuringTheTransferStopsIt) {
         ASSERT_TRUE(sim.ready());
         const std::string layout = std::string(ZR4700_TEST_DATA) + "/layout-113.txt";
         const std::string err = dir.file("zrwin.err").string();
-        const pid_t zrwin =
-            Start({ZRWIN_PATH, layout}, sim.address(), dir.file("zrwin.out").string(), err);
+        // The object of --json says the same as the line on stderr.
+        const std::vector<std::string> arguments =
+            signal == SIGTERM ? std::vector<std::string>{ZRWIN_PATH, "--json", layout}
+                              : std::vector<std::string>{ZRWIN_PATH, layout};
+        const pid_t zrwin = Start(arguments, sim.address(), dir.file("zrwin.out").string(), err);
         ASSERT_GT(zrwin, 0);
         ASSERT_TRUE(WaitForRecord(sim, 20));
         kill(zrwin, signal);
@@ -238,6 +299,15 @@ TEST(ZrwinSimulator, SignalDuringTheTransferStopsIt) {
         EXPECT_EQ(ReadFileBytes(err), "zrwin: interrupted after " + std::to_string(record.size()) +
                                           " of 2022 bytes: the keyboard is left partly "
                                           "programmed; program it again\n");
+        if (signal == SIGTERM) {
+            const nlohmann::json object =
+                nlohmann::json::parse(ReadFileBytes(dir.file("zrwin.out")), nullptr, false);
+            EXPECT_EQ(object["status"], 143);
+            EXPECT_EQ(object["result"], nullptr);
+            EXPECT_EQ(object["interrupted"], "SIGTERM");
+            EXPECT_EQ(object["bytes_sent"], record.size());
+            EXPECT_EQ(object["message"].get<std::string>() + "\n", ReadFileBytes(err));
+        }
     }
 }
 
