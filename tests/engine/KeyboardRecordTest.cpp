@@ -152,13 +152,5 @@ TEST(KeyboardRecord, FailuresSayWhy) {
     EXPECT_NE(reason.find("full.json: "), std::string::npos) << reason;
 }
 
-TEST(KeyboardRecord, TimestampInUtc) {
-    const std::string now = UtcTimestamp();
-    ASSERT_EQ(now.size(), 20u) << now;
-    EXPECT_EQ(now[4], '-');
-    EXPECT_EQ(now[10], 'T');
-    EXPECT_EQ(now.back(), 'Z');
-}
-
 } // namespace
 } // namespace zr4700

@@ -211,17 +211,6 @@ TEST_F(RecordedRunTest, ARecordThatCannotBeWrittenDoesNotFailTheTransfer) {
         << outcome_.recordError;
 }
 
-TEST_F(RecordedRunTest, TheCallerNamesTheLayout) {
-    Start({});
-    RecordedRunOptions options;
-    options.layoutFile = "/shops/0042.txt";
-    ASSERT_EQ(Run(options, Layout()), kResultOk);
-    EXPECT_EQ(ReadKeyboardRecord(recordFile_, sim_->address())->layoutFile, "/shops/0042.txt");
-    options.layoutFile = "";
-    ASSERT_EQ(Run(options, Layout()), kResultOk);
-    EXPECT_EQ(ReadKeyboardRecord(recordFile_, sim_->address())->layoutFile, "") << "untitled";
-}
-
 TEST_F(RecordedRunTest, TheInProcessKeyboardKeepsNone) {
     test::ScopedEnv device("ZR4700_DEVICE", "sim");
     EXPECT_EQ(Run({}, Layout()), kResultOk);
