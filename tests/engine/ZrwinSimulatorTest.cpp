@@ -2,7 +2,7 @@
 
 #include "EngineTestSupport.h"
 #include "SimulatorProcess.h"
-#include "programming/ImageDigest.h"
+#include "engine/ImageDigest.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

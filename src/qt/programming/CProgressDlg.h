@@ -44,7 +44,7 @@ class CProgressDlg : public QDialog {
     // Starts the worker on the engine's argument vector (copied). Returns 0; -1 when a worker
     // is still under way (no second run starts then). After a complete transfer the record of
     // what the keyboard holds names recordedLayoutFile (empty: none, for an untitled layout);
-    // see programming/RecordedProgramming.h.
+    // see engine/RecordedProgramming.h.
     int StartProgramming(int argc, const char* const argv[],
                          const std::string& recordedLayoutFile = {});
 
