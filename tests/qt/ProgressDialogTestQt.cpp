@@ -1,16 +1,16 @@
 // File > Programming... from the main window: the temporary layout file, the progress dialog,
 // the worker thread and the in-process simulated keyboard, end to end.
 
-#include "support/DocumentTestAccess.h"
-#include "qt/widgets/DialogUnits.h"
+#include "core/files/LayoutFileEditor.h"
 #include "engine/BytePacer.h"
 #include "engine/ImageDigest.h"
 #include "engine/KeyboardRecord.h"
-#include "qt/programming/CProgressDlg.h"
-#include "core/files/LayoutFileEditor.h"
 #include "engine/LayoutParser.h"
 #include "engine/SimulatedKeyboard.h"
 #include "engine/SimulatorProcess.h"
+#include "qt/programming/CProgressDlg.h"
+#include "qt/widgets/DialogUnits.h"
+#include "support/DocumentTestAccess.h"
 #include "support/MainWindowFixtureQt.h"
 
 #include <QEvent>

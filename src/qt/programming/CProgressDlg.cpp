@@ -1,12 +1,12 @@
 #include "qt/programming/CProgressDlg.h"
 
-#include "qt/widgets/DialogUnits.h"
-#include "qt/platform/Prompts.h"
-#include "qt/platform/Resources.h"
 #include "engine/Device.h"
 #include "engine/Engine.h"
 #include "engine/EngineResults.h"
 #include "engine/RecordedProgramming.h"
+#include "qt/platform/Prompts.h"
+#include "qt/platform/Resources.h"
+#include "qt/widgets/DialogUnits.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -1,12 +1,12 @@
 #include "qt/programming/ProgrammingCommands.h"
 
-#include "qt/platform/Prompts.h"
-#include "qt/platform/Resources.h"
-#include "qt/programming/CProgressDlg.h"
+#include "core/files/FileCommands.h"
 #include "engine/Device.h"
 #include "engine/Driver.h"
 #include "engine/EngineResults.h"
-#include "core/files/FileCommands.h"
+#include "qt/platform/Prompts.h"
+#include "qt/platform/Resources.h"
+#include "qt/programming/CProgressDlg.h"
 
 #include <QCoreApplication>
 
