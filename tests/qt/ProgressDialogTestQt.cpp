@@ -358,7 +358,7 @@ TEST_F(ProgrammingTest, ACompleteTransferIsRecordedForTheDevice) {
     ScopedEnvironment state("XDG_STATE_HOME", sim.stateHome().c_str());
     ScopedBytePause fast(std::chrono::microseconds(50));
     const std::string path = ZR4700_SOURCE_DIR "/resources/examples/example-16scan-56.txt";
-    dialog->document.RawLayout().fileName = path;
+    zr4700::testing::RawLayout(dialog->document).fileName = path;
     dialog->LoadCurrentFile();
     Program();
     ASSERT_TRUE(WaitForEnd());
