@@ -1,17 +1,26 @@
-// zrwin [FILE [/N]]: writes a layout file into the keyboard, or with no file reports the
-// keyboard's type. Exit status 0 on success, otherwise the engine's result minus 32999
-// (33000 gives 1 ... 33010 gives 11); the message goes to stderr. Interrupted by SIGINT or
-// SIGTERM at any stage, it stops after the byte in flight, closes the device, says whether the
-// keyboard was left partly programmed, and exits as the shell does for the signal: 128 plus its
-// number (130 for SIGINT, 143 for SIGTERM).
+// zrwin [--json] [--check] [--if-changed] [--] [FILE [/N]]: writes a layout file into the
+// keyboard, or with no file reports the keyboard's type. --check does everything but the
+// transfer; --if-changed sends nothing when the record of what the keyboard holds shows that it
+// holds this image already (see engine/RecordedProgramming.h); --json ends the run with one
+// JSON object on stdout (engine/ZrwinReport.h).
+// Exit status 0 on success, otherwise the engine's result minus 32999 (33000 gives 1 ... 33010
+// gives 11); the message goes to stderr. Interrupted by SIGINT or SIGTERM at any stage, it
+// stops after the byte in flight, closes the device, says whether the keyboard was left partly
+// programmed, and exits as the shell does for the signal: 128 plus its number (130 for SIGINT,
+// 143 for SIGTERM).
 //
 // Below the message a second line says where, in the form compilers use, so that an editor can
 // jump there: "FILE:LINE:COLUMN: error: REASON" for a file that is no layout, "FILE: error:
 // REASON" for one that cannot be read, "DEVICE: error: REASON" for the driver's errors.
 
+#include "engine/Device.h"
 #include "engine/Engine.h"
+#include "engine/RecordedProgramming.h"
+#include "engine/ZrwinCommandLine.h"
+#include "engine/ZrwinReport.h"
 
 #include <atomic>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <string>
@@ -87,99 +96,92 @@ class ProgressBar {
     mutable bool drawn_ = false;
 };
 
-// What a layout code is, and the keyboard type that takes it.
-const char* LayoutCodeMeaning(int layoutCode) {
-    switch (layoutCode) {
-    case 56:
-        return "7/3scan, 56 keys";
-    case 112:
-        return "7/3scan, 112 keys";
-    case 57:
-        return "16scan, 56 keys";
-    case 113:
-        return "16scan, 112 keys";
-    default:
-        return "unknown";
+// The run's report: the human lines on stderr (the type found, or a check's findings, on stdout
+// unless --json keeps stdout for the JSON object), and with --json the object on stdout.
+void Report(const zr4700::ZrwinCommandLine& command, const zr4700::ZrwinRunFacts& facts) {
+    std::FILE* notes = command.json ? stderr : stdout;
+    if (!facts.message.empty()) {
+        std::fprintf(stderr, "%s\n", facts.message.c_str());
     }
+    if (!facts.detail.empty()) {
+        std::fprintf(stderr, "%s\n", facts.detail.c_str());
+    }
+    if (facts.result == zr4700::kResultOk) {
+        const zr4700::ProgramReport& report = facts.report;
+        if (!facts.file) {
+            std::fprintf(notes, "Keyboard type: %d (%s)\n", report.deviceType,
+                         zr4700::KeyboardTypeMeaning(report.deviceType));
+        } else if (facts.record.unchanged) {
+            std::fprintf(notes, "%s\n", zr4700::UnchangedNote(facts.device, report).c_str());
+        } else if (command.check) {
+            std::fprintf(notes, "%s\n", zr4700::CheckNote(facts.device, report).c_str());
+        }
+    }
+    if (!facts.record.recordError.empty()) {
+        std::fprintf(stderr, "%s\n", zr4700::RecordErrorNote(facts.record.recordError).c_str());
+    }
+    if (command.json) {
+        std::printf("%s\n", zr4700::ZrwinJson(facts).c_str());
+    }
+    std::fflush(stdout);
 }
 
-int TypeTaking(int layoutCode) {
-    return layoutCode == 57 ? 1 : layoutCode == 113 ? 2 : 0;
+std::string InterruptedMessage(const zr4700::ProgramReport& report) {
+    if (report.bytesSent > 0) {
+        return "zrwin: interrupted after " + std::to_string(report.bytesSent) + " of " +
+               std::to_string(report.imageSize) +
+               " bytes: the keyboard is left partly programmed; program it again";
+    }
+    return "zrwin: interrupted before any byte was sent: the keyboard is unchanged";
 }
 
-// The second line of a failure: where it happened and why; nothing when the engine knows no more
-// than its message.
-void PrintWhere(int result, const char* file, const zr4700::ProgramReport& report, bool typeGiven) {
-    switch (result) {
-    case zr4700::kResultCannotOpenFile:
-        if (!report.fileReason.empty()) {
-            std::fprintf(stderr, "%s: error: %s\n", file, report.fileReason.c_str());
-        }
-        return;
-    case zr4700::kResultInvalidFileFormat: {
-        const zr4700::ParseFailure& failure = report.fileFailure;
-        if (failure.line > 0) {
-            std::fprintf(stderr, "%s:%d:%d: error: %s\n", file, failure.line, failure.column,
-                         failure.reason.c_str());
-        } else if (!failure.reason.empty()) {
-            std::fprintf(stderr, "%s: error: %s\n", file, failure.reason.c_str());
-        }
-        return;
-    }
-    case zr4700::kResultFormatMismatch:
-        std::fprintf(stderr,
-                     "%s:1:1: error: layout code %d (%s) needs keyboard type %d, but the keyboard "
-                     "%s is type %d (%s)\n",
-                     file, report.layoutCode, LayoutCodeMeaning(report.layoutCode),
-                     TypeTaking(report.layoutCode), typeGiven ? "given" : "found",
-                     report.deviceType, zr4700::KeyboardTypeMeaning(report.deviceType));
-        return;
-    default:
-        if (!report.deviceAddress.empty()) {
-            std::fprintf(stderr, "%s: error: %s\n", report.deviceAddress.c_str(),
-                         report.deviceReason.c_str());
-        }
-        return;
-    }
+const char* SignalName(int signalNumber) {
+    return signalNumber == SIGTERM ? "SIGTERM" : "SIGINT";
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     CatchStopSignals();
+    const zr4700::ZrwinCommandLine command = zr4700::ParseZrwinCommandLine(argc, argv);
+    const int engineArgc = command.engineArgc();
+    const char* const* engineArgv = command.engineArgv();
 
     ProgressBar bar;
-    zr4700::StepNotify notify;
-    if (isatty(fileno(stderr))) {
-        notify = [&bar] { bar.Step(); };
+    zr4700::ProgramControl control;
+    control.stopRequested = &stopRequested;
+    if (!command.json && !command.check && isatty(fileno(stderr))) {
+        control.notify = [&bar] { bar.Step(); };
     }
+    zr4700::RecordedRunOptions options;
+    options.check = command.check;
+    options.ifChanged = command.ifChanged;
 
-    zr4700::ProgramReport report;
-    const int result = zr4700::ProgramKeyboard(argc, argv, notify, &stopRequested, &report);
+    zr4700::ZrwinRunFacts facts;
+    facts.device = zr4700::DeviceAddress();
+    if (engineArgc == 2 || engineArgc == 3) {
+        facts.file = engineArgv[1] ? engineArgv[1] : "";
+    }
+    const auto started = std::chrono::steady_clock::now();
+    const int result = zr4700::ProgramKeyboardRecorded(engineArgc, engineArgv, control, options,
+                                                       &facts.report, &facts.record);
+    facts.seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     bar.Finish();
 
+    facts.result = result;
     if (result == zr4700::kResultCancelled) {
-        if (report.bytesSent > 0) {
-            std::fprintf(stderr,
-                         "zrwin: interrupted after %d of %d bytes: the keyboard is left partly "
-                         "programmed; program it again\n",
-                         report.bytesSent, report.imageSize);
-        } else {
-            std::fputs("zrwin: interrupted before any byte was sent: the keyboard is unchanged\n",
-                       stderr);
-        }
-        const int signalNumber = stopSignal;
-        return 128 + (signalNumber != 0 ? signalNumber : SIGINT);
-    }
-    if (result != zr4700::kResultOk) {
+        const int signalNumber = stopSignal != 0 ? static_cast<int>(stopSignal) : SIGINT;
+        facts.message = InterruptedMessage(facts.report);
+        facts.interruptedBy = SignalName(signalNumber);
+        facts.status = 128 + signalNumber;
+    } else if (result != zr4700::kResultOk) {
         const char* message = zr4700::EngineResultMessage(result);
-        std::fprintf(stderr, "%s\n", message ? message : "Unknown error.");
-        PrintWhere(result, argc >= 2 ? argv[1] : "", report, argc == 3);
-        return result - (kFirstResult - 1);
+        facts.message = message ? message : "Unknown error.";
+        facts.detail =
+            zr4700::FailureDetail(result, facts.file.value_or(""), facts.report, engineArgc == 3);
+        facts.status = result - (kFirstResult - 1);
     }
-    if (argc <= 1) {
-        std::printf("Keyboard type: %d (%s)\n", report.deviceType,
-                    zr4700::KeyboardTypeMeaning(report.deviceType));
-    }
-    return 0;
+    Report(command, facts);
+    return facts.status;
 }

@@ -1,6 +1,7 @@
 #include "engine/Engine.h"
 
 #include "engine/Device.h"
+#include "engine/ImageDigest.h"
 #include "engine/LayoutParser.h"
 
 #include <algorithm>
@@ -249,7 +250,14 @@ ScopedLayoutReadFault::~ScopedLayoutReadFault() {
 }
 
 int ProgramKeyboard(int argc, const char* const argv[], const StepNotify& notify,
-                    const std::atomic<bool>* stopRequested, ProgramReport* reportOut) {
+                    const std::atomic<bool>* stopRequested, ProgramReport* report) {
+    return ProgramKeyboard(argc, argv, ProgramControl{notify, stopRequested, {}}, report);
+}
+
+int ProgramKeyboard(int argc, const char* const argv[], const ProgramControl& control,
+                    ProgramReport* reportOut) {
+    const StepNotify& notify = control.notify;
+    const std::atomic<bool>* stopRequested = control.stopRequested;
     ProgramReport unused;
     ProgramReport& report = reportOut ? *reportOut : unused;
     report = ProgramReport{};
@@ -329,6 +337,11 @@ int ProgramKeyboard(int argc, const char* const argv[], const StepNotify& notify
     }
     PutHalvesInKeyboardOrder(image, layoutCode);
     report.imageSize = size;
+    report.imageSha256 = Sha256Hex(image.data(), static_cast<std::size_t>(size));
+    if (control.beforeSending && !control.beforeSending(report)) {
+        return kResultOk;
+    }
+    report.transferStarted = true;
     errno = 0;
     const int sent = SendImage(image.data(), size, notify, stopRequested, &report.bytesSent);
     const int sendErrno = errno;

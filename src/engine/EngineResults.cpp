@@ -49,4 +49,23 @@ const char* KeyboardTypeMeaning(int type) {
     }
 }
 
+const char* LayoutCodeMeaning(int layoutCode) {
+    switch (layoutCode) {
+    case 56:
+        return "7/3scan, 56 keys";
+    case 112:
+        return "7/3scan, 112 keys";
+    case 57:
+        return "16scan, 56 keys";
+    case 113:
+        return "16scan, 112 keys";
+    default:
+        return "unknown";
+    }
+}
+
+int TypeTakingLayoutCode(int layoutCode) {
+    return layoutCode == 57 ? 1 : layoutCode == 113 ? 2 : 0;
+}
+
 } // namespace zr4700

@@ -26,4 +26,10 @@ const char* EngineResultMessage(int result);
 // What a keyboard type takes: "7/3scan", "16scan, 56 keys", "16scan, 112 keys" or "unknown".
 const char* KeyboardTypeMeaning(int type);
 
+// What a layout code is: "7/3scan, 56 keys", "7/3scan, 112 keys", "16scan, 56 keys",
+// "16scan, 112 keys" or "unknown".
+const char* LayoutCodeMeaning(int layoutCode);
+// The keyboard type that takes a layout code: 1 for 57, 2 for 113, else 0.
+int TypeTakingLayoutCode(int layoutCode);
+
 } // namespace zr4700

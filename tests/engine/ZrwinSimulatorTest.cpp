@@ -1,15 +1,15 @@
 // zrwin against zr4700-sim through the Unix socket: the two programs as a user runs them.
 
 #include "EngineTestSupport.h"
+#include "SimulatorProcess.h"
+#include "engine/ImageDigest.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
-#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/socket.h>
 #include <sys/un.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -18,117 +18,16 @@
 #include <thread>
 #include <vector>
 
-extern char** environ;
-
 namespace zr4700 {
 namespace {
 
 using test::ExpectedImage;
 using test::ReadFileBytes;
 using test::SampleLayout;
-
-// Starts a program with stdout and stderr going to files and the environment variable
-// ZR4700_DEVICE set to device. Returns the process id, or -1.
-pid_t Start(const std::vector<std::string>& arguments, const std::string& device,
-            const std::string& outPath, const std::string& errPath) {
-    std::vector<std::string> environment;
-    for (char** entry = environ; *entry; ++entry) {
-        if (std::string(*entry).rfind("ZR4700_DEVICE=", 0) != 0) {
-            environment.emplace_back(*entry);
-        }
-    }
-    environment.push_back("ZR4700_DEVICE=" + device);
-    std::vector<char*> envp, argv;
-    for (std::string& entry : environment) {
-        envp.push_back(entry.data());
-    }
-    envp.push_back(nullptr);
-    std::vector<std::string> argumentCopy = arguments;
-    for (std::string& argument : argumentCopy) {
-        argv.push_back(argument.data());
-    }
-    argv.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
-    pid_t pid = -1;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0) {
-        pid = -1;
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    return pid;
-}
-
-int WaitExit(pid_t pid) {
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
-
-struct ZrwinRun {
-    int status;
-    std::string out, err;
-};
-
-// A zr4700-sim process for one test, stopped with SIGTERM at the end.
-class Simulator {
-  public:
-    Simulator(const test::TempDir& dir, std::vector<std::string> options) : dir_(dir) {
-        socket_ = dir.file("sim.sock").string();
-        std::vector<std::string> arguments = {ZR4700_SIM_PATH, "--socket", socket_,    "--record",
-                                              recordPath(),    "--stats",  statsPath()};
-        arguments.insert(arguments.end(), options.begin(), options.end());
-        pid_ = Start(arguments, "", outPath(), dir.file("sim.err").string());
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (pid_ > 0 && !std::filesystem::exists(socket_) &&
-               std::chrono::steady_clock::now() < deadline) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-    }
-    ~Simulator() { Stop(SIGTERM); }
-    Simulator(const Simulator&) = delete;
-    Simulator& operator=(const Simulator&) = delete;
-
-    bool ready() const { return pid_ > 0 && std::filesystem::exists(socket_); }
-    std::string address() const { return "unix:" + socket_; }
-    std::string socketPath() const { return socket_; }
-    std::string recordPath() const { return dir_.file("record.bin").string(); }
-    std::string statsPath() const { return dir_.file("stats.json").string(); }
-    std::string outPath() const { return dir_.file("sim.out").string(); }
-    std::string output() const { return ReadFileBytes(outPath()); }
-
-    ZrwinRun Zrwin(std::vector<std::string> arguments) const {
-        arguments.insert(arguments.begin(), ZRWIN_PATH);
-        const std::string out = dir_.file("zrwin.out").string();
-        const std::string err = dir_.file("zrwin.err").string();
-        const pid_t pid = Start(arguments, address(), out, err);
-        if (pid < 0) {
-            return {-1, "", ""};
-        }
-        const int status = WaitExit(pid);
-        return {status, ReadFileBytes(out), ReadFileBytes(err)};
-    }
-
-    int Stop(int signal) {
-        if (pid_ <= 0) {
-            return -1;
-        }
-        kill(pid_, signal);
-        const int status = WaitExit(pid_);
-        pid_ = -1;
-        return status;
-    }
-
-  private:
-    const test::TempDir& dir_;
-    std::string socket_;
-    pid_t pid_ = -1;
-};
+using test::Simulator;
+using test::Start;
+using test::WaitExit;
+using test::ZrwinRun;
 
 class ZrwinVariants : public testing::TestWithParam<int> {};
 
@@ -205,6 +104,20 @@ TEST_P(ZrwinFailures, ExitStatusAndMessage) {
     }
     EXPECT_EQ(run.err, c.message + "\n" + (where.empty() ? "" : where + "\n"));
     EXPECT_EQ(ReadFileBytes(sim.recordPath()).size(), c.bytesRecorded);
+
+    // With --json the same lines go to stderr, and stdout holds one object that says the same.
+    arguments.insert(arguments.begin(), "--json");
+    const ZrwinRun json = sim.Zrwin(arguments);
+    EXPECT_EQ(json.status, c.status);
+    EXPECT_EQ(json.err, run.err);
+    const nlohmann::json object = nlohmann::json::parse(json.out, nullptr, false);
+    ASSERT_TRUE(object.is_object()) << json.out;
+    EXPECT_EQ(object["result"], c.status + 32999);
+    EXPECT_EQ(object["status"], c.status);
+    EXPECT_EQ(object["message"], c.message);
+    EXPECT_EQ(object["detail"], where.empty() ? nlohmann::json() : nlohmann::json(where));
+    EXPECT_EQ(object["device"], sim.address());
+    EXPECT_EQ(object["bytes_sent"], c.bytesRecorded);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -258,6 +171,48 @@ INSTANTIATE_TEST_SUITE_P(
                     9,
                     "DEVICE: error: the keyboard refused byte 10 of 450"}),
     [](const testing::TestParamInfo<FailureCase>& caseInfo) { return caseInfo.param.name; });
+
+// A check names the image a transfer then sends; the record of the transfer lets the next run
+// with --if-changed send nothing.
+TEST(ZrwinSimulator, CheckTransferAndIfChangedInJson) {
+    test::TempDir dir;
+    Simulator sim(dir, {"--type", "0"});
+    ASSERT_TRUE(sim.ready());
+    const std::string layout = std::string(ZR4700_TEST_DATA) + "/layout-56.txt";
+    auto object = [](const ZrwinRun& run) {
+        return nlohmann::json::parse(run.out, nullptr, false);
+    };
+
+    const ZrwinRun check = sim.Zrwin({"--json", "--check", layout});
+    EXPECT_EQ(check.status, 0) << check.err;
+    EXPECT_EQ(check.err.rfind("zrwin: would send 450 bytes (7/3scan, 56 keys) to the keyboard of "
+                              "type 0 at " +
+                                  sim.address() + ", image sha256 ",
+                              0),
+              0u)
+        << check.err;
+    const std::string digest = object(check).value("image_sha256", "");
+    EXPECT_EQ(object(check)["bytes_total"], 450);
+    EXPECT_EQ(ReadFileBytes(sim.recordPath()), "") << "a check sends nothing";
+
+    const ZrwinRun sent = sim.Zrwin({"--json", layout});
+    EXPECT_EQ(sent.status, 0) << sent.err;
+    EXPECT_EQ(sent.err, "");
+    EXPECT_EQ(object(sent)["bytes_sent"], 450);
+    EXPECT_EQ(object(sent)["image_sha256"], digest);
+    EXPECT_EQ(Sha256Hex(ReadFileBytes(sim.recordPath())), digest);
+    const std::string recordFile = object(sent).value("record_file", "");
+    EXPECT_EQ(recordFile.rfind(sim.stateHome() + "/zr4700/", 0), 0u) << recordFile;
+
+    const ZrwinRun again = sim.Zrwin({"--json", "--if-changed", layout});
+    EXPECT_EQ(again.status, 0);
+    EXPECT_EQ(object(again)["unchanged"], true);
+    EXPECT_EQ(object(again)["recorded_sha256"], digest);
+    EXPECT_EQ(ReadFileBytes(sim.recordPath()).size(), 450u);
+    const ZrwinRun plain = sim.Zrwin({"--if-changed", layout});
+    EXPECT_EQ(plain.out, "zrwin: unchanged: the keyboard at " + sim.address() +
+                             " holds this image already (sha256 " + digest + "); nothing sent\n");
+}
 
 TEST(ZrwinSimulator, WithoutAFilePrintsTheType) {
     test::TempDir dir;
@@ -327,8 +282,11 @@ TEST(ZrwinSimulator, SignalDuringTheTransferStopsIt) {
         ASSERT_TRUE(sim.ready());
         const std::string layout = std::string(ZR4700_TEST_DATA) + "/layout-113.txt";
         const std::string err = dir.file("zrwin.err").string();
-        const pid_t zrwin =
-            Start({ZRWIN_PATH, layout}, sim.address(), dir.file("zrwin.out").string(), err);
+        // The object of --json says the same as the line on stderr.
+        const std::vector<std::string> arguments =
+            signal == SIGTERM ? std::vector<std::string>{ZRWIN_PATH, "--json", layout}
+                              : std::vector<std::string>{ZRWIN_PATH, layout};
+        const pid_t zrwin = Start(arguments, sim.address(), dir.file("zrwin.out").string(), err);
         ASSERT_GT(zrwin, 0);
         ASSERT_TRUE(WaitForRecord(sim, 20));
         kill(zrwin, signal);
@@ -341,6 +299,15 @@ TEST(ZrwinSimulator, SignalDuringTheTransferStopsIt) {
         EXPECT_EQ(ReadFileBytes(err), "zrwin: interrupted after " + std::to_string(record.size()) +
                                           " of 2022 bytes: the keyboard is left partly "
                                           "programmed; program it again\n");
+        if (signal == SIGTERM) {
+            const nlohmann::json object =
+                nlohmann::json::parse(ReadFileBytes(dir.file("zrwin.out")), nullptr, false);
+            EXPECT_EQ(object["status"], 143);
+            EXPECT_EQ(object["result"], nullptr);
+            EXPECT_EQ(object["interrupted"], "SIGTERM");
+            EXPECT_EQ(object["bytes_sent"], record.size());
+            EXPECT_EQ(object["message"].get<std::string>() + "\n", ReadFileBytes(err));
+        }
     }
 }
 

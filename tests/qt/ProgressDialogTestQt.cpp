@@ -1,13 +1,16 @@
 // File > Programming... from the main window: the temporary layout file, the progress dialog,
 // the worker thread and the in-process simulated keyboard, end to end.
 
-#include "support/DocumentTestAccess.h"
-#include "qt/widgets/DialogUnits.h"
-#include "engine/BytePacer.h"
-#include "qt/programming/CProgressDlg.h"
 #include "core/files/LayoutFileEditor.h"
+#include "engine/BytePacer.h"
+#include "engine/ImageDigest.h"
+#include "engine/KeyboardRecord.h"
 #include "engine/LayoutParser.h"
 #include "engine/SimulatedKeyboard.h"
+#include "engine/SimulatorProcess.h"
+#include "qt/programming/CProgressDlg.h"
+#include "qt/widgets/DialogUnits.h"
+#include "support/DocumentTestAccess.h"
 #include "support/MainWindowFixtureQt.h"
 
 #include <QEvent>
@@ -343,6 +346,30 @@ TEST_F(ProgrammingTest, SuccessfulTransferReaches100AndHidesWithoutMessage) {
     EXPECT_EQ(received, KeyboardImageOf(LayoutFileText(dialog->layout, zr4700::FileVariant::Save)));
     EXPECT_EQ(received[2], 28) << "key 1's first code follows its flags and group number";
     EXPECT_EQ(InProcessKeyboard().stats().openHandles, 0);
+}
+
+// After a complete transfer the programmer notes what the keyboard holds, as zrwin does, so
+// that zrwin --if-changed knows it too.
+TEST_F(ProgrammingTest, ACompleteTransferIsRecordedForTheDevice) {
+    test::TempDir dir;
+    test::Simulator sim(dir, {"--type", "1"});
+    ASSERT_TRUE(sim.ready());
+    ScopedEnvironment device("ZR4700_DEVICE", sim.address().c_str());
+    ScopedEnvironment state("XDG_STATE_HOME", sim.stateHome().c_str());
+    ScopedBytePause fast(std::chrono::microseconds(50));
+    const std::string path = ZR4700_SOURCE_DIR "/resources/examples/example-16scan-56.txt";
+    zr4700::testing::RawLayout(dialog->document).fileName = path;
+    dialog->LoadCurrentFile();
+    Program();
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_TRUE(TakeBoxes().empty());
+
+    const std::optional<KeyboardRecord> record = ReadKeyboardRecord(
+        KeyboardRecordPath(sim.stateHome() + "/zr4700", sim.address()), sim.address());
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->imageSha256, Sha256Hex(test::ReadFileBytes(sim.recordPath())));
+    EXPECT_EQ(record->keyboardType, 1);
+    EXPECT_EQ(record->layoutFile, path) << "the document's file, not the run's own";
 }
 
 TEST_F(ProgrammingTest, HundredTwelveKeyLayoutGoesRightBlockFirst) {

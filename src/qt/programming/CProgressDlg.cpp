@@ -1,11 +1,12 @@
 #include "qt/programming/CProgressDlg.h"
 
-#include "qt/widgets/DialogUnits.h"
-#include "qt/platform/Prompts.h"
-#include "qt/platform/Resources.h"
 #include "engine/Device.h"
 #include "engine/Engine.h"
 #include "engine/EngineResults.h"
+#include "engine/RecordedProgramming.h"
+#include "qt/platform/Prompts.h"
+#include "qt/platform/Resources.h"
+#include "qt/widgets/DialogUnits.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -86,7 +87,8 @@ void CProgressDlg::ShowOverOwner() {
     activateWindow();
 }
 
-int CProgressDlg::StartProgramming(int argc, const char* const argv[]) {
+int CProgressDlg::StartProgramming(int argc, const char* const argv[],
+                                   const std::string& recordedLayoutFile) {
     // One engine run at a time: the engine's parser keeps file-scope state, and the worker
     // deletes the temporary file another run would be reading.
     if (m_thread)
@@ -103,6 +105,7 @@ int CProgressDlg::StartProgramming(int argc, const char* const argv[]) {
         m_argv.push_back(argv[i] ? argumentText_[static_cast<size_t>(i)].c_str() : nullptr);
     m_argv.push_back(nullptr);
     m_argc = argc;
+    recordedLayoutFile_ = recordedLayoutFile;
     m_progress->setValue(0);
     stopRequested_ = false;
 
@@ -126,8 +129,13 @@ int CProgressDlg::RunEngine() {
                                   Qt::BlockingQueuedConnection);
     };
     zr4700::ProgramReport report;
-    const int result =
-        zr4700::ProgramKeyboard(m_argc, m_argv.data(), notify, &stopRequested_, &report);
+    // The keyboard's record follows the run as after zrwin's: a record that cannot be kept
+    // does not spoil a good transfer, so it shows nothing here.
+    zr4700::RecordedRunOptions options;
+    options.layoutFile = recordedLayoutFile_;
+    const int result = zr4700::ProgramKeyboardRecorded(
+        m_argc, m_argv.data(), zr4700::ProgramControl{notify, &stopRequested_, {}}, options,
+        &report, nullptr);
     const bool failed = zr4700::EngineResultMessage(result) != nullptr;
     const bool stopped = stopRequested_.load();
     // A stopped run says nothing of what the engine answered on its way out. A device that

@@ -42,8 +42,11 @@ class CProgressDlg : public QDialog {
     void ShowOverOwner();
 
     // Starts the worker on the engine's argument vector (copied). Returns 0; -1 when a worker
-    // is still under way (no second run starts then).
-    int StartProgramming(int argc, const char* const argv[]);
+    // is still under way (no second run starts then). After a complete transfer the record of
+    // what the keyboard holds names recordedLayoutFile (empty: none, for an untitled layout);
+    // see engine/RecordedProgramming.h.
+    int StartProgramming(int argc, const char* const argv[],
+                         const std::string& recordedLayoutFile = {});
 
     // Asks a running transfer to stop and waits for the worker while processing events.
     void CancelAndWait();
@@ -88,6 +91,7 @@ class CProgressDlg : public QDialog {
     QProgressBar* m_progress = nullptr;
 
     std::vector<std::string> argumentText_;
+    std::string recordedLayoutFile_;
     std::atomic<bool> stopRequested_{false};
     QPointer<QWidget> owner_;
     QPointer<QWidget> ownerFocus_;

@@ -1,12 +1,12 @@
 #include "qt/programming/ProgrammingCommands.h"
 
-#include "qt/platform/Prompts.h"
-#include "qt/platform/Resources.h"
-#include "qt/programming/CProgressDlg.h"
+#include "core/files/FileCommands.h"
 #include "engine/Device.h"
 #include "engine/Driver.h"
 #include "engine/EngineResults.h"
-#include "core/files/FileCommands.h"
+#include "qt/platform/Prompts.h"
+#include "qt/platform/Resources.h"
+#include "qt/programming/CProgressDlg.h"
 
 #include <QCoreApplication>
 
@@ -96,7 +96,7 @@ void ProgrammingCommands::Program() {
     const char* const arguments[] = {kEngineProgramName, path.c_str(), type.c_str()};
     progress_->DisableOwner();
     progress_->ShowOverOwner();
-    progress_->StartProgramming(3, arguments);
+    progress_->StartProgramming(3, arguments, layout_.fileName);
 }
 
 void ProgrammingCommands::DetectKeyboard() {
