@@ -12,8 +12,8 @@
 
 #include "FuzzChecks.h"
 
-#include "core/model/Layout.h"
 #include "core/files/LayoutFileEditor.h"
+#include "core/model/Layout.h"
 #include "engine/LayoutParser.h"
 
 #include <cstddef>

@@ -2,8 +2,8 @@
 // writer and reader, the way File > Save and File > Open do it.
 // Usage: layout-file-bench DIRECTORY [ROUNDS]
 
-#include "core/model/Layout.h"
 #include "core/files/LayoutFileEditor.h"
+#include "core/model/Layout.h"
 
 #include <chrono>
 #include <cstdio>

@@ -2,7 +2,6 @@
 // "Clear All" on a full 112-key layout. Run by scripts/bench.
 #include "core/document/Document.h"
 
-
 #include <chrono>
 #include <cstdio>
 #include <fstream>

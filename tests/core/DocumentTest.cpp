@@ -1,7 +1,7 @@
 // The document seam: every edit marks the layout modified and records exactly what it touched,
 // and putting back either side of a record restores that state; selecting is no edit.
-#include "support/DocumentTestAccess.h"
 #include "core/document/Document.h"
+#include "support/DocumentTestAccess.h"
 
 #include "core/LayoutTestSupport.h"
 #include "support/ScriptedPrompts.h"

@@ -1,13 +1,13 @@
 // The file commands on the document with a scripted host and prompts: the save question never
 // loses work, a file that is not a layout never becomes the document, Save As asks before a
 // file type drops keys or codes, and the programming file lives in a private folder.
-#include "support/DocumentTestAccess.h"
 #include "core/files/FileCommands.h"
+#include "support/DocumentTestAccess.h"
 
-#include "core/LayoutTestSupport.h"
-#include "engine/EngineResults.h"
 #include "core/LayoutFileTestSupport.h"
+#include "core/LayoutTestSupport.h"
 #include "core/files/ProgrammingFile.h"
+#include "engine/EngineResults.h"
 #include "support/ScriptedPrompts.h"
 
 #include <gtest/gtest.h>

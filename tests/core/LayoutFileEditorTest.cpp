@@ -66,8 +66,7 @@ std::string RecordsSnapshot(const Layout& layout) {
 // Everything the reader may change, in one comparable text.
 std::string Snapshot(const Layout& layout) {
     std::string out = std::to_string(layout.keyCount) + "|" + std::to_string(layout.scan16Mode) +
-                      "|" + std::to_string(layout.fileIsScan16) + "|" +
-                      layout.fileName + "\n";
+                      "|" + std::to_string(layout.fileIsScan16) + "|" + layout.fileName + "\n";
     const KeyboardSettings& s = layout.settings;
     const RfidSettings& r = layout.rfid;
     for (int value :

@@ -2,8 +2,8 @@
 // Helpers for the editor's layout file tests: random and sample layouts, temporary directories
 // and line-wise views of file texts.
 
-#include "core/model/Layout.h"
 #include "core/files/LayoutFileEditor.h"
+#include "core/model/Layout.h"
 
 #include <gtest/gtest.h>
 

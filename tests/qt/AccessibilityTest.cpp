@@ -1,8 +1,8 @@
 // What assistive tools and keyboard-only users meet: every control of every window has a name
 // (its own or the label it is labelled by), Tab walks the main window as it reads, the grid
 // shows that it has the focus, and every menu command has a mnemonic or a shortcut.
-#include "qt/app/CSettingsDlg.h"
 #include "core/model/GridGeometry.h"
+#include "qt/app/CSettingsDlg.h"
 #include "qt/grid/KeyGridWidget.h"
 #include "qt/scancodes/CCaptureDlg.h"
 #include "support/MainWindowFixtureQt.h"

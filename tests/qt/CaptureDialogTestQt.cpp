@@ -1,9 +1,9 @@
 // The capture dialog: key strokes with native key codes, as the PC keyboard delivers them, fill
 // the 16 capture; Back, Clear All, Edit, OK and Cancel; the focus stays on the catcher.
+#include "core/scancodes/CaptureSlots.h"
 #include "qt/scancodes/CCaptureDlg.h"
 #include "qt/scancodes/CCaptureEdit.h"
 #include "qt/scancodes/CScanCodesDlg.h"
-#include "core/scancodes/CaptureSlots.h"
 #include "support/MainWindowFixtureQt.h"
 
 #include <QApplication>

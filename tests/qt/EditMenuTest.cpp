@@ -1,11 +1,11 @@
 // The Edit menu through the user's actions: each step undone and redone exactly, the step names,
 // one step per visit to the name field, modified following the saved step, and the grid's
 // clipboard (Ctrl+C, Ctrl+V, Delete).
-#include "support/DocumentTestAccess.h"
 #include "FileCommandsTestSupport.h"
+#include "support/DocumentTestAccess.h"
 
-#include "qt/grid/GridDragDrop.h"
 #include "core/model/GridGeometry.h"
+#include "qt/grid/GridDragDrop.h"
 #include "qt/grid/KeyGridWidget.h"
 #include "support/MainWindowFixtureQt.h"
 

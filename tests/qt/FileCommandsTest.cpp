@@ -1,8 +1,8 @@
 // New, Open, Save and Save As with scripted answers and file dialogs: the save question, the
 // paths on which a wanted save does not happen (nothing may be lost there), the Save As file
 // types, what is written and read back, and the window title.
-#include "support/DocumentTestAccess.h"
 #include "FileCommandsTestSupport.h"
+#include "support/DocumentTestAccess.h"
 
 #include "qt/widgets/StatusBar.h"
 #include "support/MainWindowFixtureQt.h"
@@ -289,7 +289,8 @@ TEST_F(FileCommandsTest, SaveOfAnUntitledLayoutIsSaveAs) {
     EXPECT_EQ(WindowTitle(), Title(path));
     EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).fileName, path.toStdString());
     EXPECT_FALSE(dialog->document.modified());
-    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).key(3).name, "Changed") << "read back from the file";
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).key(3).name, "Changed")
+        << "read back from the file";
     EXPECT_EQ(Recent(*dialog, 0), path);
     EXPECT_TRUE(TakeBoxes().empty());
 }
@@ -342,9 +343,12 @@ TEST_F(FileCommandsTest, RightSideSaveReadsBackTheRightBlockAsFiftySixKeys) {
     EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).keyCount, 56);
     for (int k = 1; k <= 56; ++k) {
         const zr4700::KeyRecord& former = rightBlock[static_cast<size_t>(k - 1)];
-        EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).key(k).codes, former.codes) << "key " << k;
-        EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).key(k).name, former.name) << "key " << k;
-        EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).key(k).flags & 0x0F, former.flags & 0x0F)
+        EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).key(k).codes, former.codes)
+            << "key " << k;
+        EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).key(k).name, former.name)
+            << "key " << k;
+        EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).key(k).flags & 0x0F,
+                  former.flags & 0x0F)
             << "key " << k;
     }
     EXPECT_EQ(WindowTitle(), Title(path));
@@ -395,7 +399,8 @@ TEST_F(FileCommandsTest, SaveAsWhoseWriteFailsChangesNothingAndReloadsNothing) {
     EXPECT_EQ(StoredRecentFiles(), storedBefore);
     EXPECT_EQ(Recent(*dialog, 0), source);
     EXPECT_TRUE(StillModified(*dialog));
-    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).key(56).codes, full) << "no 7/3scan read-back";
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).key(56).codes, full)
+        << "no 7/3scan read-back";
     EXPECT_TRUE(zr4700::testing::RawLayout(dialog->document).scan16Mode);
 }
 
@@ -453,7 +458,8 @@ TEST_F(FileCommandsTest, OpenShowsTheFullPathAndNewShowsUntitled) {
     Choose(*dialog, zr4700::kCmdFileNew);
 
     EXPECT_EQ(WindowTitle(), Title("untitled"));
-    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).keyCount, 112) << "a D model stays a D model";
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).keyCount, 112)
+        << "a D model stays a D model";
     EXPECT_EQ(Pane(*dialog, 0), "Keyboard type: ZR-4700 D");
     EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).key(1).name, "KEY1");
     EXPECT_TRUE(TakeBoxes().empty());
@@ -482,7 +488,8 @@ TEST_F(FileCommandsTest, OpenOfAMissingFileLeavesAnUntitledLayoutOffTheRecentLis
     EXPECT_EQ(WindowTitle(), Title("untitled"));
     EXPECT_TRUE(dialog->layout.fileName.empty());
     EXPECT_EQ(Recent(*dialog, 0), "");
-    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).key(3).name, "KEY3") << "the freshly reset layout stays";
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).key(3).name, "KEY3")
+        << "the freshly reset layout stays";
     EXPECT_FALSE(dialog->document.modified());
 }
 

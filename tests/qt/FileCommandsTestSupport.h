@@ -3,8 +3,8 @@
 // test's temporary directory, the stored recent list and the File menu as text.
 
 #include "qt/app/CProgrammerDlg.h"
-#include "qt/platform/FileDialogs.h"
 #include "qt/app/MenuBuilder.h"
+#include "qt/platform/FileDialogs.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,6 +1,6 @@
 // The help command (which file it opens, and when it does nothing) and the About box.
-#include "support/DocumentTestAccess.h"
 #include "FileCommandsTestSupport.h"
+#include "support/DocumentTestAccess.h"
 
 #include "qt/app/CAboutDlg.h"
 #include "support/MainWindowFixtureQt.h"

@@ -1,10 +1,10 @@
 // Key editing from the main window: the key popup's items, programming a key by double-clicking
 // it and pressing keys in the capture dialog, naming keys and picking them from the list.
-#include "support/DocumentTestAccess.h"
 #include "core/model/GridGeometry.h"
 #include "qt/grid/KeyGridWidget.h"
 #include "qt/scancodes/CCaptureDlg.h"
 #include "qt/scancodes/CCaptureEdit.h"
+#include "support/DocumentTestAccess.h"
 #include "support/MainWindowFixtureQt.h"
 
 #include <QAction>
@@ -128,7 +128,8 @@ TEST_F(KeyEditingUiTest, TypingANameRenamesTheListEntryAndStopsAtTheFieldLength)
     EXPECT_EQ(control<QComboBox>(1016)->currentText(), "Bravo *");
 
     QTest::keyClicks(name, QString(200, 'x'));
-    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).key(5).name.size(), zr4700::kMaxKeyNameLength);
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).key(5).name.size(),
+              zr4700::kMaxKeyNameLength);
     EXPECT_EQ(name->text().size(), static_cast<int>(zr4700::kMaxKeyNameLength));
 }
 

@@ -2,13 +2,13 @@
 // arguments, the View toggle and the export command of the main window, and the grid's keys as
 // assistive tools see them.
 
-#include "support/DocumentTestAccess.h"
-#include "qt/legend/LegendCommands.h"
-#include "qt/legend/LegendPainter.h"
-#include "qt/app/MenuBuilder.h"
 #include "core/model/GridGeometry.h"
+#include "qt/app/MenuBuilder.h"
 #include "qt/grid/KeyGridAccessibleQt.h"
 #include "qt/grid/KeyGridWidget.h"
+#include "qt/legend/LegendCommands.h"
+#include "qt/legend/LegendPainter.h"
+#include "support/DocumentTestAccess.h"
 #include "support/MainWindowFixtureQt.h"
 
 #include <QAccessible>
@@ -118,9 +118,7 @@ TEST(LegendExportTest, CommandLineWritesASheetAndRefusesBadArguments) {
 
 class LegendWindowTest : public MainWindowTest {
   protected:
-    LegendCommands* Attach() {
-        return dialog->legendCommands();
-    }
+    LegendCommands* Attach() { return dialog->legendCommands(); }
 };
 
 TEST_F(LegendWindowTest, NamesOnCapsToggleIsRemembered) {

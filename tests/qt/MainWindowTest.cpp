@@ -1,12 +1,12 @@
 // The main window: start state, grid clicks and hover, arrow keys and Enter taken before the
 // controls, the RFID validation, and the settings command.
-#include "support/DocumentTestAccess.h"
-#include "qt/app/CSettingsDlg.h"
-#include "qt/widgets/SpinButtons.h"
-#include "qt/widgets/StatusBar.h"
 #include "core/model/GridGeometry.h"
+#include "qt/app/CSettingsDlg.h"
 #include "qt/grid/KeyGridWidget.h"
 #include "qt/scancodes/CCaptureDlg.h"
+#include "qt/widgets/SpinButtons.h"
+#include "qt/widgets/StatusBar.h"
+#include "support/DocumentTestAccess.h"
 #include "support/MainWindowFixtureQt.h"
 
 #include <QApplication>
@@ -38,8 +38,7 @@ void useKeyCount(CProgrammerDlg& dialog, int keys) {
 // Closes the capture dialog with its Cancel button as soon as it runs modally.
 void cancelCaptureDialogWhenShown(bool* sawEditing, CProgrammerDlg* dialog) {
     QTimer::singleShot(0, [sawEditing, dialog] {
-        *sawEditing =
-            dialog->editingKeyCodes && theCaptureDlg->isVisible();
+        *sawEditing = dialog->editingKeyCodes && theCaptureDlg->isVisible();
         if (auto* cancel = theCaptureDlg->findChild<QPushButton*>("1066"))
             cancel->click();
         else
@@ -136,7 +135,8 @@ TEST_F(MainWindowTest, HoverShowsNumberAndNameOnlyOnTheGrid) {
     QTest::mouseMove(dialog->grid(), QPoint(43, 124));
     EXPECT_EQ(pane(*dialog, 5), "Number: 10");
     EXPECT_EQ(pane(*dialog, 6), "Name: Enter");
-    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).currentKey, 1) << "hovering selects nothing";
+    EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).currentKey, 1)
+        << "hovering selects nothing";
     QTest::mouseMove(dialog->grid(), QPoint(300, 100));
     EXPECT_EQ(pane(*dialog, 5), "Number: ----");
     EXPECT_EQ(pane(*dialog, 6), "Name: ----");
@@ -326,7 +326,8 @@ TEST_F(SettingsTest, OkTakesTheValuesAndTheStatusBarFollows) {
             s.findChild<QLineEdit*>("1043")->setText("17");
         },
         true);
-    const zr4700::KeyboardSettings& settings = zr4700::testing::RawLayout(dialog->document).settings;
+    const zr4700::KeyboardSettings& settings =
+        zr4700::testing::RawLayout(dialog->document).settings;
     EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).keyCount, 112);
     EXPECT_EQ(settings.keysType, 1);
     EXPECT_EQ(settings.keyBeep, 1);

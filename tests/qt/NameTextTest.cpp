@@ -1,6 +1,6 @@
 // Key names from older layouts (single-byte Latin-1) next to names typed here (UTF-8).
-#include "support/DocumentTestAccess.h"
 #include "FileCommandsTestSupport.h"
+#include "support/DocumentTestAccess.h"
 
 #include "qt/platform/NameText.h"
 #include "qt/scancodes/CCaptureDlg.h"
@@ -55,7 +55,7 @@ TEST_F(NameTextWindowTest, ALatin1NameIsReadableAndKeepsItsBytesUntilEdited) {
     name->end(false);
     QTest::keyClicks(name, "e");
     EXPECT_EQ(zr4700::testing::RawLayout(dialog->document).key(1).name, "Gr\xC3\xBC\xC3\x9F"
-                                                        "e")
+                                                                        "e")
         << "an edited name is UTF-8";
 }
 

@@ -1,7 +1,7 @@
 // The recent-file list: its order, what is stored (in the test's own settings directory), the
 // File menu block that shows it, and opening an entry.
-#include "support/DocumentTestAccess.h"
 #include "FileCommandsTestSupport.h"
+#include "support/DocumentTestAccess.h"
 
 #include "support/MainWindowFixtureQt.h"
 

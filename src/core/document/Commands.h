@@ -51,8 +51,27 @@ enum CommandId : int {
 };
 
 // A key of a shortcut, named apart from any toolkit; the front end maps it to its own.
-enum class ShortcutKey { None, A, C, L, N, O, P, Q, S, V, Y, Z, Digit1, Digit2, Digit3, Digit4,
-                         Insert, Delete, F1 };
+enum class ShortcutKey {
+    None,
+    A,
+    C,
+    L,
+    N,
+    O,
+    P,
+    Q,
+    S,
+    V,
+    Y,
+    Z,
+    Digit1,
+    Digit2,
+    Digit3,
+    Digit4,
+    Insert,
+    Delete,
+    F1
+};
 struct Shortcut {
     ShortcutKey key = ShortcutKey::None;
     bool ctrl = false;

@@ -93,8 +93,8 @@ void Document::Finish(EditKind kind, int key, const Snapshot& before) {
     // An edit that changed nothing the file or the keyboard holds is no edit: answering No to a
     // question, or choosing the mode a key already has, leaves the layout as it was. What it did
     // to the selection stays with the history's position.
-    const bool changed = !record.keys.empty() || record.valuesBefore || record.listBefore ||
-                         record.fileNameBefore;
+    const bool changed =
+        !record.keys.empty() || record.valuesBefore || record.listBefore || record.fileNameBefore;
     DocumentChange change;
     change.keys = record.keys;
     change.values = record.valuesBefore.has_value();

@@ -9,8 +9,8 @@
 
 #include "core/document/EditRecord.h"
 #include "core/document/History.h"
-#include "core/model/Layout.h"
 #include "core/document/UserPrompts.h"
+#include "core/model/Layout.h"
 
 #include <array>
 #include <optional>

@@ -17,7 +17,6 @@ void AddName(DroppedKeys& dropped, const std::string& name) {
     dropped.names += name;
 }
 
-
 } // namespace
 
 DroppedKeys KeysLosingCodes(const Layout& layout, FileVariant variant) {

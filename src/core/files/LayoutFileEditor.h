@@ -6,8 +6,8 @@
 //
 // `Layout::fileName` holds the path as UTF-8.
 
-#include "core/model/Layout.h"
 #include "core/document/UserPrompts.h"
+#include "core/model/Layout.h"
 
 #include <cstddef>
 #include <cstdint>

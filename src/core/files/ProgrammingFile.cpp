@@ -1,8 +1,8 @@
 #include "core/files/ProgrammingFile.h"
 
+#include "core/files/FileCommands.h"
 #include "engine/AtomicFileWrite.h"
 #include "engine/EngineResults.h"
-#include "core/files/FileCommands.h"
 
 #include <filesystem>
 #include <system_error>

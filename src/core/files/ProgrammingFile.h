@@ -4,9 +4,9 @@
 // directory, another run's file) is ever written or read in its place, and the current directory
 // is never written. The directory and the file go when the object does.
 
-#include "core/model/Layout.h"
 #include "core/document/UserPrompts.h"
 #include "core/files/LayoutFileEditor.h"
+#include "core/model/Layout.h"
 
 #include <string>
 

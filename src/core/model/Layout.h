@@ -4,9 +4,9 @@
 // settings and the document state. Every editing command works on this object, so each can be
 // run and tested without a window; the main dialog owns one and mirrors it in its controls.
 
+#include "core/document/UserPrompts.h"
 #include "core/model/KeyRecord.h"
 #include "core/model/KeyboardSettings.h"
-#include "core/document/UserPrompts.h"
 
 #include <array>
 #include <cstdint>

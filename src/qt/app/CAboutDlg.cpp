@@ -1,7 +1,7 @@
 #include "qt/app/CAboutDlg.h"
 
-#include "qt/widgets/DialogUnits.h"
 #include "qt/platform/Resources.h"
+#include "qt/widgets/DialogUnits.h"
 
 #include <QLabel>
 #include <QPushButton>

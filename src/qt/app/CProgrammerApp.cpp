@@ -1,9 +1,9 @@
 #include "qt/app/CProgrammerApp.h"
 
 #include "qt/app/CProgrammerDlg.h"
-#include "qt/widgets/DialogUnits.h"
 #include "qt/platform/Prompts.h"
 #include "qt/platform/Resources.h"
+#include "qt/widgets/DialogUnits.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,26 +1,26 @@
 #include "qt/app/CProgrammerDlg.h"
 
-#include "qt/app/CAboutDlg.h"
-#include "qt/app/CommandActions.h"
-#include "qt/app/CSettingsDlg.h"
-#include "qt/widgets/DialogUnits.h"
-#include "qt/app/EditCommands.h"
-#include "qt/platform/FileDialogs.h"
-#include "qt/legend/LegendCommands.h"
-#include "qt/app/MenuBuilder.h"
-#include "qt/platform/NameText.h"
-#include "qt/programming/ProgrammingCommands.h"
-#include "qt/platform/Prompts.h"
-#include "qt/platform/Resources.h"
-#include "qt/app/RfidGroup.h"
-#include "qt/widgets/StatusBar.h"
-#include "qt/grid/GridDragDrop.h"
 #include "core/model/GridGeometry.h"
+#include "qt/app/CAboutDlg.h"
+#include "qt/app/CSettingsDlg.h"
+#include "qt/app/CommandActions.h"
+#include "qt/app/EditCommands.h"
+#include "qt/app/MenuBuilder.h"
+#include "qt/app/RfidGroup.h"
+#include "qt/grid/GridDragDrop.h"
 #include "qt/grid/KeyGridWidget.h"
 #include "qt/grid/KeyPopupMenu.h"
+#include "qt/legend/LegendCommands.h"
+#include "qt/platform/FileDialogs.h"
+#include "qt/platform/NameText.h"
+#include "qt/platform/Prompts.h"
+#include "qt/platform/Resources.h"
 #include "qt/programming/CProgressDlg.h"
+#include "qt/programming/ProgrammingCommands.h"
 #include "qt/scancodes/CCaptureDlg.h"
 #include "qt/scancodes/KeyPanelControls.h"
+#include "qt/widgets/DialogUnits.h"
+#include "qt/widgets/StatusBar.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -376,9 +376,10 @@ void CProgrammerDlg::OnGridMouseMove(int x, int y) {
     const auto panes = StatusTexts(layout, layout.KeyAt(x, y), ResourceTexts());
     statusBar->SetPaneText(5, QString::fromStdString(panes[5]));
     const int key = layout.KeyAt(x, y);
-    statusBar->SetPaneText(6, key == 0 ? QString::fromStdString(panes[6])
-                                       : Resources::String("status.name")
-                                             .replace("%s", NameText(layout.key(key).name)));
+    statusBar->SetPaneText(
+        6, key == 0
+               ? QString::fromStdString(panes[6])
+               : Resources::String("status.name").replace("%s", NameText(layout.key(key).name)));
 }
 
 void CProgrammerDlg::OnGridLeftButtonDown(int x, int y) {

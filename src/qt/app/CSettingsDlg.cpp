@@ -1,8 +1,8 @@
 #include "qt/app/CSettingsDlg.h"
 
+#include "qt/platform/Resources.h"
 #include "qt/widgets/DataExchange.h"
 #include "qt/widgets/DialogUnits.h"
-#include "qt/platform/Resources.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>

@@ -1,8 +1,8 @@
 #include "qt/app/RfidGroup.h"
 
+#include "qt/platform/Resources.h"
 #include "qt/widgets/DataExchange.h"
 #include "qt/widgets/DialogUnits.h"
-#include "qt/platform/Resources.h"
 #include "qt/widgets/SpinButtons.h"
 
 #include <QCheckBox>

@@ -1,11 +1,11 @@
 #include "qt/grid/KeyGridAccessibleQt.h"
 
+#include "core/legend/LegendSheet.h"
+#include "core/model/GridGeometry.h"
+#include "core/model/Layout.h"
+#include "qt/grid/KeyGridWidget.h"
 #include "qt/platform/NameText.h"
 #include "qt/platform/Resources.h"
-#include "core/model/GridGeometry.h"
-#include "qt/grid/KeyGridWidget.h"
-#include "core/model/Layout.h"
-#include "core/legend/LegendSheet.h"
 
 #include <QWidget>
 #include <QWindow>

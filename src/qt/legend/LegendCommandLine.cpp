@@ -1,11 +1,11 @@
 #include "qt/legend/LegendCommandLine.h"
 
+#include "core/files/LayoutFileEditor.h"
+#include "core/legend/LegendSheet.h"
+#include "core/model/Layout.h"
 #include "qt/legend/LegendPainter.h"
 #include "qt/platform/Prompts.h"
 #include "qt/platform/Resources.h"
-#include "core/model/Layout.h"
-#include "core/legend/LegendSheet.h"
-#include "core/files/LayoutFileEditor.h"
 
 #include <QCoreApplication>
 #include <QFile>

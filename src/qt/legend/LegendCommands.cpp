@@ -1,12 +1,12 @@
 #include "qt/legend/LegendCommands.h"
 
-#include "qt/platform/FileDialogs.h"
-#include "qt/legend/LegendPainter.h"
 #include "qt/app/CommandActions.h"
 #include "qt/app/MenuBuilder.h"
+#include "qt/grid/KeyGridWidget.h"
+#include "qt/legend/LegendPainter.h"
+#include "qt/platform/FileDialogs.h"
 #include "qt/platform/Prompts.h"
 #include "qt/platform/Resources.h"
-#include "qt/grid/KeyGridWidget.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -35,8 +35,7 @@ const QString kGroup = QStringLiteral("Legends");
 } // namespace
 
 LegendCommands::LegendCommands(QWidget* window, QMenuBar* menuBar, QMenu* fileMenu,
-                               KeyGridWidget* grid, const Layout& layout,
-                               CommandActions& actions)
+                               KeyGridWidget* grid, const Layout& layout, CommandActions& actions)
     : QObject(window), window_(window), grid_(grid), layout_(layout) {
     namesShown_ = Store().value(kGroup + QStringLiteral("/KeyNamesOnCaps"), true).toBool();
     namesAction_ = actions.Action(kCmdKeyNamesOnCaps);

@@ -1,8 +1,8 @@
 #include "qt/legend/LegendPainter.h"
 
+#include "qt/grid/CapTextQt.h"
 #include "qt/platform/NameText.h"
 #include "qt/platform/Resources.h"
-#include "qt/grid/CapTextQt.h"
 
 #include <QDate>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "qt/platform/FileDialogs.h"
 
-#include "qt/platform/Resources.h"
 #include "core/document/UserPrompts.h"
+#include "qt/platform/Resources.h"
 
 #include <QFileDialog>
 

@@ -4,8 +4,8 @@
 // progress dialog's worker hands that file to the engine. Every stop says why, with the
 // engine's own message first.
 
-#include "core/model/Layout.h"
 #include "core/files/ProgrammingFile.h"
+#include "core/model/Layout.h"
 
 #include <QObject>
 #include <QString>

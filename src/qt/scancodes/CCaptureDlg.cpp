@@ -1,10 +1,10 @@
 #include "qt/scancodes/CCaptureDlg.h"
 
-#include "qt/widgets/DataExchange.h"
-#include "qt/widgets/DialogUnits.h"
 #include "qt/platform/Resources.h"
 #include "qt/scancodes/CCaptureEdit.h"
 #include "qt/scancodes/CScanCodesDlg.h"
+#include "qt/widgets/DataExchange.h"
+#include "qt/widgets/DialogUnits.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>

@@ -1,8 +1,8 @@
 #include "qt/scancodes/CScanCodesDlg.h"
 
+#include "qt/platform/Resources.h"
 #include "qt/widgets/DataExchange.h"
 #include "qt/widgets/DialogUnits.h"
-#include "qt/platform/Resources.h"
 
 #include <QGroupBox>
 #include <QLabel>

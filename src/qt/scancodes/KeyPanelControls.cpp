@@ -1,9 +1,9 @@
 #include "qt/scancodes/KeyPanelControls.h"
 
-#include "qt/widgets/DataExchange.h"
-#include "qt/widgets/DialogUnits.h"
 #include "qt/platform/NameText.h"
 #include "qt/platform/Resources.h"
+#include "qt/widgets/DataExchange.h"
+#include "qt/widgets/DialogUnits.h"
 
 #include <QCheckBox>
 #include <QComboBox>

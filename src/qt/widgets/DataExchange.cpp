@@ -1,7 +1,7 @@
 #include "qt/widgets/DataExchange.h"
 
-#include "qt/platform/Prompts.h"
 #include "core/document/UserPrompts.h"
+#include "qt/platform/Prompts.h"
 
 #include <QSignalBlocker>
 
