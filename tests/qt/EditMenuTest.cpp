@@ -170,3 +170,17 @@ TEST_F(EditMenuTest, PopupShortcutsWorkUnderThePopupsRules) {
         }
     }
 }
+
+// The popup shows the window's own actions: opening it over a blank key and closing it leaves
+// the shortcuts to follow the next key's rules.
+TEST_F(EditMenuTest, AClosedPopupLeavesTheShortcutsToTheNextKey) {
+    ProgramKey(1, 0x1C, "Total");
+    const zr4700::GridPoint blank = zr4700::KeyOrigin(20);
+    dialog->OnGridContextMenu(dialog->grid()->mapToGlobal(
+        QPoint(blank.x + zr4700::kKeyUnit / 2, blank.y + zr4700::kKeyUnit / 2)));
+    ASSERT_TRUE(dialog->KeyPopupMenu()->isVisible());
+    QTest::keyClick(dialog->KeyPopupMenu(), Qt::Key_Escape);
+    ClickKey(1);
+    Press(QKeySequence(Qt::CTRL | Qt::Key_4));
+    EXPECT_EQ(dialog->layout.state(1), zr4700::CellState::Quad);
+}
