@@ -26,6 +26,7 @@ class SilentPrompts final : public UserPrompts {
   public:
     bool AskYesNo(int, const std::vector<std::string>& = {}) override { return false; }
     void ShowError(int, const std::vector<std::string>& = {}) override {}
+    void ShowWarningDetail(int, const std::vector<std::string>&, const std::string&) override {}
 };
 
 } // namespace zr4700::fuzz

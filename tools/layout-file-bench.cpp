@@ -19,6 +19,10 @@ class SilentPrompts : public zr4700::UserPrompts {
         std::fprintf(stderr, "layout-file-bench: error %d\n", id);
         std::exit(1);
     }
+    void ShowWarningDetail(int id, const std::vector<std::string>& args,
+                           const std::string&) override {
+        ShowError(id, args);
+    }
 };
 
 void fillLayout(zr4700::Layout& layout) {

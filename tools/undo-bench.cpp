@@ -13,6 +13,7 @@ class YesPrompts final : public zr4700::UserPrompts {
   public:
     bool AskYesNo(int, const std::vector<std::string>&) override { return true; }
     void ShowError(int, const std::vector<std::string>&) override {}
+    void ShowWarningDetail(int, const std::vector<std::string>&, const std::string&) override {}
 };
 
 // Resident memory in kB, from /proc (0 where there is none).

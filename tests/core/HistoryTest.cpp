@@ -22,6 +22,7 @@ class AnsweringPrompts final : public UserPrompts {
   public:
     bool AskYesNo(int, const std::vector<std::string>&) override { return answer; }
     void ShowError(int, const std::vector<std::string>&) override {}
+    void ShowWarningDetail(int, const std::vector<std::string>&, const std::string&) override {}
     bool answer = true;
 };
 

@@ -53,12 +53,9 @@ class UserPrompts {
         ShowError(stringId, args);
     }
     // A notice captioned "Warning" with the exclamation icon and one OK button, with a detail.
+    // Every kind of prompts must show it: a warning is never dropped unseen.
     virtual void ShowWarningDetail(int stringId, const std::vector<std::string>& args,
-                                   const std::string& detail) {
-        (void)stringId;
-        (void)args;
-        (void)detail;
-    }
+                                   const std::string& detail) = 0;
     // A question as AskYesNo, with a detail below its text.
     virtual bool AskYesNoDetail(int stringId, const std::vector<std::string>& args,
                                 const std::string& detail) {

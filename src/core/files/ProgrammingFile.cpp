@@ -20,10 +20,6 @@ namespace zr4700 {
 
 namespace fs = std::filesystem;
 
-FileVariant ProgrammingVariant(const Layout& layout) {
-    return layout.fileIsScan16 != 0 ? FileVariant::Save : FileVariant::Scan7;
-}
-
 ProgrammingPlan PlanProgramming(const Layout& layout, int detectResult) {
     ProgrammingPlan plan;
     plan.keyboardType = detectResult;
@@ -36,10 +32,10 @@ ProgrammingPlan PlanProgramming(const Layout& layout, int detectResult) {
         return plan;
     case 1:
     case 2:
-        plan.keysOnKeyboard = detectResult == 1 ? kBlockKeys : kMaxKeys;
         plan.variant = FileVariant::Save;
-        plan.verdict = layout.keyCount == plan.keysOnKeyboard ? ProgrammingPlan::Verdict::Go
-                                                              : ProgrammingPlan::Verdict::Mismatch;
+        plan.verdict = layout.keyCount == (detectResult == 1 ? kBlockKeys : kMaxKeys)
+                           ? ProgrammingPlan::Verdict::Go
+                           : ProgrammingPlan::Verdict::Mismatch;
         return plan;
     case -1:
         plan.engineResult = kResultInvalidTypeDetected;

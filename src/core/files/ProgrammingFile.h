@@ -12,9 +12,6 @@
 
 namespace zr4700 {
 
-// A layout last read from a 16scan file is programmed as 16scan, any other as 7/3scan.
-FileVariant ProgrammingVariant(const Layout& layout);
-
 // What programming a layout into the keyboard found by detection comes to, before anything is
 // sent: the variant that fits the keyboard, or why the layout cannot go to it.
 struct ProgrammingPlan {
@@ -27,8 +24,7 @@ struct ProgrammingPlan {
     Verdict verdict = Verdict::DetectFailed;
     int keyboardType = -1;
     FileVariant variant = FileVariant::Save;
-    int engineResult = 0;   // for DetectFailed: the engine's own result for the failure
-    int keysOnKeyboard = 0; // for Mismatch: 56 or 112
+    int engineResult = 0; // for DetectFailed: the engine's own result for the failure
 };
 
 // detectResult is what DetectKeyboard returned: the type 0..2 or its failure -1..-3.

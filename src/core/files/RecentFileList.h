@@ -8,6 +8,11 @@
 
 namespace zr4700 {
 
+// Where the per-user profile keeps the list: under this key, then the program's own name, in
+// this section, as values "File1".."File4" (on Windows HKCU\Software\Valmora\<program>).
+inline constexpr const char* kProfileKey = "Valmora";
+inline constexpr const char* kRecentFileSection = "Recent File List";
+
 class RecentFileStorage {
   public:
     virtual ~RecentFileStorage() = default;

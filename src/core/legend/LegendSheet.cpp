@@ -23,7 +23,7 @@ double Clamp(double value, double low, double high) {
 
 LegendOptions Sanitised(LegendOptions options) {
     options.pitchMm = Clamp(options.pitchMm, kMinPitchMm, kMaxPitchMm);
-    options.marginMm = Clamp(options.marginMm, 0.0, std::min(kMaxMarginMm, options.pitchMm / 4));
+    options.marginMm = Clamp(options.marginMm, 0.0, MaxMarginMm(options.pitchMm));
     options.pageWidthMm = Clamp(options.pageWidthMm, kMinPageSideMm, 2000.0);
     options.pageHeightMm = Clamp(options.pageHeightMm, kMinPageSideMm, 2000.0);
     const double shorter = std::min(options.pageWidthMm, options.pageHeightMm);

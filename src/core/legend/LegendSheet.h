@@ -34,6 +34,10 @@ struct LegendOptions {
 constexpr double kMinPitchMm = 5.0;
 constexpr double kMaxPitchMm = 60.0;
 constexpr double kMaxMarginMm = 5.0;
+// The margin may not eat the insert: at most a quarter of the pitch, and never above the maximum.
+constexpr double MaxMarginMm(double pitchMm) {
+    return pitchMm / 4 < kMaxMarginMm ? pitchMm / 4 : kMaxMarginMm;
+}
 
 struct RectMm {
     double x = 0, y = 0, width = 0, height = 0;

@@ -8,11 +8,8 @@
 
 namespace {
 constexpr int kDialogId = 100;
+const Resources::DialogTexts text{kDialogId};
 constexpr int kPictureId = 108;
-
-QString text(const char* key) {
-    return Resources::DialogText(kDialogId, key);
-}
 
 QLabel* line(QWidget* parent, const char* key, const QRect& rect) {
     auto* label = Place(new QLabel(text(key), parent), 0, rect);

@@ -1,5 +1,6 @@
 #include "qt/app/CProgrammerApp.h"
 
+#include "core/files/RecentFileList.h"
 #include "qt/app/CProgrammerDlg.h"
 #include "qt/platform/Prompts.h"
 #include "qt/platform/Resources.h"
@@ -26,7 +27,7 @@ constexpr const char* kUsage =
 
 int CProgrammerApp::InitInstance(const QStringList& arguments) {
     // The recent-file list lives per user under "Valmora" and the executable's base name.
-    QApplication::setOrganizationName(QStringLiteral("Valmora"));
+    QApplication::setOrganizationName(QString::fromUtf8(zr4700::kProfileKey));
     QApplication::setApplicationName(
         QFileInfo(QApplication::applicationFilePath()).completeBaseName());
     Resources::LoadReplacementBundle(QApplication::applicationDirPath());

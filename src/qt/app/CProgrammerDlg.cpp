@@ -44,13 +44,7 @@ CCaptureDlg* theCaptureDlg = nullptr;
 namespace {
 
 constexpr int kDialogId = 102;
-
-QString text(const char* key) {
-    return Resources::DialogText(kDialogId, key);
-}
-QString text(int id) {
-    return Resources::DialogText(kDialogId, QString::number(id));
-}
+const Resources::DialogTexts text{kDialogId};
 
 // A menu item shows the path itself: an '&' in it is no accelerator.
 QString MenuText(const QString& path) {
@@ -442,7 +436,7 @@ void CProgrammerDlg::OnSettings() {
     dialog.keyDelay = s.keyDelay;
     dialog.typematicRate = s.typematicRate;
     dialog.keysPause = s.keysPause;
-    dialog.model = layout.keyCount == 56 ? 0 : 1;
+    dialog.model = layout.keyCount == kBlockKeys ? 0 : 1;
     if (dialog.exec() != QDialog::Accepted)
         return;
     KeyboardSettings settings;
@@ -451,7 +445,7 @@ void CProgrammerDlg::OnSettings() {
     settings.keyDelay = dialog.keyDelay;
     settings.typematicRate = dialog.typematicRate;
     settings.keysPause = dialog.keysPause;
-    document.ApplySettings(settings, dialog.model == 1 ? 112 : 56);
+    document.ApplySettings(settings, dialog.model == 1 ? kMaxKeys : kBlockKeys);
     RefreshStatusBar();
     grid_->update();
 }

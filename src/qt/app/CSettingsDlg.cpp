@@ -17,13 +17,7 @@
 
 namespace {
 constexpr int kDialogId = 146;
-
-QString text(const char* key) {
-    return Resources::DialogText(kDialogId, key);
-}
-QString text(int id) {
-    return Resources::DialogText(kDialogId, QString::number(id));
-}
+const Resources::DialogTexts text{kDialogId};
 
 QRadioButton* radio(QWidget* parent, int id, const QRect& rect) {
     return Place(new QRadioButton(text(id), parent), id, rect);

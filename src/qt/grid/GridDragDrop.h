@@ -25,9 +25,6 @@ class GridDragDrop : public QObject {
     GridDragDrop(QWidget* grid, const zr4700::Layout& layout,
                  std::function<void(int source, int target)> onDrop);
 
-    // The key framed as the drop target; 0 when none.
-    int highlightedKey() const { return highlighted_; }
-
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -89,12 +89,11 @@ int Run(const QStringList& arguments) {
         return Usage(Resources::String("legend.cli.badFormat").arg(output));
     if (layoutPath.isEmpty())
         return Usage(Resources::String("legend.cli.needsLayout"));
-    // The margin may not eat the insert: at most a quarter of the pitch.
-    if (options.marginMm > options.pitchMm / 4)
+    if (options.marginMm > zr4700::MaxMarginMm(options.pitchMm))
         return Usage(Resources::String("legend.cli.badSize")
                          .arg(QStringLiteral("--margin"))
                          .arg(0)
-                         .arg(options.pitchMm / 4));
+                         .arg(zr4700::MaxMarginMm(options.pitchMm)));
 
     QFile file(layoutPath);
     if (!QFileInfo(layoutPath).isFile() || !file.open(QIODevice::ReadOnly)) {

@@ -1,5 +1,7 @@
 #include "qt/legend/LegendCommands.h"
 
+#include "core/files/RecentFileList.h"
+
 #include "qt/app/CommandActions.h"
 #include "qt/app/MenuBuilder.h"
 #include "qt/grid/KeyGridWidget.h"
@@ -27,7 +29,7 @@ using namespace zr4700;
 namespace {
 
 QSettings Store() {
-    return QSettings(QStringLiteral("Valmora"), QCoreApplication::applicationName());
+    return QSettings(QString::fromUtf8(kProfileKey), QCoreApplication::applicationName());
 }
 
 const QString kGroup = QStringLiteral("Legends");
@@ -142,7 +144,7 @@ bool LegendCommands::AskOptions(Settings& settings) {
     if (dialog.exec() != QDialog::Accepted)
         return false;
     settings.pitchMm = pitch->value();
-    settings.marginMm = std::min(margin->value(), settings.pitchMm / 4);
+    settings.marginMm = std::min(margin->value(), MaxMarginMm(settings.pitchMm));
     settings.onlyProgrammed = only->isChecked();
     settings.codeNames = codes->isChecked();
     SaveSettings(settings);

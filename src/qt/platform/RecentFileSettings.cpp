@@ -1,15 +1,17 @@
 #include "qt/platform/RecentFileSettings.h"
 
+#include "core/files/RecentFileList.h"
+
 #include <QCoreApplication>
 #include <QSettings>
 
 namespace {
 
 QString Key(int n) {
-    return QStringLiteral("Recent File List/File%1").arg(n);
+    return QStringLiteral("%1/File%2").arg(QString::fromUtf8(zr4700::kRecentFileSection)).arg(n);
 }
 
-const QString kOrganisation = QStringLiteral("Valmora");
+const QString kOrganisation = QString::fromUtf8(zr4700::kProfileKey);
 
 } // namespace
 

@@ -19,6 +19,16 @@ QString String(int id);
 QString String(const char* key);
 // Text of a dialog's control or label; the key is a control id ("1018") or a label name.
 QString DialogText(int dialogId, const QString& key);
+// The texts of one dialog template: text("caption"), text(1018).
+struct DialogTexts {
+    int dialogId;
+    QString operator()(const char* key) const {
+        return DialogText(dialogId, QString::fromUtf8(key));
+    }
+    QString operator()(int controlId) const {
+        return DialogText(dialogId, QString::number(controlId));
+    }
+};
 // The items of a menu resource: objects with "text", "id", "separator" or nested "items".
 QJsonArray Menu(int menuId);
 // A bitmap at its stored size; with scale 4 the high-resolution variant when there is one.

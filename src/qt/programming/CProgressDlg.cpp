@@ -23,10 +23,7 @@
 namespace {
 
 constexpr int kDialogId = 110;
-
-QString text(const char* key) {
-    return Resources::DialogText(kDialogId, QString::fromUtf8(key));
-}
+const Resources::DialogTexts text{kDialogId};
 
 } // namespace
 
@@ -89,7 +86,7 @@ void CProgressDlg::ShowOverOwner() {
 
 int CProgressDlg::StartProgramming(int argc, const char* const argv[],
                                    const std::string& recordedLayoutFile) {
-    // One engine run at a time: the engine's parser keeps file-scope state, and the worker
+    // One engine run at a time: the keyboard takes one handle at a time, and the worker
     // deletes the temporary file another run would be reading.
     if (m_thread)
         return -1;

@@ -18,6 +18,7 @@
 namespace {
 
 constexpr int kDialogId = 168;
+const Resources::DialogTexts text{kDialogId};
 constexpr int kTitleString = 32801;
 
 // Code field ids of slots 1..16 (left half 1..8, right half 9..16) and name field ids.
@@ -34,10 +35,6 @@ constexpr std::array<double, 2> kCodeX = {18, 106};
 constexpr std::array<double, 2> kNameX = {37, 126};
 constexpr double kCodeWidth = 17;
 constexpr double kNameWidth = 42;
-
-QString text(int id) {
-    return Resources::DialogText(kDialogId, QString::number(id));
-}
 
 double RowY(int row) {
     return std::round(kFirstRowY + row * (kLastRowY - kFirstRowY) / (kRowsPerHalf - 1));

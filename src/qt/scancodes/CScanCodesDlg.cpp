@@ -14,6 +14,7 @@
 namespace {
 
 constexpr int kDialogId = 103;
+const Resources::DialogTexts text{kDialogId};
 
 // Edit ids of slots 1..16: four columns of four, top to bottom.
 constexpr std::array<int, CScanCodesDlg::kSlots> kFieldIds = {
@@ -31,10 +32,6 @@ constexpr std::array<int, 4> kRowY = {15, 28, 41, 54};
 constexpr int kFieldWidth = 16;
 constexpr int kFieldHeight = 12;
 constexpr std::uint32_t kLargestCode = 255;
-
-QString text(const char* key) {
-    return Resources::DialogText(kDialogId, key);
-}
 
 } // namespace
 

@@ -20,17 +20,11 @@ using namespace zr4700;
 namespace {
 
 constexpr int kDialogId = 102;
+const Resources::DialogTexts text{kDialogId};
 
 // Ids of the code fields of the key panel, slot 1 to 16.
 constexpr std::array<int, kCodeSlots> kCodeFieldIds = {
     1000, 1001, 1003, 1004, 1005, 1006, 1007, 1008, 1002, 1011, 1013, 1014, 1015, 1019, 1021, 1022};
-
-QString text(const char* key) {
-    return Resources::DialogText(kDialogId, key);
-}
-QString text(int id) {
-    return Resources::DialogText(kDialogId, QString::number(id));
-}
 
 QLabel* label(QWidget* parent, const QString& caption, const QRect& rect) {
     return Place(new QLabel(caption, parent), 0, rect);
@@ -150,10 +144,6 @@ KeyPanelControls::KeyPanelControls(QWidget* surface, Document& document)
     connect(nextKeyButton, &QPushButton::clicked, this, [this] { document_.OnNextKey(); });
     connect(programmedKeysCombo_, &QComboBox::activated, this,
             &KeyPanelControls::OnProgrammedKeySelected);
-}
-
-bool KeyPanelControls::singleKeyChecked() const {
-    return singleKeyButton_->isChecked();
 }
 
 void KeyPanelControls::TransferToControls() {

@@ -30,7 +30,6 @@ class KeyPanelControls : public QObject {
     // The combo box's items and selection from the document.
     void TransferProgrammedKeys();
 
-    bool singleKeyChecked() const;
     // The panel's controls in Tab order, top to bottom.
     const std::vector<QWidget*>& tabOrder() const { return tabOrder_; }
 
