@@ -184,3 +184,18 @@ TEST_F(EditMenuTest, AClosedPopupLeavesTheShortcutsToTheNextKey) {
     Press(QKeySequence(Qt::CTRL | Qt::Key_4));
     EXPECT_EQ(dialog->layout.state(1), zr4700::CellState::Quad);
 }
+
+// Delete, Ctrl+C and Ctrl+V are the grid's: with the focus on a button of the key panel, Delete
+// leaves the key alone.
+TEST_F(EditMenuTest, DeleteActsOnTheKeyOnlyWhileTheGridHasTheFocus) {
+    ProgramKey(5, 0x1C, "Total");
+    ClickKey(5);
+    auto* single = dialog->findChild<QWidget*>(QStringLiteral("1018"));
+    ASSERT_NE(single, nullptr);
+    single->setFocus();
+    Press(QKeySequence(Qt::Key_Delete));
+    EXPECT_TRUE(dialog->layout.key(5).programmed());
+    ClickKey(5);
+    Press(QKeySequence(Qt::Key_Delete));
+    EXPECT_FALSE(dialog->layout.key(5).programmed());
+}

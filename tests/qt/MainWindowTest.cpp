@@ -103,7 +103,7 @@ TEST_F(MainWindowTest, MenuBarHoldsTheEmptyItemThenFileEditAndHelp) {
     ASSERT_GE(fileItems.size(), 12);
     EXPECT_EQ(fileItems.mid(0, 12),
               (QStringList{"&New...", "&Open...", "&Save", "Save &As...", "Print &legends...",
-                           "E&xport legends...", "-", "&Programming...", "&Detect keyboard", "-",
+                           "&Export legends...", "-", "&Programming...", "&Detect keyboard", "-",
                            "Se&ttings...", "-"}));
     EXPECT_EQ(fileItems.last(), "E&xit");
 }

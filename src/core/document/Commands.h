@@ -106,6 +106,11 @@ struct CommandContext {
     std::optional<KeyClip>& clip; // the grid's own clipboard
 };
 
+// Where a command's shortcut works: anywhere in the main window, or only while the key grid has
+// the keyboard focus (the grid's own clipboard and Delete, which a text field or a button keeps
+// for itself otherwise).
+enum class ShortcutScope { Window, Grid };
+
 struct CommandSpec {
     int id = 0;
     // The text's string key; null for the items of menus 129 and 137, whose texts are the menu
@@ -116,6 +121,7 @@ struct CommandSpec {
     void (*run)(CommandContext&, int id) = nullptr;
     // For a command that is on or off (View > Key names on caps); null for the others.
     bool (*checked)(const CommandContext&) = nullptr;
+    ShortcutScope scope = ShortcutScope::Window;
 };
 
 // Every command, in no particular order.

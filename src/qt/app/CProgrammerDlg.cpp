@@ -163,7 +163,7 @@ void CProgrammerDlg::OnInitDialog() {
     theSettingsDlg = new CSettingsDlg(this);
     theCaptureDlg = new CCaptureDlg(this);
     // The actions exist before the document first tells the window anything.
-    actions_ = new CommandActions({document, fileCommands, recentFiles, *this, clip_}, this);
+    actions_ = new CommandActions({document, fileCommands, recentFiles, *this, clip_}, this, grid_);
     document.AddObserver(this);
     Prompts::Instance().SetOwner(this);
     // A new document is the 56-key 16scan layout; the reset shows it.

@@ -82,7 +82,7 @@ QKeySequence ToKeySequence(const Shortcut& shortcut) {
 
 } // namespace
 
-CommandActions::CommandActions(CommandContext context, QWidget* window)
+CommandActions::CommandActions(CommandContext context, QWidget* window, QWidget* grid)
     : QObject(window), context_(context) {
     for (const CommandSpec& spec : CommandTable()) {
         auto* action = new QAction(window);
@@ -104,8 +104,14 @@ CommandActions::CommandActions(CommandContext context, QWidget* window)
             RunCommand(context_, id);
             Refresh();
         });
-        // Shortcuts work wherever the focus is in the window, with every menu closed.
-        window->addAction(action);
+        // Shortcuts work with every menu closed: wherever the focus is in the window, or for the
+        // grid's own commands only while the grid has it.
+        if (spec.scope == ShortcutScope::Grid) {
+            action->setShortcutContext(Qt::WidgetShortcut);
+            grid->addAction(action);
+        } else {
+            window->addAction(action);
+        }
         actions_[id] = action;
     }
     Refresh();

@@ -24,7 +24,8 @@ class CommandActions : public QObject {
     Q_OBJECT
 
   public:
-    CommandActions(zr4700::CommandContext context, QWidget* window);
+    // Window-wide shortcuts go to the window, the grid's own to the grid.
+    CommandActions(zr4700::CommandContext context, QWidget* window, QWidget* grid);
 
     // The action of a command; null for an id the table does not have.
     QAction* Action(int id) const;
