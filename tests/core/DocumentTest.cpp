@@ -153,8 +153,8 @@ TEST(Document, SwitchingTo56KeysAsksWhileTheRightBlockHoldsCodes) {
         }
         EXPECT_EQ(layout.keyCount, kBlockKeys);
         EXPECT_FALSE(layout.key(70).programmed());
-        ASSERT_EQ(layout.programmedKeyComboItems.size(), 1u);
-        EXPECT_EQ(layout.programmedKeyComboItems[0], "Alpha") << "no longer marked in use";
+        ASSERT_EQ(ProgrammedKeyItems(layout).size(), 1u);
+        EXPECT_EQ(ProgrammedKeyItems(layout)[0], "Alpha") << "no longer marked in use";
         // Undo gives back the model and the keys the switch cleared.
         ASSERT_EQ(document.history().count(), 1u);
         document.Undo();

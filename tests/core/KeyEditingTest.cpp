@@ -45,7 +45,7 @@ TEST(CapturedCodesTest, ProgrammingABlankKeyMakesItSingleAndRecordsIt) {
     EXPECT_EQ(record.name, "Enter");
     EXPECT_FALSE(record.single());
     ASSERT_EQ(layout.programmedKeyCount(), 1);
-    EXPECT_EQ(layout.programmedKeyComboItems, (Args{"Enter *"}));
+    EXPECT_EQ(ProgrammedKeyItems(layout), (Args{"Enter *"}));
     EXPECT_EQ(layout.programmedKeyComboSelection, 0);
     // The key is shown again with its codes.
     EXPECT_EQ(layout.shownKey, 5);
@@ -86,7 +86,7 @@ TEST(CapturedCodesTest, TheComboSelectsTheKeysNameWhereverItIsSorted) {
     layout.SelectKey(7);
     layout.panel.panelName = "Bravo";
     layout.ApplyCapturedCodes(Codes({0x21}), Names({"C"}), prompts);
-    EXPECT_EQ(layout.programmedKeyComboItems, (Args{"Alpha *", "Bravo *", "Charlie *"}));
+    EXPECT_EQ(ProgrammedKeyItems(layout), (Args{"Alpha *", "Bravo *", "Charlie *"}));
     EXPECT_EQ(layout.programmedKeyComboSelection, 1);
 }
 
@@ -102,7 +102,7 @@ TEST(CapturedCodesTest, AnUnmarkedEntryOfTheSameNameTakesTheCodesButNoMark) {
     layout.ApplyCapturedCodes(Codes({0x32}), Names({"B"}), prompts);
     ASSERT_EQ(layout.programmedKeyCount(), 1);
     EXPECT_EQ(layout.programmedKeyList[0].codes, Codes({0x32}));
-    EXPECT_EQ(layout.programmedKeyComboItems, (Args{"Old"}));
+    EXPECT_EQ(ProgrammedKeyItems(layout), (Args{"Old"}));
     EXPECT_EQ(layout.programmedKeyComboSelection, 0);
 }
 
@@ -141,7 +141,7 @@ TEST_P(CapturedClearPathTest, NoCodesOnAProgrammedCellAsksToClearIt) {
             EXPECT_EQ(layout.key(k).name, "KEY" + std::to_string(k)) << k;
             EXPECT_EQ(layout.key(k).codes, KeyCodes{}) << k;
         }
-        EXPECT_EQ(layout.programmedKeyComboItems, (Args{"Pair"}));
+        EXPECT_EQ(ProgrammedKeyItems(layout), (Args{"Pair"}));
         EXPECT_EQ(layout.programmedKeyComboSelection, 0);
         EXPECT_EQ(doc.observer.LastPictureAt(4), kPictureSelectedBlank);
     } else {
@@ -149,7 +149,7 @@ TEST_P(CapturedClearPathTest, NoCodesOnAProgrammedCellAsksToClearIt) {
             EXPECT_EQ(layout.state(k), CellState::Double) << k;
             EXPECT_EQ(layout.key(k).codes, Codes({0x1C})) << k;
         }
-        EXPECT_EQ(layout.programmedKeyComboItems, (Args{"Pair *"}));
+        EXPECT_EQ(ProgrammedKeyItems(layout), (Args{"Pair *"}));
     }
 }
 
@@ -198,7 +198,7 @@ TEST(CopyKeyTest, YesCopiesTheEntryOntoTheKeyAndItsCell) {
     }
     EXPECT_EQ(layout.key(10).flags, flags);
     EXPECT_EQ(layout.key(10).groupNumber, group);
-    EXPECT_EQ(layout.programmedKeyComboItems, (Args{"Alpha *", "Bravo *"}));
+    EXPECT_EQ(ProgrammedKeyItems(layout), (Args{"Alpha *", "Bravo *"}));
     EXPECT_EQ(layout.programmedKeyComboSelection, 1);
     EXPECT_EQ(layout.shownKey, 10);
     EXPECT_EQ(layout.panel.panelName, "Bravo");
@@ -226,7 +226,7 @@ TEST(CopyKeyTest, NoChangesNothingButShowsTheKey) {
     layout.CopyKey(prompts);
     EXPECT_EQ(layout.key(20).name, "KEY20");
     EXPECT_EQ(layout.state(20), CellState::Blank);
-    EXPECT_EQ(layout.programmedKeyComboItems, (Args{"Alpha *", "Bravo"}));
+    EXPECT_EQ(ProgrammedKeyItems(layout), (Args{"Alpha *", "Bravo"}));
     EXPECT_EQ(layout.shownKey, 20);
 }
 
@@ -305,18 +305,18 @@ TEST(ClearKeyTest, TheMarkGoesOnlyWithTheLastKeyOfThatName) {
     Program(layout, 5, {0x32}, "Other");
     layout.RebuildProgrammedKeyList();
     layout.SetProgrammedKeyComboSelection(1);
-    ASSERT_EQ(layout.programmedKeyComboItems, (Args{"Other *", "Twin *"}));
+    ASSERT_EQ(ProgrammedKeyItems(layout), (Args{"Other *", "Twin *"}));
 
     ScriptedPrompts prompts;
     prompts.ExpectQuestion(kStrClearKeyQuestion, true, Args{"Twin"});
     layout.currentKey = 1;
     layout.ClearKey(prompts);
-    EXPECT_EQ(layout.programmedKeyComboItems, (Args{"Other *", "Twin *"}));
+    EXPECT_EQ(ProgrammedKeyItems(layout), (Args{"Other *", "Twin *"}));
 
     prompts.ExpectQuestion(kStrClearKeyQuestion, true, Args{"Twin"});
     layout.currentKey = 2;
     layout.ClearKey(prompts);
-    EXPECT_EQ(layout.programmedKeyComboItems, (Args{"Other *", "Twin"}));
+    EXPECT_EQ(ProgrammedKeyItems(layout), (Args{"Other *", "Twin"}));
     EXPECT_EQ(layout.programmedKeyComboSelection, 1);
     EXPECT_EQ(layout.programmedKeyCount(), 2);
     EXPECT_EQ(layout.shownKey, 2);
@@ -348,11 +348,11 @@ TEST_P(ClearAllTest, SelectsKeyOneAndTheFirstItemWhateverTheAnswer) {
         EXPECT_EQ(layout.fileName, "");
         EXPECT_EQ(layout.state(90), CellState::Blank);
         EXPECT_EQ(layout.key(90).name, "KEY90");
-        EXPECT_EQ(layout.programmedKeyComboItems, (Args{"Ninety", "Seven"}));
+        EXPECT_EQ(ProgrammedKeyItems(layout), (Args{"Ninety", "Seven"}));
     } else {
         EXPECT_EQ(layout.fileName, "/tmp/keys.txt");
         EXPECT_EQ(layout.state(90), CellState::Single);
-        EXPECT_EQ(layout.programmedKeyComboItems, (Args{"Ninety *", "Seven *"}));
+        EXPECT_EQ(ProgrammedKeyItems(layout), (Args{"Ninety *", "Seven *"}));
     }
 }
 

@@ -56,11 +56,11 @@ TEST(KeyPanelTest, TypingInTheNameOfAProgrammedKeyRenamesItsEntry) {
         EXPECT_EQ(layout.programmedKeyList[0].name, typed);
         const std::string item = std::string(typed) + " *";
         ASSERT_GE(layout.programmedKeyComboSelection, 0);
-        EXPECT_EQ(layout.programmedKeyComboItems[static_cast<std::size_t>(
-                      layout.programmedKeyComboSelection)],
+        EXPECT_EQ(ProgrammedKeyItems(
+                      layout)[static_cast<std::size_t>(layout.programmedKeyComboSelection)],
                   item);
     }
-    EXPECT_EQ(layout.programmedKeyComboItems, (std::vector<std::string>{"Zulu *", "Zzz *"}));
+    EXPECT_EQ(ProgrammedKeyItems(layout), (std::vector<std::string>{"Zulu *", "Zzz *"}));
 }
 
 TEST(KeyPanelTest, TypingInTheNameOfAKeyWithoutCodesLeavesTheList) {

@@ -261,7 +261,7 @@ TEST(KeyTableTest, ResetLayoutRestoresDefaultsButKeepsModelAndVariant) {
     EXPECT_EQ(layout.rfid.digitsNum, 1);
     EXPECT_EQ(layout.programmedKeyCount(), 0);
     EXPECT_TRUE(layout.programmedKeyOrder.empty());
-    EXPECT_TRUE(layout.programmedKeyComboItems.empty());
+    EXPECT_TRUE(ProgrammedKeyItems(layout).empty());
     EXPECT_EQ(layout.programmedKeyComboSelection, -1);
     EXPECT_EQ(layout.currentKey, 1);
     EXPECT_EQ(layout.shownKey, 1);

@@ -37,7 +37,7 @@ TEST(ProgrammedKeyListTest, NewKeysAreAppendedMarkedAndSorted) {
     // Storage keeps the order of adding; the combo box shows them by name, byte-wise.
     EXPECT_EQ(layout.programmedKeyList[0].name, "Delta");
     EXPECT_EQ(layout.programmedKeyOrder, (std::vector<int32_t>{2, 0, 1}));
-    EXPECT_EQ(layout.programmedKeyComboItems, Items({"Bravo *", "Delta *", "alpha *"}));
+    EXPECT_EQ(ProgrammedKeyItems(layout), Items({"Bravo *", "Delta *", "alpha *"}));
     EXPECT_EQ(layout.programmedKeyComboSelection, -1);
     for (const ProgrammedKeyEntry& entry : layout.programmedKeyList)
         EXPECT_EQ(entry.inUse, 1);
@@ -52,7 +52,7 @@ TEST(ProgrammedKeyListTest, SortComparesBytesAsUnsigned) {
     for (int32_t e = 0; e < static_cast<int32_t>(names.size()); ++e)
         layout.programmedKeyOrder.push_back(e);
     layout.SortProgrammedKeyList();
-    EXPECT_EQ(layout.programmedKeyComboItems,
+    EXPECT_EQ(ProgrammedKeyItems(layout),
               (std::vector<std::string>{"", "Z", "a b", "ab", "z", "\xC3\xA9t\xC3\xA9"}));
     EXPECT_EQ(layout.programmedKeyOrder, (std::vector<int32_t>{3, 2, 4, 5, 0, 1}));
 }
@@ -72,7 +72,7 @@ TEST(ProgrammedKeyListTest, AKnownNameTakesTheNewCodesOnly) {
     EXPECT_EQ(layout.programmedKeyList[0].codes, Codes({0x32, 0x21}));
     EXPECT_EQ(layout.programmedKeyList[0].inUse, 0);
     EXPECT_EQ(doc.observer.comboChanges, 0); // no re-sort
-    EXPECT_EQ(layout.programmedKeyComboItems, Items({"Key"}));
+    EXPECT_EQ(ProgrammedKeyItems(layout), Items({"Key"}));
 }
 
 TEST(ProgrammedKeyListTest, KnownCodesUnderANewNameRenameTheEntry) {
@@ -82,12 +82,12 @@ TEST(ProgrammedKeyListTest, KnownCodesUnderANewNameRenameTheEntry) {
     Program(layout, 2, {0x32}, "Lima");
     Record(layout, 1);
     Record(layout, 2);
-    EXPECT_EQ(layout.programmedKeyComboItems, Items({"Lima *", "Mike *"}));
+    EXPECT_EQ(ProgrammedKeyItems(layout), Items({"Lima *", "Mike *"}));
     layout.key(1).name = "Kilo";
     Record(layout, 1);
     ASSERT_EQ(layout.programmedKeyCount(), 2);
     EXPECT_EQ(layout.programmedKeyList[0].name, "Kilo");
-    EXPECT_EQ(layout.programmedKeyComboItems, Items({"Kilo *", "Lima *"}));
+    EXPECT_EQ(ProgrammedKeyItems(layout), Items({"Kilo *", "Lima *"}));
 }
 
 TEST(ProgrammedKeyListTest, TheListGrowsPastTwoHundredEntries) {
@@ -101,8 +101,8 @@ TEST(ProgrammedKeyListTest, TheListGrowsPastTwoHundredEntries) {
     }
     EXPECT_EQ(layout.programmedKeyCount(), 250);
     EXPECT_EQ(layout.programmedKeyOrder.size(), 250u);
-    EXPECT_EQ(layout.programmedKeyComboItems.front(), "K1000 *");
-    EXPECT_EQ(layout.programmedKeyComboItems.back(), "K1249 *");
+    EXPECT_EQ(ProgrammedKeyItems(layout).front(), "K1000 *");
+    EXPECT_EQ(ProgrammedKeyItems(layout).back(), "K1249 *");
 }
 
 TEST(ProgrammedKeyListTest, LongNamesAreCutAndStillFindTheirEntry) {
@@ -178,14 +178,14 @@ TEST(ProgrammedKeyListTest, RebuildTakesEachNameOnceFromTheKeysOfTheModel) {
     ASSERT_EQ(layout.programmedKeyCount(), 2);
     EXPECT_EQ(layout.programmedKeyList[0].name, "Same");
     EXPECT_EQ(layout.programmedKeyList[0].codes, Codes({0x1C}));
-    EXPECT_EQ(layout.programmedKeyComboItems, Items({"Other *", "Same *"}));
+    EXPECT_EQ(ProgrammedKeyItems(layout), Items({"Other *", "Same *"}));
     EXPECT_EQ(layout.programmedKeyComboSelection, 0);
 }
 
 TEST(ProgrammedKeyListTest, RebuildOfAnEmptyLayoutSelectsNothing) {
     ObservedLayout doc;
     doc.layout.RebuildProgrammedKeyList();
-    EXPECT_TRUE(doc.layout.programmedKeyComboItems.empty());
+    EXPECT_TRUE(ProgrammedKeyItems(doc.layout).empty());
     EXPECT_EQ(doc.layout.programmedKeyComboSelection, -1);
 }
 
@@ -319,7 +319,7 @@ TEST(PopupStateTest, CopyKeyNeedsASelectedItemWithText) {
     layout.programmedKeyList.push_back({Codes({0x32}), "", 1});
     layout.programmedKeyOrder = {0, 1};
     layout.FillProgrammedKeyCombo();
-    EXPECT_EQ(layout.programmedKeyComboItems, Items({"", " *"}));
+    EXPECT_EQ(ProgrammedKeyItems(layout), Items({"", " *"}));
     EXPECT_FALSE(layout.PopupStateFor(1).copyKey); // nothing selected
     layout.SetProgrammedKeyComboSelection(0);
     EXPECT_FALSE(layout.PopupStateFor(1).copyKey); // empty text

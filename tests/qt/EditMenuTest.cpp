@@ -29,7 +29,7 @@ std::string StateOf(const zr4700::Layout& layout) {
     std::string state = zr4700::LayoutFileText(layout, zr4700::FileVariant::Scan16);
     for (int k = 1; k <= zr4700::kMaxKeys; ++k)
         state += std::to_string(static_cast<int>(layout.state(k)));
-    for (const auto& item : layout.programmedKeyComboItems)
+    for (const auto& item : ProgrammedKeyItems(layout))
         state += "|" + item;
     return state + "#" + std::to_string(layout.currentKey);
 }

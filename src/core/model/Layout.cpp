@@ -79,7 +79,6 @@ void Layout::ResetLayout() {
     shownKey = 1;
     currentKey = 1;
 
-    programmedKeyComboItems.clear();
     programmedKeyComboSelection = -1;
     observer().ProgrammedKeyComboChanged();
 

@@ -40,6 +40,11 @@ struct KeyPanel {
     int32_t panelMode = 0;
 };
 
+class Layout;
+// The entries of "Programmed keys:" as the list shows them, sorted by name: the name, plus " *"
+// while a key carries it.
+std::vector<std::string> ProgrammedKeyItems(const Layout& layout);
+
 class Layout {
   public:
     Layout();
@@ -75,8 +80,7 @@ class Layout {
     std::vector<ProgrammedKeyEntry> programmedKeyList;
     std::vector<int32_t> programmedKeyOrder;
     int32_t programmedKeyCount() const { return static_cast<int32_t>(programmedKeyList.size()); }
-    // The combo box's items (name, plus " *" when in use) and its selected position (-1: none).
-    std::vector<std::string> programmedKeyComboItems;
+    // The combo box's selected position (-1: none); its items are ProgrammedKeyItems.
     int32_t programmedKeyComboSelection = -1;
 
     // ---- Key operations --------------------------------------------------------------------

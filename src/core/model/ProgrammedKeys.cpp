@@ -70,6 +70,16 @@ void ClearCellOfCurrentKey(Layout& layout) {
 
 // ---- The programmed-key list -------------------------------------------------------------------
 
+std::vector<std::string> ProgrammedKeyItems(const Layout& layout) {
+    std::vector<std::string> items;
+    for (int32_t entryIndex : layout.programmedKeyOrder) {
+        const ProgrammedKeyEntry& entry =
+            layout.programmedKeyList[static_cast<std::size_t>(entryIndex)];
+        items.push_back(entry.inUse ? entry.name + " *" : entry.name);
+    }
+    return items;
+}
+
 void Layout::UpdateProgrammedKeyList() {
     // With no key shown (after a list entry that no key carries) there is nothing to record.
     if (!IsKeyNumber(shownKey))
@@ -122,12 +132,7 @@ void Layout::SortProgrammedKeyList() {
 }
 
 void Layout::FillProgrammedKeyCombo() {
-    programmedKeyComboItems.clear();
     programmedKeyComboSelection = -1;
-    for (int32_t entryIndex : programmedKeyOrder) {
-        const ProgrammedKeyEntry& entry = programmedKeyList[static_cast<std::size_t>(entryIndex)];
-        programmedKeyComboItems.push_back(entry.inUse ? entry.name + " *" : entry.name);
-    }
     observer().ProgrammedKeyComboChanged();
 }
 
@@ -145,7 +150,7 @@ void Layout::SelectProgrammedKeyEntry() {
 
 void Layout::SetProgrammedKeyComboSelection(int position) {
     // Like a combo box, a position past the items leaves nothing selected.
-    if (position < 0 || position >= static_cast<int>(programmedKeyComboItems.size()))
+    if (position < 0 || position >= static_cast<int>(programmedKeyOrder.size()))
         position = -1;
     programmedKeyComboSelection = position;
     observer().ProgrammedKeyComboChanged();
@@ -156,9 +161,9 @@ void Layout::SetProgrammedKeyComboSelection(int position) {
 Layout::PopupState Layout::PopupStateFor(int k) const {
     PopupState popup;
     const int selection = programmedKeyComboSelection;
-    popup.copyKey = selection >= 0 &&
-                    selection < static_cast<int>(programmedKeyComboItems.size()) &&
-                    !programmedKeyComboItems[static_cast<std::size_t>(selection)].empty();
+    const int entry = EntryAtPosition(*this, selection);
+    popup.copyKey =
+        entry >= 0 && !ProgrammedKeyItems(*this)[static_cast<std::size_t>(selection)].empty();
 
     if (!IsKeyNumber(k) || state(k) == CellState::Blank) {
         popup.single = popup.toRight = popup.toDown = popup.quad = popup.clearKey = false;

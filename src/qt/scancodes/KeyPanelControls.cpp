@@ -164,7 +164,7 @@ void KeyPanelControls::TransferProgrammedKeys() {
     const QSignalBlocker blocker(programmedKeysCombo_);
     const Layout& layout = document_.layout();
     QStringList items;
-    for (const std::string& item : layout.programmedKeyComboItems)
+    for (const std::string& item : zr4700::ProgrammedKeyItems(layout))
         items << NameText(item);
     bool same = programmedKeysCombo_->count() == items.size();
     for (int i = 0; same && i < items.size(); ++i)
