@@ -1,0 +1,79 @@
+#pragma once
+// The main dialog (template 102): the menu bar (menu 129) with the recent files, the title, the
+// status bar, and the commands of the File and Help menus over the core's document and file
+// commands. The grid, the key panel and the RFID group join it later.
+
+#include "layout/Document.h"
+#include "programming/FileCommands.h"
+#include "programming/RecentFileList.h"
+#include "win32/Dialog.h"
+#include "win32/MessageBoxes.h"
+#include "win32/RegistryRecentFiles.h"
+
+#include <string>
+
+namespace win32 {
+
+class CProgrammerDlg final : public Dialog,
+                             private zr4700::FileCommandsHost,
+                             private zr4700::DocumentObserver {
+  public:
+    static constexpr int kTemplateId = 102;
+    static constexpr int kMenuId = 129;
+    static constexpr int kIconId = 102;
+    static constexpr int kStatusBarId = 2101;
+    static constexpr int kStatusPanes = 7;
+
+    // applicationName names the registry key of the recent files (the executable's base name).
+    explicit CProgrammerDlg(std::wstring applicationName = ApplicationName());
+    ~CProgrammerDlg() override;
+
+    const zr4700::Document& document() const { return document_; }
+    zr4700::FileCommands& fileCommands() { return fileCommands_; }
+    const zr4700::RecentFileList& recentFiles() const { return recentFiles_; }
+    HWND statusBar() const { return statusBar_; }
+    HMENU mainMenu() const { return mainMenu_; }
+    // The File menu: the menu bar's entry at position 1.
+    HMENU FileMenu() const;
+    const std::wstring& appDirectory() const { return appDirectory_; }
+
+    void OnHelpContent();
+    void OnAbout();
+    void RebuildRecentFileMenu();
+
+  protected:
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL OnInitDialog() override;
+    bool OnCommand(int id, int notification, HWND control) override;
+    // The dialog is never ended by its OK command.
+    void OnOK() override {}
+    void OnCancel() override;
+    void OnDestroy() override;
+
+  private:
+    // FileCommandsHost
+    bool CommitControls() override;
+    std::optional<std::string> ChooseFileToOpen() override;
+    std::optional<zr4700::SaveAsChoice>
+    ChooseFileToSaveAs(const zr4700::SaveAsOffer& offer) override;
+    void RecentFilesChanged() override { RebuildRecentFileMenu(); }
+    // DocumentObserver
+    void DocumentChanged(const zr4700::DocumentChange& change) override;
+
+    void CreateStatusBar();
+    void UpdateTitle();
+    void RefreshStatusBar();
+
+    MessageBoxPrompts prompts_;
+    zr4700::Document document_;
+    RegistryRecentFiles recentStorage_;
+    zr4700::RecentFileList recentFiles_;
+    zr4700::FileCommands fileCommands_;
+    HWND statusBar_ = nullptr;
+    HMENU mainMenu_ = nullptr;
+    HICON appIcon_ = nullptr;
+    HICON smallIcon_ = nullptr;
+    std::wstring appDirectory_;
+};
+
+} // namespace win32
