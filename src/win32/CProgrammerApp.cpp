@@ -48,7 +48,8 @@ int CProgrammerApp::InitInstance(const CommandLine& commandLine) {
         dialog.RunModal(nullptr);
         return 0;
     }
-    ShowWindow(dialog.hwnd(), SW_SHOWNOACTIVATE);
+    ShowWindow(dialog.hwnd(), SW_SHOW);
+    SetForegroundWindow(dialog.hwnd());
     UpdateWindow(dialog.hwnd());
     DrainMessages();
     return SaveWindowPicture(dialog.hwnd(), commandLine.screenshotPath) ? 0 : 1;

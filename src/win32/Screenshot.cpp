@@ -72,14 +72,20 @@ bool SaveWindowPicture(HWND window, const std::wstring& pngPath) {
         return false;
     }
     HGDIOBJ previous = SelectObject(memory, bitmap);
-    const bool printed = PrintWindow(window, memory, 0) != FALSE;
+    // The window with every control drawn, then copied as it stands on the screen, caption and
+    // menu bar included. (PrintWindow would need no screen, but Wine's leaves the controls out.)
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    HDC windowDc = GetWindowDC(window);
+    const bool copied = BitBlt(memory, 0, 0, width, height, windowDc, 0, 0, SRCCOPY) != FALSE;
+    ReleaseDC(window, windowDc);
     GdiFlush();
     std::vector<BYTE> pixels(static_cast<const BYTE*>(bits),
                              static_cast<const BYTE*>(bits) + std::size_t(width) * height * 4);
     SelectObject(memory, previous);
     DeleteObject(bitmap);
     DeleteDC(memory);
-    if (!printed)
+    if (!copied)
         return false;
 
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);

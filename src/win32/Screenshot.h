@@ -1,6 +1,7 @@
 #pragma once
-// A picture of a window as it is drawn (PrintWindow), written as a PNG file through the Windows
-// Imaging Component, so that the README and the tests can look at the program.
+// A picture of a shown window as it stands on the screen, caption and menu bar included, written
+// as a PNG file through the Windows Imaging Component, so that the README and the tests can look
+// at the program. The window must be shown and not covered.
 
 #include <windows.h>
 
