@@ -76,3 +76,21 @@ function(zr4700_resource_script)
   # windres reads the pictures the script names; rebuild the resources when one changes.
   set_source_files_properties(${arg_OUTPUT} PROPERTIES OBJECT_DEPENDS "${arg_PICTURES}")
 endfunction()
+
+# zr4700_resource_library(<target> RESOURCES_DIR <dir> [OUTPUT_DIRECTORY <dir>])
+# A resource-only library, local.dll, from a replacement set: its dialogs, menus and strings
+# from <dir>, its pictures the program's own, its string names numbered as the program's.
+function(zr4700_resource_library target)
+  cmake_parse_arguments(arg "" "RESOURCES_DIR;OUTPUT_DIRECTORY" "" ${ARGN})
+  set(script ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc)
+  zr4700_resource_script(OUTPUT ${script} RESOURCES_DIR ${arg_RESOURCES_DIR}
+                         PICTURES_DIR ${ZR4700_PICTURE_DIR} PICTURES ${ZR4700_PICTURE_FILES}
+                         STRING_NAMES_FROM ${PROJECT_SOURCE_DIR}/resources/strings.json)
+  add_library(${target} SHARED ${script})
+  # No code and no entry point: the library is only ever loaded as data.
+  set_target_properties(${target} PROPERTIES PREFIX "" OUTPUT_NAME local LINKER_LANGUAGE CXX)
+  target_link_options(${target} PRIVATE -nostdlib -Wl,-e,0 -s)
+  if(arg_OUTPUT_DIRECTORY)
+    set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${arg_OUTPUT_DIRECTORY})
+  endif()
+endfunction()
