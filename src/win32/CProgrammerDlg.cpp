@@ -97,10 +97,8 @@ BOOL CProgrammerDlg::OnInitDialog() {
     SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(appIcon_));
     SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
     appDirectory_ = HelpViewer::CurrentDirectory();
-    zr4700::Layout& layout = document_.RawLayout();
-    layout.keyCount = 56;
-    layout.scan16Mode = true;
     document_.AddObserver(this);
+    // A new document is the 56-key 16scan layout; the reset shows it.
     document_.Reset();
     mainMenu_ = Resources::LoadMenu(kMenuId);
     SetMenu(hwnd(), mainMenu_);
@@ -132,36 +130,28 @@ void CProgrammerDlg::CreateStatusBar() {
     SendMessageW(statusBar_, SB_SETPARTS, kStatusPanes, reinterpret_cast<LPARAM>(edges.data()));
 }
 
+std::string CProgrammerDlg::ResourceTexts::Text(std::string_view key) const {
+    const std::string name(key);
+    const bool number = !name.empty() && name.find_first_not_of("0123456789") == std::string::npos;
+    return number ? Resources::Utf8String(std::stoi(name)) : Resources::Utf8String(name.c_str());
+}
+
 void CProgrammerDlg::RefreshStatusBar() {
     if (!statusBar_)
         return;
-    const zr4700::Layout& layout = document_.layout();
-    const zr4700::KeyboardSettings& s = layout.settings;
-    const auto number = [](const char* name, int value) {
-        return Resources::Format(name, {std::to_string(value)});
-    };
-    const std::array<std::wstring, kStatusPanes> texts = {
-        Resources::String(layout.keyCount == 56 ? 32794 : 32795),
-        Resources::String(s.keysType != 0 ? 32796 : 32797),
-        Resources::String(s.keyBeep != 0 ? 32798 : 32799),
-        number("status.delay", s.keyDelay),
-        number("status.rate", s.typematicRate),
-        Resources::String("status.noNumber"),
-        Resources::String("status.noName"),
-    };
-    for (std::size_t i = 0; i < texts.size(); ++i)
-        SendMessageW(statusBar_, SB_SETTEXTW, i, reinterpret_cast<LPARAM>(texts[i].c_str()));
+    const auto texts = zr4700::StatusTexts(document_.layout(), 0, texts_);
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const std::wstring text = Widen(texts[i]);
+        SendMessageW(statusBar_, SB_SETTEXTW, i, reinterpret_cast<LPARAM>(text.c_str()));
+    }
 }
 
 void CProgrammerDlg::UpdateTitle() {
-    const std::string& name = document_.titleName();
-    const std::string shown = name.empty() ? Resources::Utf8String(zr4700::kStrUntitled) : name;
-    const std::wstring title = Resources::Format(zr4700::kStrTitle, {shown});
-    SetWindowTextW(hwnd(), title.c_str());
+    SetWindowTextW(hwnd(), Widen(zr4700::TitleText(document_, texts_)).c_str());
 }
 
 void CProgrammerDlg::DocumentChanged(const zr4700::DocumentChange& change) {
-    if (change.whole || change.values)
+    if (change.whole || change.values || change.selection)
         RefreshStatusBar();
     if (change.fileState)
         UpdateTitle();
@@ -225,7 +215,7 @@ void CProgrammerDlg::OnCancel() {
 
 void CProgrammerDlg::OnHelpContent() {
     // While the capture dialog is open, the keys belong to it.
-    if (document_.layout().editingKeyCodes == 1)
+    if (editingKeyCodes)
         return;
     // From the directory that was current at start-up, not the one a file dialog left behind.
     HelpViewer::Show(HelpViewer::HelpFilePath(appDirectory_));

@@ -3,9 +3,10 @@
 // status bar, and the commands of the File and Help menus over the core's document and file
 // commands. The grid, the key panel and the RFID group join it later.
 
-#include "layout/Document.h"
-#include "programming/FileCommands.h"
-#include "programming/RecentFileList.h"
+#include "core/document/Document.h"
+#include "core/document/Views.h"
+#include "core/files/FileCommands.h"
+#include "core/files/RecentFileList.h"
 #include "win32/Dialog.h"
 #include "win32/MessageBoxes.h"
 #include "win32/RegistryRecentFiles.h"
@@ -22,7 +23,7 @@ class CProgrammerDlg final : public Dialog,
     static constexpr int kMenuId = 129;
     static constexpr int kIconId = 102;
     static constexpr int kStatusBarId = 2101;
-    static constexpr int kStatusPanes = 7;
+    static constexpr int kStatusPanes = zr4700::kStatusPanes;
 
     // applicationName names the registry key of the recent files (the executable's base name).
     explicit CProgrammerDlg(std::wstring applicationName = ApplicationName());
@@ -36,6 +37,8 @@ class CProgrammerDlg final : public Dialog,
     // The File menu: the menu bar's entry at position 1.
     HMENU FileMenu() const;
     const std::wstring& appDirectory() const { return appDirectory_; }
+    // True while the capture dialog is open; help does nothing then.
+    bool editingKeyCodes = false;
 
     void OnHelpContent();
     void OnAbout();
@@ -64,6 +67,13 @@ class CProgrammerDlg final : public Dialog,
     void UpdateTitle();
     void RefreshStatusBar();
 
+    // The string table of the current resource set, for the core's view functions.
+    class ResourceTexts final : public zr4700::TextSource {
+      public:
+        std::string Text(std::string_view key) const override;
+    };
+
+    ResourceTexts texts_;
     MessageBoxPrompts prompts_;
     zr4700::Document document_;
     RegistryRecentFiles recentStorage_;

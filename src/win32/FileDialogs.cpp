@@ -1,6 +1,6 @@
 #include "win32/FileDialogs.h"
 
-#include "layout/UserPrompts.h"
+#include "core/document/UserPrompts.h"
 #include "win32/Resources.h"
 
 #include <commdlg.h>

@@ -2,7 +2,7 @@
 // Every message box of the program goes through here, so that tests can answer them: once
 // scripted, no box is shown; each takes the next queued answer and is recorded.
 
-#include "layout/UserPrompts.h"
+#include "core/document/UserPrompts.h"
 
 #include <windows.h>
 

@@ -3,7 +3,7 @@
 // "Valmora", the application's name (the executable's base name), the section
 // "Recent File List", as the string values "File1" to "File4".
 
-#include "programming/RecentFileList.h"
+#include "core/files/RecentFileList.h"
 
 #include <string>
 

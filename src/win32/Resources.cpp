@@ -2,7 +2,7 @@
 
 // The Windows headers make FormatMessage a macro; here it is the core's function.
 #undef FormatMessage
-#include "layout/UserPrompts.h"
+#include "core/document/UserPrompts.h"
 
 #include "win32/StringNames.h"
 #include "win32/WideText.h"

@@ -1,6 +1,6 @@
 // zr4700.exe: the ZR-4700 keyboard programmer for Windows.
 
-#include "layout/UserPrompts.h"
+#include "core/document/UserPrompts.h"
 #include "win32/CProgrammerApp.h"
 #include "win32/MessageBoxes.h"
 #include "win32/Resources.h"
