@@ -1,7 +1,8 @@
 #include "win32/CProgrammerDlg.h"
 
+#include "core/document/Commands.h"
+
 #include "win32/CAboutDlg.h"
-#include "win32/CommandIds.h"
 #include "win32/FileDialogs.h"
 #include "win32/HelpViewer.h"
 #include "win32/Resources.h"
@@ -13,6 +14,13 @@
 
 namespace win32 {
 namespace {
+
+using namespace zr4700;
+
+// The system menu's About item, which a resource set may add with its string 101.
+constexpr int kSysCmdAbout = 16;
+// Entry n of the recent-file list has this command plus n.
+constexpr int kCmdRecentBase = kCmdRecentFirst - 1;
 
 // Right edges of the status bar's panes at 96 dots per inch; the last pane reaches the right
 // edge of the client area.
