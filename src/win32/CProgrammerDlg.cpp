@@ -127,6 +127,8 @@ void CProgrammerDlg::CreateStatusBar() {
         CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, hwnd(),
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusBarId)),
                         Resources::ProgramModule(), nullptr);
+    // A status bar places itself along its parent's bottom when told of a size.
+    SendMessageW(statusBar_, WM_SIZE, 0, 0);
     RECT client{};
     GetClientRect(hwnd(), &client);
     // The panes are measured in pixels at 96 dots per inch; on a denser screen they grow with it.
