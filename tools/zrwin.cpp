@@ -127,10 +127,11 @@ void Report(const zr4700::ZrwinCommandLine& command, const zr4700::ZrwinRunFacts
 }
 
 std::string InterruptedMessage(const zr4700::ProgramReport& report) {
-    if (report.bytesSent > 0) {
+    if (report.bytesSent > 0 || report.byteUnanswered) {
         return "zrwin: interrupted after " + std::to_string(report.bytesSent) + " of " +
-               std::to_string(report.imageSize) +
-               " bytes: the keyboard is left partly programmed; program it again";
+               std::to_string(report.imageSize) + " bytes" +
+               (report.byteUnanswered ? " (the next one unanswered)" : "") +
+               ": the keyboard is left partly programmed; program it again";
     }
     return "zrwin: interrupted before any byte was sent: the keyboard is unchanged";
 }

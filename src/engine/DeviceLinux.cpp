@@ -41,10 +41,12 @@ class DeviceNodeHandle final : public DeviceHandle {
         if (in && inSize == 1) {
             buffer = *in;
         }
+        // A request the driver lets a signal interrupt is made again, unless the signal asked
+        // the transfer to stop: a stalled keyboard must not hold a stop back.
         int result;
         do {
             result = ::ioctl(fd_, static_cast<unsigned long>(request), &buffer);
-        } while (result < 0 && errno == EINTR);
+        } while (result < 0 && errno == EINTR && !DeviceStopRequested());
         if (result < 0) {
             return false;
         }

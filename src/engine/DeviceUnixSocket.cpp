@@ -34,13 +34,24 @@ constexpr int kSendFlags = 0;
 
 using Clock = std::chrono::steady_clock;
 constexpr std::chrono::milliseconds kWaitSlice{20};
+// How long a byte's answer is still waited for once a stop is asked for: an answer normally
+// takes well under a millisecond.
+constexpr std::chrono::milliseconds kStopAnswerGrace{50};
 
 // Waits until fd is ready for events or the deadline passes. When abortable, a stop of the
-// thread's ScopedDeviceStop ends the wait too. Returns true when fd is ready.
+// thread's ScopedDeviceStop ends the wait too; otherwise (a byte in flight) the stop leaves the
+// wait kStopAnswerGrace more: an answer that is on its way still arrives, so the sender knows
+// whether the keyboard took the byte, but a keyboard that has stalled is not waited for.
+// Returns true when fd is ready.
 bool WaitReady(int fd, short events, Clock::time_point deadline, bool abortable) {
+    bool stopSeen = false;
     for (;;) {
-        if (abortable && DeviceStopRequested()) {
-            return false;
+        if (!stopSeen && DeviceStopRequested()) {
+            if (abortable) {
+                return false;
+            }
+            stopSeen = true;
+            deadline = std::min(deadline, Clock::now() + kStopAnswerGrace);
         }
         const auto left =
             std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
@@ -112,8 +123,8 @@ class UnixSocketHandle final : public DeviceHandle {
         if (!IsValid(header)) {
             return false;
         }
-        // A byte in flight is waited for (up to the timeout) even when a stop was asked for:
-        // the sender then knows whether the keyboard took it. Any other request may be dropped.
+        // A byte in flight is waited for a moment longer when a stop is asked for (see
+        // WaitReady); any other request may be dropped at once.
         const bool abortable = request != kSendByteRequest;
         const Clock::time_point deadline = Clock::now() + kDeviceTimeout;
         // One write per request keeps the round trip to a single wake-up of the simulator.
@@ -190,8 +201,14 @@ std::unique_ptr<DeviceHandle> OpenUnixSocketDevice(const std::string& path) {
     std::uint8_t greeting = simsocket::kHandleBusy;
     // The simulator's first byte says whether this connection is the handle or another one
     // holds the keyboard.
-    if (!Connect(fd, address, deadline) || !ReceiveAll(fd, &greeting, 1, deadline, true) ||
-        greeting != simsocket::kHandleOpened) {
+    if (!Connect(fd, address, deadline)) {
+        ::close(fd);
+        return nullptr;
+    }
+    const bool greeted = ReceiveAll(fd, &greeting, 1, deadline, true);
+    if (!greeted || greeting != simsocket::kHandleOpened) {
+        // Said in words: errno may still hold the EAGAIN of a read that found nothing yet.
+        SetDeviceOpenReason(greeted ? "in use by another program" : "the simulator did not answer");
         ::close(fd);
         return nullptr;
     }

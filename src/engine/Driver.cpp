@@ -55,7 +55,7 @@ int SendImage(const std::uint8_t* image, int size, const StepNotify& notify,
         }
         std::uint32_t returned = 0;
         if (!device->Control(kSendByteRequest, image + (size - n), 1, nullptr, 0, returned)) {
-            return -2;
+            return stopRequested && stopRequested->load() ? kSendStoppedUnanswered : -2;
         }
         ++sent;
         if (n > 1) {

@@ -12,6 +12,9 @@ using StepNotify = std::function<void()>;
 
 // SendImage's result when stopRequested became true before every byte was sent.
 constexpr int kSendStopped = -4;
+// The same when the stop ended the wait for the keyboard's answer to a byte: the keyboard may
+// or may not have taken that byte.
+constexpr int kSendStoppedUnanswered = -5;
 
 // Asks the keyboard its type through its own device handle. Returns the type 0, 1 or 2;
 // -1 when the keyboard reports a type above 2; -2 when the device cannot be opened; -3 when the
@@ -22,7 +25,9 @@ int DetectKeyboard();
 // them, through its own device handle. notify is called before the byte when the number of
 // bytes still to send (that one included) is a multiple of size / 100, so never for sizes
 // below 100. stopRequested (may be null) is read before every byte: once true, the transfer
-// ends there and kSendStopped is returned.
+// ends there and kSendStopped is returned. A stop while the keyboard has not answered a byte
+// ends that wait too (the device layer waits only a moment more) and gives
+// kSendStoppedUnanswered.
 // Returns 0 when every byte was taken (also for size 0, without opening the device); -1 when
 // the device cannot be opened; -2 when a byte was refused (the bytes before it stay sent);
 // -3 when there is no image (null or a negative size).

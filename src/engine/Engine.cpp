@@ -219,6 +219,7 @@ int ResultOfSending(int sent) {
     case -1:
         return kResultDriverError;
     case kSendStopped:
+    case kSendStoppedUnanswered:
         return kResultCancelled;
     default:
         return kResultProgrammingError;
@@ -345,6 +346,7 @@ int ProgramKeyboard(int argc, const char* const argv[], const ProgramControl& co
     errno = 0;
     const int sent = SendImage(image.data(), size, notify, stopRequested, &report.bytesSent);
     const int sendErrno = errno;
+    report.byteUnanswered = sent == kSendStoppedUnanswered;
     // Stopped while the device was being opened: nothing was sent, and the stop is the reason.
     if (sent == -1 && Stopped(stopRequested)) {
         return kResultCancelled;

@@ -20,6 +20,8 @@ struct ProgramReport {
     int deviceType = -1; // the keyboard type the run used (detected or given), -1 when none
     int imageSize = 0;   // the bytes the transfer was to send; 0 until the image is ready
     int bytesSent = 0;   // the bytes the keyboard took
+    // A stop ended the wait for the keyboard's answer to the next byte: it may have taken it.
+    bool byteUnanswered = false;
     int layoutCode = -1; // the file's layout code once its first line was read, else -1
     // The SHA-256 of the image exactly as it goes to the keyboard (halves in keyboard order,
     // settings and RFID bytes included), once it is ready; empty before.
@@ -56,7 +58,8 @@ struct ProgramControl {
 // result 33000..33010 (see EngineResults.h). notify follows the steps of the transfer.
 // stopRequested (may be null) is read at every stage (before the file is opened, after it is
 // parsed, around detection, before every byte) and by the device layer's waits: once true, the
-// engine stops after the byte in flight, closes the device and returns kResultCancelled.
+// engine stops after the byte in flight (a keyboard that does not answer it is not waited for),
+// closes the device and returns kResultCancelled.
 int ProgramKeyboard(int argc, const char* const argv[], const StepNotify& notify,
                     const std::atomic<bool>* stopRequested = nullptr);
 

@@ -32,13 +32,20 @@ LayoutTokenizer::LayoutTokenizer(ByteSource& source) : source_(source), lookahea
 TokenKind LayoutTokenizer::NextToken(std::uint8_t* value) {
     // Blanks, TABs and CRs only separate; they are never returned. They still count as a
     // separator for the rule below, so digits after a blank form a number again.
+    // The CRs in front of an LF are the line break's: the end of a line is told at the first
+    // of them, just behind the line's last character, where an editor puts the end of the line.
+    int crColumn = 0;
     while (lookahead_ == ' ' || lookahead_ == '\t' || lookahead_ == '\r') {
+        if (lookahead_ != '\r')
+            crColumn = 0;
+        else if (crColumn == 0)
+            crColumn = column_;
         lastKind_ = TokenKind::Separator;
         Advance();
     }
 
     tokenLine_ = line_;
-    tokenColumn_ = column_;
+    tokenColumn_ = lookahead_ == '\n' && crColumn != 0 ? crColumn : column_;
 
     // Digits glued to a character (as in the name KEY12) belong to that word, not a number.
     if (lastKind_ != TokenKind::Character && IsDigit(lookahead_)) {

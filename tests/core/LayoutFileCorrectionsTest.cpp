@@ -1,8 +1,9 @@
 // What the editor's reader notes of the corrections it makes: each kind with its line, column,
-// text found and value used, the values read unchanged by the noting, and files written by the
-// editor reading back without any.
+// text found and value used, the values read unchanged by the noting, whether zrwin takes the
+// same file (as the README lists them), and files written by the editor reading back without any.
 
 #include "core/files/LayoutFileEditor.h"
+#include "engine/LayoutParser.h"
 
 #include "core/LayoutFileTestSupport.h"
 
@@ -42,12 +43,20 @@ std::string KeyLine16(int k, std::vector<std::pair<int, std::string>> codes = {}
     return line + tail + "\r\n";
 }
 
+// The text with every CR LF turned into a CR alone.
+std::string CrAlone(std::string text) {
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at))
+        text.erase(at + 1, 1);
+    return text;
+}
+
 struct Case {
     const char* label;
     std::string text;
     std::vector<ReadCorrection> expected;
     std::function<int64_t(const Layout&)> value; // what was read, as today
     int64_t valueRead;
+    bool zrwinTakes = false; // the engine's parser accepts the file as it stands
 };
 
 const std::string kSkipped = "no key (the line is skipped)";
@@ -99,7 +108,8 @@ const Case kCases[] = {
      kHeader16 + KeyLine16(113) + KeyLine16(1, {{0, "28"}}),
      {{2, 1, "113", kSkipped, Kind::KeyNumberOutside}},
      [](const Layout& l) { return l.key(1).codes[0]; },
-     28},
+     28,
+     true},
     {"key delay 7",
      "57; 0; 0; 7; 11; 144; 0; 0; 3\r\n" + KeyLine16(1),
      {{1, 11, "7", "2", Kind::OutOfRange}},
@@ -124,7 +134,8 @@ const Case kCases[] = {
      "57; 0; 0; 2; 11; 255; 0; 0; 3\r\n" + KeyLine16(1),
      {{1, 18, "255", "215", Kind::OutOfRange}},
      [](const Layout& l) { return l.rfid.digitsCount * 10 + l.rfid.digitsNum; },
-     130},
+     130,
+     true},
     {"RFID prefix 300",
      "57; 0; 0; 2; 11; 144; 300; 0; 3\r\n" + KeyLine16(1),
      {{1, 23, "300", "44", Kind::OutOfRange}},
@@ -139,23 +150,54 @@ const Case kCases[] = {
      kHeader16 + KeyLine16(4, {}, "; 21;0;KEY"),
      {{2, 52, "21", "5", Kind::OutOfRange}},
      [](const Layout& l) { return l.key(4).flags & 0x0F; },
-     5},
+     5,
+     true},
     {"group number 300",
      kHeader16 + KeyLine16(4, {}, "; 3;300;KEY"),
-     {{2, 54, "300", "300", Kind::OutOfRange}},
+     {{2, 54, "300", "a new group number", Kind::OutOfRange}},
      [](const Layout& l) { return l.key(4).groupNumber; },
      300},
     {"name of 110 characters",
      kHeader16 + KeyLine16(4, {}, "; 2;0;" + std::string(110, 'n')),
      {{2, 56, std::string(kFoundTextLimit, 'n'), "its first 102 bytes", Kind::NameCut}},
      [](const Layout& l) { return static_cast<int64_t>(l.key(4).name.size()); },
-     102},
+     102,
+     true},
     {"overlong line",
      kHeader16 + KeyLine16(4, {}, "; 2;0;" + kLongName),
      {{2, 199, std::string(7, 'n'), kCut, Kind::LineCut},
       {2, 56, std::string(kFoundTextLimit, 'n'), "its first 102 bytes", Kind::NameCut}},
      [](const Layout& l) { return static_cast<int64_t>(l.key(4).name.size()); },
-     102},
+     102,
+     true},
+    {"keys pause 0",
+     "57; 0; 0; 2; 11; 144; 0; 0; 0\r\n" + KeyLine16(1),
+     {{1, 29, "0", "2", Kind::OutOfRange}},
+     [](const Layout& l) { return l.settings.keysPause; },
+     2,
+     true},
+    {"flag number 255",
+     kHeader16 + KeyLine16(4, {}, "; 255;0;KEY"),
+     {{2, 52, "255", "15", Kind::OutOfRange}},
+     [](const Layout& l) { return l.key(4).flags & 0x0F; },
+     15,
+     true},
+    {"NUL in a name",
+     kHeader16 + KeyLine16(4, {}, std::string("; 2;0;KE\0Y", 10)),
+     {{2, 56, std::string("KE\0Y", 4), "its first 2 bytes", Kind::NameCut}},
+     [](const Layout& l) { return static_cast<int64_t>(l.key(4).name.size()); },
+     2,
+     true},
+    {"a sign on a number",
+     kHeader16 + KeyLine16(4, {{2, "+5"}}),
+     {{2, 10, "+5", "5", Kind::NotANumber}},
+     [](const Layout& l) { return l.key(4).codes[2]; },
+     5},
+    {"line ends of a CR alone, noted once",
+     CrAlone(kHeader16 + KeyLine16(1, {{0, "28"}}) + KeyLine16(2)),
+     {{1, 30, "\r", "CR LF", Kind::LineEnd}},
+     [](const Layout& l) { return l.key(1).codes[0]; },
+     28},
 };
 
 TEST(LayoutFileCorrections, EachKindIsNotedWhereItWasFoundAndTheValuesStayAsRead) {
@@ -172,6 +214,10 @@ TEST(LayoutFileCorrections, EachKindIsNotedWhereItWasFoundAndTheValuesStayAsRead
         EXPECT_EQ(withRecord.keyTable, without.keyTable);
         EXPECT_EQ(withRecord.settings, without.settings);
         EXPECT_EQ(withRecord.rfid, without.rfid);
+        TransferImage image;
+        int size = 0;
+        std::uint8_t layoutCode = 0;
+        EXPECT_EQ(ParseLayoutFile(c.text, image, size, layoutCode) == 0, c.zrwinTakes);
     }
 }
 

@@ -2,6 +2,7 @@
 // corrections and stopping rule, inputs outside the format, and the atomic save.
 
 #include "core/files/LayoutFileEditor.h"
+#include "engine/Engine.h"
 #include "engine/EngineResults.h"
 
 #include "core/LayoutFileTestSupport.h"
@@ -895,6 +896,27 @@ TEST(LayoutFileReader, APipeIsNotRead) {
     ReadLayoutFile(*layout, prompts);
 }
 #endif
+
+// A file far larger than any layout (a sparse file of gigabytes, say) is refused by its size, as
+// zrwin refuses it, before a byte of it is read.
+TEST(LayoutFileReader, AFileLargerThanTheEngineTakesIsNotRead) {
+    TemporaryDirectory directory;
+    auto layout = FreshLayout(56);
+    layout->fileName = directory.File("large.txt");
+    WriteBytes(layout->fileName, "57; 0; 0; 2; 11; 144; 0; 0; 3\r\n1; 28\r\n");
+    ASSERT_EQ(::truncate(layout->fileName.c_str(), kMaxLayoutFileSize + 1), 0);
+    ScriptedPrompts prompts;
+    prompts.ExpectError(kResultInvalidFileFormat);
+    EXPECT_EQ(ReadLayoutFile(*layout, prompts), ReadResult::NotALayout);
+    ASSERT_FALSE(prompts.asked().empty());
+    EXPECT_EQ(prompts.asked().back().detail, "the file is larger than 1048576 bytes");
+    EXPECT_EQ(layout->key(1).codes[0], 0);
+
+    ASSERT_EQ(::truncate(layout->fileName.c_str(), kMaxLayoutFileSize), 0);
+    std::string reason;
+    EXPECT_EQ(ReadLayoutFile(*layout, nullptr, reason), ReadResult::Read) << reason;
+    EXPECT_EQ(layout->key(1).codes[0], 28);
+}
 
 class LayoutFileSave : public ::testing::Test {
   protected:

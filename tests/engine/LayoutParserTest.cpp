@@ -112,18 +112,23 @@ TEST(LayoutParser, FailureTellsLineColumnAndReason) {
         {"56; 0; 0; 2; 40\r\n", 1, 14, "typematic rate 40 is above 31"},
         {"56; 0; 0; 2; 11; 144\r\n", 1, 16,
          "expected the end of a 7/3scan header after the typematic rate, found a separator"},
-        {"57; 0; 0; 2; 11; 144; 0; 0\r\n", 1, 28,
+        {"57; 0; 0; 2; 11; 144; 0; 0\r\n", 1, 27,
          "expected ',' or ';' after the RFID suffix, found the end of the line"},
         {kHeader16 + kLine5 + "5; 28, 256", 3, 8, "code 256 is above 255"},
         {kHeader16 + "\xEF\xBB\xBF", 2, 1, "expected a key number, found the byte 0xEF"},
         {"\xEF\xBB\xBF" + kHeader16 + line4, 2, 13, "code 256 is above 255"},
         {kHeader16 + "0; " + kZeros16 + "; 2;0;K\r\n", 2, 1, "key number 0 is outside 1..112"},
-        {kHeader16 + kLine5 + "\r\n", 3, 2, "expected a key number, found the end of the line"},
+        {kHeader16 + kLine5 + "\r\n", 3, 1, "expected a key number, found the end of the line"},
         {kHeader16 + "5; 28, -1", 2, 8, "expected code 2 of key 5, found '-'"},
-        {kHeader16 + "5; " + kZeros16 + "; 2\r\n", 2, 54,
+        {kHeader16 + "5; " + kZeros16 + "; 2\r\n", 2, 53,
          "expected ',' or ';' after the flag number of key 5, found the end of the line"},
         {kHeader7 + "5; 28, 50, 0, 0, 0, 0, 0; 300;KEY5\r\n", 2, 27,
          "flag number 300 is above 255"},
+        // The end of a line is where an editor shows it, whatever ends the line.
+        {"57; 0; 0; 2; 11; 144; 0; 0 \r\n", 1, 28,
+         "expected ',' or ';' after the RFID suffix, found the end of the line"},
+        {"57; 0; 0; 2; 11; 144; 0; 0\n", 1, 27,
+         "expected ',' or ';' after the RFID suffix, found the end of the line"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);

@@ -119,6 +119,8 @@ class Simulator {
         return {status, ReadFileBytes(out), ReadFileBytes(err)};
     }
 
+    void Signal(int signal) const { kill(pid_, signal); }
+
     int Stop(int signal) {
         if (pid_ <= 0) {
             return -1;

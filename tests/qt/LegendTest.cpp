@@ -116,6 +116,81 @@ TEST(LegendExportTest, CommandLineWritesASheetAndRefusesBadArguments) {
     EXPECT_FALSE(QFile::exists(dir.filePath("x.pdf")));
 }
 
+// The command line under faults, as a user meets them in a shell. Each script runs in a fresh
+// folder holding a layout as in.txt, with the program as $Z; "keeps" names a file the script
+// filled with "old sheet" first, which must still hold it afterwards.
+struct CommandLineFault {
+    const char* name;
+    const char* script;
+    int status;
+    const char* error; // a part of stderr; an empty one means no error at all
+    const char* keeps = "";
+};
+
+const CommandLineFault kCommandLineFaults[] = {
+    {"link to /dev/full", "ln -s /dev/full out.pdf; \"$Z\" --legend out.pdf in.txt", 1,
+     "Cannot write out.pdf: not a regular file."},
+    {"file size limit, PDF",
+     "echo 'old sheet' > out.pdf; ulimit -f 4; trap '' XFSZ; \"$Z\" --legend out.pdf --all-keys "
+     "in.txt",
+     1, "Cannot write out.pdf: File too large.", "out.pdf"},
+    {"file size limit, SVG",
+     "echo 'old sheet' > out.svg; ulimit -f 4; trap '' XFSZ; \"$Z\" --legend out.svg --all-keys "
+     "in.txt",
+     1, "Cannot write out.svg: File too large.", "out.svg"},
+    {"killed while writing",
+     "echo 'old sheet' > out.png; ulimit -f 4; \"$Z\" --legend out.png --all-keys in.txt", 128 + 25,
+     "", "out.png"},
+    {"FIFO", "mkfifo out.svg; timeout 20 \"$Z\" --legend out.svg in.txt", 1,
+     "Cannot write out.svg: not a regular file."},
+    {"layout beyond 1 MiB", "cp in.txt big.txt; truncate -s 2M big.txt; \"$Z\" --legend o.pdf big.txt",
+     1, "the layout file big.txt cannot be read: the file is larger than 1048576 bytes"},
+    {"empty layout", ": > e.txt; \"$Z\" --legend o.pdf --all-keys e.txt", 1,
+     "the layout file e.txt cannot be read: 1:1: the file is empty"},
+    {"layout without a key line",
+     "printf '57; 0; 0; 2; 11; 144; 0; 0; 3\\r\\n' > k.txt; \"$Z\" --legend o.pdf --all-keys k.txt", 1,
+     "cannot be read: 2:1: the file ends before its first key line"},
+    {"binary layout", "printf '\\177ELF\\2\\1\\n\\0\\1\\n' > b.bin; \"$Z\" --legend o.pdf --all-keys b.bin",
+     1, "the layout file b.bin cannot be read: "},
+    {"output given twice", "\"$Z\" --legend '' --legend o.pdf in.txt; s=$?; test ! -e o.pdf && exit $s",
+     2, "--legend needs one output file"},
+    {"names that are no UTF-8",
+     "cp in.txt \"$(printf 'caf\\351.txt')\" && \"$Z\" --legend \"$(printf 'o\\351.pdf')\" "
+     "\"$(printf 'caf\\351.txt')\" && test -s \"$(printf 'o\\351.pdf')\"; s=$?; rm -f caf* o*; exit $s",
+     0, ""},
+    {"window opens a name that is no UTF-8",
+     "cp in.txt \"$(printf 'caf\\351.txt')\" && \"$Z\" --screenshot s.png \"$(printf 'caf\\351.txt')\"; "
+     "s=$?; rm -f caf*; exit $s",
+     0, ""},
+};
+
+TEST(LegendExportTest, CommandLineFaultsFailWithTheReasonAndKeepTheOldFile) {
+    for (const CommandLineFault& c : kCommandLineFaults) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        ASSERT_TRUE(QFile::copy(ZR4700_SOURCE_DIR "/resources/examples/example-16scan-56.txt",
+                                dir.filePath("in.txt")));
+        QProcess shell;
+        shell.setWorkingDirectory(dir.path());
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("Z", ZR4700_BINARY_PATH);
+        shell.setProcessEnvironment(environment);
+        shell.start("/bin/sh", {"-c", c.script});
+        ASSERT_TRUE(shell.waitForFinished(60000));
+        const QString errors = QString::fromLocal8Bit(shell.readAllStandardError());
+        EXPECT_EQ(shell.exitCode(), c.status) << errors.toStdString();
+        if (*c.error)
+            EXPECT_TRUE(errors.contains(c.error)) << errors.toStdString();
+        else
+            EXPECT_FALSE(errors.contains("annot")) << errors.toStdString();
+        if (*c.keeps) {
+            QFile kept(dir.filePath(c.keeps));
+            ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+            EXPECT_EQ(kept.readAll(), "old sheet\n");
+        }
+    }
+}
+
 class LegendWindowTest : public MainWindowTest {
   protected:
     LegendCommands* Attach() { return dialog->legendCommands(); }

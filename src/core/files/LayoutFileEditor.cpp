@@ -1,6 +1,7 @@
 #include "core/files/LayoutFileEditor.h"
 
 #include "engine/AtomicFileWrite.h"
+#include "engine/Engine.h"
 #include "engine/EngineResults.h"
 
 #include <algorithm>
@@ -145,10 +146,15 @@ class BufferInput final : public ByteInput {
     std::size_t position_ = 0;
 };
 
+std::string TooLargeReason() {
+    return "the file is larger than " + std::to_string(kMaxLayoutFileSize) + " bytes";
+}
+
 // A layout file, read through a buffer. Only a regular file can be a layout: a pipe or a device
 // would keep the reader waiting or reading for ever, so the file is opened without blocking and
 // refused when it is anything else. A failed read ends the input and is remembered, so that it
-// is never taken for the end of the file.
+// is never taken for the end of the file. Nor is a file larger than any layout read: it is
+// refused by its size, and one that grows beyond it while it is read ends there.
 class FileInput final : public ByteInput {
   public:
     explicit FileInput(const fs::path& path) {
@@ -174,6 +180,12 @@ class FileInput final : public ByteInput {
             ::close(fd);
             return;
         }
+        if (status.st_size > kMaxLayoutFileSize) {
+            tooLarge_ = true;
+            reason_ = TooLargeReason();
+            ::close(fd);
+            return;
+        }
         file_ = ::fdopen(fd, "rb");
         if (!file_) {
             reason_ = std::strerror(errno);
@@ -190,6 +202,9 @@ class FileInput final : public ByteInput {
 
     bool IsOpen() const {
         return file_ != nullptr;
+    }
+    bool TooLarge() const {
+        return tooLarge_;
     }
     bool Failed() const {
         return failed_;
@@ -220,13 +235,20 @@ class FileInput final : public ByteInput {
     // Appends the next block of the file to what is buffered (or starts the buffer over once it
     // is used up); false at the end or after a failed read.
     bool Fill() {
-        if (!file_ || failed_ || std::feof(file_))
+        if (!file_ || failed_ || tooLarge_ || std::feof(file_))
             return false;
         if (position_ == size_)
             position_ = size_ = 0;
         const std::size_t got =
             std::fread(buffer_.data() + size_, 1, buffer_.size() - size_, file_);
         size_ += got;
+        total_ += static_cast<std::int64_t>(got);
+        if (total_ > kMaxLayoutFileSize) {
+            tooLarge_ = true;
+            reason_ = TooLargeReason();
+            size_ = position_;
+            return false;
+        }
         if (got == 0 && std::ferror(file_)) {
             failed_ = true;
             reason_ = std::string("the file could not be read to its end: ") + std::strerror(errno);
@@ -238,7 +260,9 @@ class FileInput final : public ByteInput {
     std::array<char, 4096> buffer_{};
     std::size_t position_ = 0;
     std::size_t size_ = 0;
+    std::int64_t total_ = 0;
     bool failed_ = false;
+    bool tooLarge_ = false;
     std::string reason_;
 };
 
@@ -248,6 +272,7 @@ struct Line {
     std::string_view text;
     std::string droppedHead; // the first bytes of what an overlong line dropped
     bool cut = false;
+    bool crAlone = false; // ended by a CR without its LF, before the end of the input
 };
 
 // Reads one line into the buffer and returns it without its line break. A line ends after a CR
@@ -269,6 +294,8 @@ Line ReadLine(ByteInput& in, LineBuffer& buffer) {
         if (c == '\r') {
             if (in.Peek() == '\n')
                 in.Get();
+            else
+                line.crAlone = !in.AtEnd();
             break;
         }
         if (length < kLayoutLineContentLimit) {
@@ -300,15 +327,11 @@ bool IsFieldSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-// The text of a number field as written: an optional sign and digits, blanks around them.
+// The text of a number field as written: digits alone (blanks around them are trimmed). A sign
+// is read as atoi reads it, but the engine takes no sign, not even on a 0 or a +5.
 bool IsPlainNumber(std::string_view text) {
-    std::size_t i = 0;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        ++i;
-    if (i == text.size())
-        return false;
-    return std::all_of(text.begin() + static_cast<std::ptrdiff_t>(i), text.end(),
-                       [](char c) { return c >= '0' && c <= '9'; });
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 // Notes the corrections of one read in the record, when there is one. Lines are counted here as
@@ -384,10 +407,18 @@ class Recorder {
                 CorrectionKind::LineCut);
     }
 
+    // Line ends of a CR alone are the file's way, not one line's: told once, at the first.
+    void LineEnd(const Line& line) {
+        if (line.crAlone && !lineEndNoted_)
+            Add(line.text.size(), "\r", "CR LF", CorrectionKind::LineEnd);
+        lineEndNoted_ = lineEndNoted_ || line.crAlone;
+    }
+
   private:
     ReadRecord* record_;
     int line_ = 0;
     bool missingNoted_ = false;
+    bool lineEndNoted_ = false;
 };
 
 const char* const kSkippedLine = "no key (the line is skipped)";
@@ -438,6 +469,7 @@ bool ReadLayout(Layout& layout, ByteInput& in, ReadRecord* out) {
     Line line = ReadLine(in, buffer);
     recorder.NextLine();
     recorder.LineCut(line);
+    recorder.LineEnd(line);
     FieldReader fields(line.text);
 
     const std::string_view codeField = fields.NextField();
@@ -494,6 +526,7 @@ bool ReadLayout(Layout& layout, ByteInput& in, ReadRecord* out) {
     while (!in.AtEnd()) {
         line = ReadLine(in, buffer);
         recorder.NextLine();
+        recorder.LineEnd(line);
         fields.Reset(line.text);
         const std::string_view keyField = fields.NextField();
         const int32_t k = FieldNumber(keyField);
@@ -524,7 +557,7 @@ bool ReadLayout(Layout& layout, ByteInput& in, ReadRecord* out) {
             record.groupNumber = FieldNumber(groupField);
             recorder.Number(fields, groupField,
                             record.groupNumber >= 0 && record.groupNumber <= 255,
-                            std::to_string(record.groupNumber));
+                            "a new group number");
         }
         const std::string_view nameField = fields.NextField();
         record.name = NameFromField(nameField);
@@ -698,10 +731,20 @@ WriteResult WriteLayoutFile(const Layout& layout, FileVariant variant, UserPromp
 }
 
 ReadResult ReadLayoutFile(Layout& layout, UserPrompts& prompts, ReadRecord* record) {
+    std::string reason;
+    const ReadResult result = ReadLayoutFile(layout, record, reason);
+    if (result == ReadResult::CannotOpen)
+        prompts.ShowErrorDetail(kStrCannotOpenFile, {}, reason);
+    else if (result == ReadResult::NotALayout)
+        prompts.ShowErrorDetail(kResultInvalidFileFormat, {}, reason);
+    return result;
+}
+
+ReadResult ReadLayoutFile(Layout& layout, ReadRecord* record, std::string& reason) {
     FileInput input(layout.fileName.empty() ? fs::path() : PathFromName(layout.fileName));
-    if (!input.IsOpen()) {
-        prompts.ShowErrorDetail(kStrCannotOpenFile, {}, input.reason());
-        return ReadResult::CannotOpen;
+    if (input.TooLarge() || !input.IsOpen()) {
+        reason = input.reason();
+        return input.TooLarge() ? ReadResult::NotALayout : ReadResult::CannotOpen;
     }
     input.SkipByteOrderMark();
     // The detail of "Invalid file format." comes from the same record as the corrections, so
@@ -713,12 +756,17 @@ ReadResult ReadLayoutFile(Layout& layout, UserPrompts& prompts, ReadRecord* reco
     // A read that failed part-way is no end of the file: the keys after it would be lost, and the
     // next save would write the cut-down layout over the file.
     if (input.Failed()) {
-        prompts.ShowErrorDetail(kStrCannotOpenFile, {}, input.reason());
+        reason = input.reason();
         return ReadResult::CannotOpen;
     }
-    // An empty file, or one without a single key line, is no layout.
+    // Nor is a file that grew beyond any layout while it was read, or one without a single key
+    // line (an empty one too).
+    if (input.TooLarge()) {
+        reason = input.reason();
+        return ReadResult::NotALayout;
+    }
     if (!keyLineRead) {
-        prompts.ShowErrorDetail(kResultInvalidFileFormat, {}, DescribeNoLayout(used));
+        reason = DescribeNoLayout(used);
         return ReadResult::NotALayout;
     }
     return ReadResult::Read;

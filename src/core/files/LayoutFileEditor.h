@@ -65,6 +65,7 @@ enum class CorrectionKind {
     KeyNumberOutside,  // a key number outside 1..112; the line is skipped
     LineCut,           // a line longer than the reader keeps; its tail is dropped
     NameCut,           // a name longer than a key name, or with a NUL; its head is kept
+    LineEnd,           // a line ended by a CR alone (noted once, at the first); read as CR LF
 };
 
 struct ReadCorrection {
@@ -104,8 +105,9 @@ std::string DescribeNoLayout(const ReadRecord& record);
 // Reads layout.fileName into the key table, keyCount, scan16Mode, fileIsScan16, the settings and
 // (16scan files) the RFID values and keysPause. A file that cannot be opened or read to its end
 // (a read error is no end of file) gives "Cannot open file!" and CannotOpen; a file without a
-// single key line gives "Invalid file format." and NotALayout. A leading UTF-8 byte-order mark
-// is skipped. Every other input is read, corrected where needed:
+// single key line, or larger than the engine takes (kMaxLayoutFileSize, far beyond any layout),
+// gives "Invalid file format." and NotALayout. A leading UTF-8 byte-order mark is skipped. Every other input is read, corrected
+// where needed:
 // - a line ends at CR (with its LF), at a bare LF or at the end of the file;
 // - of an overlong line only the first kLayoutLineContentLimit bytes are read, the rest up to the
 //   line break is dropped, so the next line starts where the file's next line starts;
@@ -115,6 +117,9 @@ std::string DescribeNoLayout(const ReadRecord& record);
 // Every correction is noted in record when one is given; a file with no key line gets the
 // detail of "Invalid file format." from the same record.
 ReadResult ReadLayoutFile(Layout& layout, UserPrompts& prompts, ReadRecord* record = nullptr);
+// The same without a message: *reason receives what the message would say below its text (the
+// system's reason, or where and why the file holds no layout).
+ReadResult ReadLayoutFile(Layout& layout, ReadRecord* record, std::string& reason);
 // The same reading from bytes in memory; false when they hold no key line.
 bool ReadLayoutText(Layout& layout, std::string_view bytes, ReadRecord* record = nullptr);
 

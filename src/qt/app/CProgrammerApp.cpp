@@ -13,6 +13,8 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -23,9 +25,23 @@ constexpr const char* kUsage =
     "                       [--code-names] LAYOUT.txt\n"
     "       zr4700 --help\n";
 
+// The full path of a file named on the command line, as the open dialog would give it, so the
+// recent list stays valid.
+std::string FullPath([[maybe_unused]] const QString& argument,
+                     [[maybe_unused]] const std::string& rawArgument) {
+#ifdef _WIN32
+    return QDir::toNativeSeparators(QFileInfo(argument).absoluteFilePath()).toStdString();
+#else
+    std::error_code error;
+    const std::filesystem::path full = std::filesystem::absolute(rawArgument, error);
+    return (error ? std::filesystem::path(rawArgument) : full).lexically_normal().string();
+#endif
+}
+
 } // namespace
 
-int CProgrammerApp::InitInstance(const QStringList& arguments) {
+int CProgrammerApp::InitInstance(const QStringList& arguments,
+                                 const std::vector<std::string>& rawArguments) {
     // The recent-file list lives per user under "Valmora" and the executable's base name.
     QApplication::setOrganizationName(QString::fromUtf8(zr4700::kProfileKey));
     QApplication::setApplicationName(
@@ -35,6 +51,7 @@ int CProgrammerApp::InitInstance(const QStringList& arguments) {
 
     QString screenshotPath;
     QString fileToOpen;
+    std::string rawFileToOpen;
     for (int i = 1; i < arguments.size(); ++i) {
         const QString& argument = arguments.at(i);
         if (argument == QLatin1String("--screenshot") && i + 1 < arguments.size()) {
@@ -48,6 +65,8 @@ int CProgrammerApp::InitInstance(const QStringList& arguments) {
             return 2;
         } else if (fileToOpen.isEmpty()) {
             fileToOpen = argument;
+            if (static_cast<std::size_t>(i) < rawArguments.size())
+                rawFileToOpen = rawArguments[static_cast<std::size_t>(i)];
         }
     }
     if (!screenshotPath.isEmpty())
@@ -55,11 +74,9 @@ int CProgrammerApp::InitInstance(const QStringList& arguments) {
 
     CProgrammerDlg dialog;
     QApplication::setWindowIcon(dialog.appIcon);
-    const auto openFile = [&dialog, fileToOpen] {
-        // As the open dialog would give it: the full path, so the recent list stays valid.
-        dialog.fileCommands.OpenPath(
-            QDir::toNativeSeparators(QFileInfo(fileToOpen).absoluteFilePath()).toStdString());
-    };
+    const std::string pathToOpen =
+        fileToOpen.isEmpty() ? std::string() : FullPath(fileToOpen, rawFileToOpen);
+    const auto openFile = [&dialog, pathToOpen] { dialog.fileCommands.OpenPath(pathToOpen); };
     if (!screenshotPath.isEmpty()) {
         if (!fileToOpen.isEmpty())
             openFile();

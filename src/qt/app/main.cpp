@@ -4,6 +4,8 @@
 #include <QApplication>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 int main(int argc, char** argv) {
     // A screenshot, a legend sheet, the usage and an option error need no display: render
@@ -16,8 +18,18 @@ int main(int argc, char** argv) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
-    if (LegendCommandLine::Requested(QApplication::arguments()))
-        return LegendCommandLine::Run(QApplication::arguments());
+    // File names as the system gave them: on POSIX systems a name is bytes, and one that is no
+    // valid UTF-8 would not survive the way through QString. (QApplication has taken its own
+    // options out of argv by now, so the two lists agree.)
+    std::vector<std::string> arguments;
+#ifdef _WIN32
+    for (const QString& argument : QApplication::arguments())
+        arguments.push_back(argument.toStdString());
+#else
+    arguments.assign(argv, argv + argc);
+#endif
+    if (LegendCommandLine::Requested(arguments))
+        return LegendCommandLine::Run(arguments);
     CProgrammerApp theApp;
-    return theApp.InitInstance(QApplication::arguments());
+    return theApp.InitInstance(QApplication::arguments(), arguments);
 }

@@ -9,9 +9,9 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
 
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 
 using namespace zr4700;
@@ -31,9 +31,27 @@ int Usage(const QString& problem) {
     return kBadArgument;
 }
 
-std::optional<double> Millimetres(const QString& text, double low, double high) {
+// An argument as messages show it, and as a path: the system's bytes on POSIX systems, UTF-8 on
+// Windows (where the program hands over its arguments so).
+QString Text(const std::string& argument) {
+#ifdef _WIN32
+    return QString::fromStdString(argument);
+#else
+    return QFile::decodeName(QByteArray::fromStdString(argument));
+#endif
+}
+
+std::filesystem::path PathOf(const std::string& argument) {
+#ifdef _WIN32
+    return std::filesystem::path(std::u8string(argument.begin(), argument.end()));
+#else
+    return std::filesystem::path(argument);
+#endif
+}
+
+std::optional<double> Millimetres(const std::string& text, double low, double high) {
     bool ok = false;
-    const double value = text.toDouble(&ok);
+    const double value = Text(text).toDouble(&ok);
     if (!ok || !(value >= low && value <= high))
         return std::nullopt;
     return value;
@@ -43,51 +61,55 @@ std::optional<double> Millimetres(const QString& text, double low, double high) 
 
 namespace LegendCommandLine {
 
-bool Requested(const QStringList& arguments) {
-    return arguments.mid(1).contains(QStringLiteral("--legend"));
+bool Requested(const std::vector<std::string>& arguments) {
+    for (std::size_t i = 1; i < arguments.size(); ++i)
+        if (arguments[i] == "--legend")
+            return true;
+    return false;
 }
 
-int Run(const QStringList& arguments) {
+int Run(const std::vector<std::string>& arguments) {
     Resources::LoadReplacementBundle(QCoreApplication::applicationDirPath());
     // A message the layout would show in a box (a broken cell group) goes to stderr instead.
     Prompts::Instance().SetMode(Prompts::Mode::Headless);
 
-    QString output;
-    QString layoutPath;
+    std::optional<std::string> output;
+    std::string layoutPath;
     LegendOptions options;
     LegendPainter::SetLocalePageSize(options);
-    for (int i = 1; i < arguments.size(); ++i) {
-        const QString& argument = arguments.at(i);
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
         const bool hasValue = i + 1 < arguments.size();
-        if (argument == QLatin1String("--legend")) {
-            if (!hasValue || !output.isEmpty())
+        if (argument == "--legend") {
+            if (!hasValue || output)
                 return Usage(Resources::String("legend.cli.needsOutput"));
-            output = arguments.at(++i);
-        } else if (argument == QLatin1String("--pitch") || argument == QLatin1String("--margin")) {
-            const bool pitch = argument == QLatin1String("--pitch");
+            output = arguments[++i];
+        } else if (argument == "--pitch" || argument == "--margin") {
+            const bool pitch = argument == "--pitch";
             const double low = pitch ? kMinPitchMm : 0.0;
             const double high = pitch ? kMaxPitchMm : kMaxMarginMm;
             const std::optional<double> value =
-                hasValue ? Millimetres(arguments.at(++i), low, high) : std::nullopt;
+                hasValue ? Millimetres(arguments[++i], low, high) : std::nullopt;
             if (!value)
                 return Usage(
-                    Resources::String("legend.cli.badSize").arg(argument).arg(low).arg(high));
+                    Resources::String("legend.cli.badSize").arg(Text(argument)).arg(low).arg(high));
             (pitch ? options.pitchMm : options.marginMm) = *value;
-        } else if (argument == QLatin1String("--all-keys")) {
+        } else if (argument == "--all-keys") {
             options.onlyProgrammed = false;
-        } else if (argument == QLatin1String("--code-names")) {
+        } else if (argument == "--code-names") {
             options.showCodeNames = true;
-        } else if (argument.startsWith(QLatin1Char('-')) && argument.size() > 1) {
-            return Usage(Resources::String("legend.cli.unknownOption").arg(argument));
-        } else if (layoutPath.isEmpty()) {
+        } else if (argument.size() > 1 && argument[0] == '-') {
+            return Usage(Resources::String("legend.cli.unknownOption").arg(Text(argument)));
+        } else if (layoutPath.empty()) {
             layoutPath = argument;
         } else {
             return Usage(Resources::String("legend.cli.oneLayout"));
         }
     }
-    if (LegendPainter::FormatOf(output) == LegendPainter::Format::Unknown)
-        return Usage(Resources::String("legend.cli.badFormat").arg(output));
-    if (layoutPath.isEmpty())
+    const std::filesystem::path outputPath = PathOf(output.value_or(std::string()));
+    if (LegendPainter::FormatOf(outputPath) == LegendPainter::Format::Unknown)
+        return Usage(Resources::String("legend.cli.badFormat").arg(Text(output.value_or(""))));
+    if (layoutPath.empty())
         return Usage(Resources::String("legend.cli.needsLayout"));
     if (options.marginMm > zr4700::MaxMarginMm(options.pitchMm))
         return Usage(Resources::String("legend.cli.badSize")
@@ -95,23 +117,25 @@ int Run(const QStringList& arguments) {
                          .arg(0)
                          .arg(zr4700::MaxMarginMm(options.pitchMm)));
 
-    QFile file(layoutPath);
-    if (!QFileInfo(layoutPath).isFile() || !file.open(QIODevice::ReadOnly)) {
-        Complain(Resources::String("legend.cli.cannotRead").arg(layoutPath));
+    // Read as File > Open reads it: only a regular file, never waiting on it, no larger than
+    // any layout, and refused when it holds no key line.
+    Layout layout;
+    layout.fileName = layoutPath;
+    std::string reason;
+    if (ReadLayoutFile(layout, nullptr, reason) != ReadResult::Read) {
+        Complain(Resources::String("legend.cli.cannotRead")
+                     .arg(Text(layoutPath), QString::fromStdString(reason)));
         return kFailed;
     }
-    const QByteArray bytes = file.readAll();
-    Layout layout;
-    ReadLayoutText(layout, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
     layout.RebuildCellGroups(Prompts::Instance());
 
-    options.footer = LegendPainter::FooterFor(layoutPath);
+    options.footer = LegendPainter::FooterFor(Text(layoutPath));
     const LegendSheet sheet = ComputeLegendSheet(layout, options);
     if (sheet.capCount() == 0) {
-        Complain(Resources::String("legend.cli.nothingToPrint").arg(layoutPath));
+        Complain(Resources::String("legend.cli.nothingToPrint").arg(Text(layoutPath)));
         return kFailed;
     }
-    const QString error = LegendPainter::Export(sheet, output);
+    const QString error = LegendPainter::Export(sheet, outputPath);
     if (!error.isEmpty()) {
         Complain(error);
         return kFailed;

@@ -1,10 +1,13 @@
 #include "qt/legend/LegendPainter.h"
 
+#include "engine/AtomicFileWrite.h"
 #include "qt/grid/CapTextQt.h"
 #include "qt/platform/NameText.h"
 #include "qt/platform/Resources.h"
 
+#include <QBuffer>
 #include <QDate>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QLocale>
@@ -40,6 +43,15 @@ int Pixels(double mm, double dotsPerMm) {
     return std::max(1, static_cast<int>(std::lround(mm * dotsPerMm)));
 }
 
+// A path as messages show it.
+QString DisplayName(const std::filesystem::path& path) {
+#ifdef _WIN32
+    return QString::fromStdWString(path.wstring());
+#else
+    return QFile::decodeName(QByteArray::fromStdString(path.string()));
+#endif
+}
+
 QString FooterText(const LegendSheet& sheet, int pageIndex) {
     QString text = QString::fromStdString(sheet.options.footer);
     if (sheet.pages.size() > 1) {
@@ -54,6 +66,10 @@ QString FooterText(const LegendSheet& sheet, int pageIndex) {
 } // namespace
 
 namespace LegendPainter {
+
+Format FormatOf(const std::filesystem::path& path) {
+    return FormatOf(DisplayName(path.filename()));
+}
 
 Format FormatOf(const QString& path) {
     const QString suffix = QFileInfo(path).suffix().toLower();
@@ -161,82 +177,97 @@ void PrintSheet(QPainter& painter, QPrinter& printer, const LegendSheet& sheet) 
     }
 }
 
-QStringList PagePaths(const QString& path, Format format, int pageCount) {
-    if (format == Format::Pdf || pageCount <= 1)
-        return {path};
-    QStringList paths{path};
-    const QFileInfo info(path);
-    const QString stem = info.path() + QLatin1Char('/') + info.completeBaseName();
-    for (int page = 2; page <= pageCount; ++page)
-        paths << QStringLiteral("%1-%2.%3").arg(stem).arg(page).arg(info.suffix());
+std::vector<std::filesystem::path> PagePaths(const std::filesystem::path& path, Format format,
+                                             int pageCount) {
+    std::vector<std::filesystem::path> paths{path};
+    if (format == Format::Pdf)
+        return paths;
+    for (int page = 2; page <= pageCount; ++page) {
+        std::filesystem::path next = path;
+        next.replace_filename(path.stem().string() + "-" + std::to_string(page) +
+                              path.extension().string());
+        paths.push_back(next);
+    }
     return paths;
 }
 
 QString Export(const LegendSheet& sheet, const QString& path) {
+#ifdef _WIN32
+    return Export(sheet, std::filesystem::path(path.toStdWString()));
+#else
+    return Export(sheet, std::filesystem::path(QFile::encodeName(path).toStdString()));
+#endif
+}
+
+QString Export(const LegendSheet& sheet, const std::filesystem::path& path) {
     const Format format = FormatOf(path);
-    const QString cannotWrite = Resources::String("legend.cannotWrite");
+    if (format == Format::Unknown)
+        return Resources::String("legend.unknownFormat").arg(DisplayName(path));
     const int pageCount = static_cast<int>(sheet.pages.size());
     const QSizeF pageMm(sheet.pageWidthMm, sheet.pageHeightMm);
-    switch (format) {
-    case Format::Pdf: {
-        QPdfWriter writer(path);
-        writer.setCreator(QStringLiteral("zr4700"));
-        writer.setTitle(QString::fromStdString(sheet.options.footer));
-        writer.setResolution(kPdfDpi);
-        writer.setPageSize(QPageSize(pageMm, QPageSize::Millimeter));
-        writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    const std::vector<std::filesystem::path> paths = PagePaths(path, format, pageCount);
+
+    // Every file is drawn in memory first: nothing is written unless all of it could be drawn.
+    std::vector<QByteArray> files(paths.size());
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        QBuffer buffer(&files[i]);
+        buffer.open(QIODevice::WriteOnly);
         QPainter painter;
-        if (!painter.begin(&writer))
-            return cannotWrite.arg(path);
-        for (int i = 0; i < pageCount; ++i) {
-            if (i > 0)
-                writer.newPage();
-            PaintPage(painter, sheet, i, kPdfDpi / 25.4);
-        }
-        if (!painter.end())
-            return cannotWrite.arg(path);
-        return {};
-    }
-    case Format::Svg:
-    case Format::Png: {
-        const QStringList paths = PagePaths(path, format, pageCount);
-        const double dotsPerMm = (format == Format::Svg ? kSvgDpi : kPngDpi) / 25.4;
-        const QSize size(Pixels(pageMm.width(), dotsPerMm), Pixels(pageMm.height(), dotsPerMm));
-        for (int i = 0; i < pageCount; ++i) {
-            const QString& target = paths.at(i);
+        bool drawn = false;
+        if (format == Format::Pdf) {
+            QPdfWriter writer(&buffer);
+            writer.setCreator(QStringLiteral("zr4700"));
+            writer.setTitle(QString::fromStdString(sheet.options.footer));
+            writer.setResolution(kPdfDpi);
+            writer.setPageSize(QPageSize(pageMm, QPageSize::Millimeter));
+            writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+            if (painter.begin(&writer)) {
+                for (int page = 0; page < pageCount; ++page) {
+                    if (page > 0)
+                        writer.newPage();
+                    PaintPage(painter, sheet, page, kPdfDpi / 25.4);
+                }
+                drawn = painter.end();
+            }
+        } else {
+            const double dotsPerMm = (format == Format::Svg ? kSvgDpi : kPngDpi) / 25.4;
+            const QSize size(Pixels(pageMm.width(), dotsPerMm), Pixels(pageMm.height(), dotsPerMm));
+            const int page = static_cast<int>(i);
             if (format == Format::Svg) {
                 QSvgGenerator generator;
-                generator.setFileName(target);
+                generator.setOutputDevice(&buffer);
                 generator.setSize(size);
                 generator.setViewBox(QRect(QPoint(0, 0), size));
                 generator.setResolution(kSvgDpi);
                 generator.setTitle(QString::fromStdString(sheet.options.footer));
-                QPainter painter;
-                if (!painter.begin(&generator))
-                    return cannotWrite.arg(target);
-                PaintPage(painter, sheet, i, dotsPerMm);
-                painter.end();
-                if (!QFileInfo(target).isFile() || QFileInfo(target).size() == 0)
-                    return cannotWrite.arg(target);
+                if (painter.begin(&generator)) {
+                    PaintPage(painter, sheet, page, dotsPerMm);
+                    drawn = painter.end();
+                }
             } else {
                 QImage image(size, QImage::Format_RGB32);
                 image.fill(Qt::white);
                 const int dotsPerMeter = static_cast<int>(std::lround(dotsPerMm * 1000));
                 image.setDotsPerMeterX(dotsPerMeter);
                 image.setDotsPerMeterY(dotsPerMeter);
-                QPainter painter(&image);
-                PaintPage(painter, sheet, i, dotsPerMm);
-                painter.end();
-                if (!image.save(target, "PNG"))
-                    return cannotWrite.arg(target);
+                if (painter.begin(&image)) {
+                    PaintPage(painter, sheet, page, dotsPerMm);
+                    drawn = painter.end() && image.save(&buffer, "PNG");
+                }
             }
         }
-        return {};
+        if (!drawn || files[i].isEmpty())
+            return Resources::String("legend.cannotWrite").arg(DisplayName(paths[i]));
     }
-    case Format::Unknown:
-        break;
+
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        std::string reason;
+        const std::string_view bytes(files[i].constData(), static_cast<std::size_t>(files[i].size()));
+        if (!ReplaceFileAtomically(paths[i], bytes, &reason))
+            return Resources::String("legend.cannotWriteReason")
+                .arg(DisplayName(paths[i]), QString::fromStdString(reason));
     }
-    return Resources::String("legend.unknownFormat").arg(path);
+    return {};
 }
 
 } // namespace LegendPainter

@@ -6,7 +6,9 @@
 #include "core/legend/LegendSheet.h"
 
 #include <QString>
-#include <QStringList>
+
+#include <filesystem>
+#include <vector>
 
 class QPainter;
 class QPrinter;
@@ -17,6 +19,7 @@ enum class Format { Unknown, Pdf, Svg, Png };
 
 // By the file name's extension, ignoring case.
 Format FormatOf(const QString& path);
+Format FormatOf(const std::filesystem::path& path);
 QString Extension(Format format); // "pdf", "svg", "png"
 
 // Page size in millimetres from the locale: Letter where the US measurement system is used,
@@ -36,10 +39,16 @@ void PrintSheet(QPainter& painter, QPrinter& printer, const zr4700::LegendSheet&
 
 // Where each page goes: a PDF holds every page; an SVG or PNG file holds one, so the second page
 // of "sheet.png" is "sheet-2.png", and so on.
-QStringList PagePaths(const QString& path, Format format, int pageCount);
+std::vector<std::filesystem::path> PagePaths(const std::filesystem::path& path, Format format,
+                                             int pageCount);
 
 // Writes the sheet in the format of the file's extension. Returns an empty string, or the
-// message to show when the file cannot be written.
+// message to show when the file cannot be written. Each file is written as layout files are
+// saved: beside the target, then renamed over it, so a failed or killed export leaves the file
+// that was there as it was; anything but a regular file (a pipe, a device) is refused, without
+// waiting on it.
 QString Export(const zr4700::LegendSheet& sheet, const QString& path);
+// The same at a path given as the system's bytes, whatever their encoding.
+QString Export(const zr4700::LegendSheet& sheet, const std::filesystem::path& path);
 
 } // namespace LegendPainter
