@@ -143,23 +143,28 @@ const CommandLineFault kCommandLineFaults[] = {
      "", "out.png"},
     {"FIFO", "mkfifo out.svg; timeout 20 \"$Z\" --legend out.svg in.txt", 1,
      "Cannot write out.svg: not a regular file."},
-    {"layout beyond 1 MiB", "cp in.txt big.txt; truncate -s 2M big.txt; \"$Z\" --legend o.pdf big.txt",
-     1, "the layout file big.txt cannot be read: the file is larger than 1048576 bytes"},
+    {"layout beyond 1 MiB",
+     "cp in.txt big.txt; truncate -s 2M big.txt; \"$Z\" --legend o.pdf big.txt", 1,
+     "the layout file big.txt cannot be read: the file is larger than 1048576 bytes"},
     {"empty layout", ": > e.txt; \"$Z\" --legend o.pdf --all-keys e.txt", 1,
      "the layout file e.txt cannot be read: 1:1: the file is empty"},
     {"layout without a key line",
-     "printf '57; 0; 0; 2; 11; 144; 0; 0; 3\\r\\n' > k.txt; \"$Z\" --legend o.pdf --all-keys k.txt", 1,
-     "cannot be read: 2:1: the file ends before its first key line"},
-    {"binary layout", "printf '\\177ELF\\2\\1\\n\\0\\1\\n' > b.bin; \"$Z\" --legend o.pdf --all-keys b.bin",
-     1, "the layout file b.bin cannot be read: "},
-    {"output given twice", "\"$Z\" --legend '' --legend o.pdf in.txt; s=$?; test ! -e o.pdf && exit $s",
-     2, "--legend needs one output file"},
+     "printf '57; 0; 0; 2; 11; 144; 0; 0; 3\\r\\n' > k.txt; \"$Z\" --legend o.pdf --all-keys k.txt",
+     1, "cannot be read: 2:1: the file ends before its first key line"},
+    {"binary layout",
+     "printf '\\177ELF\\2\\1\\n\\0\\1\\n' > b.bin; \"$Z\" --legend o.pdf --all-keys b.bin", 1,
+     "the layout file b.bin cannot be read: "},
+    {"output given twice",
+     "\"$Z\" --legend '' --legend o.pdf in.txt; s=$?; test ! -e o.pdf && exit $s", 2,
+     "--legend needs one output file"},
     {"names that are no UTF-8",
      "cp in.txt \"$(printf 'caf\\351.txt')\" && \"$Z\" --legend \"$(printf 'o\\351.pdf')\" "
-     "\"$(printf 'caf\\351.txt')\" && test -s \"$(printf 'o\\351.pdf')\"; s=$?; rm -f caf* o*; exit $s",
+     "\"$(printf 'caf\\351.txt')\" && test -s \"$(printf 'o\\351.pdf')\"; s=$?; rm -f caf* o*; "
+     "exit $s",
      0, ""},
     {"window opens a name that is no UTF-8",
-     "cp in.txt \"$(printf 'caf\\351.txt')\" && \"$Z\" --screenshot s.png \"$(printf 'caf\\351.txt')\"; "
+     "cp in.txt \"$(printf 'caf\\351.txt')\" && \"$Z\" --screenshot s.png \"$(printf "
+     "'caf\\351.txt')\"; "
      "s=$?; rm -f caf*; exit $s",
      0, ""},
 };

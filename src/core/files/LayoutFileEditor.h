@@ -106,8 +106,8 @@ std::string DescribeNoLayout(const ReadRecord& record);
 // (16scan files) the RFID values and keysPause. A file that cannot be opened or read to its end
 // (a read error is no end of file) gives "Cannot open file!" and CannotOpen; a file without a
 // single key line, or larger than the engine takes (kMaxLayoutFileSize, far beyond any layout),
-// gives "Invalid file format." and NotALayout. A leading UTF-8 byte-order mark is skipped. Every other input is read, corrected
-// where needed:
+// gives "Invalid file format." and NotALayout. A leading UTF-8 byte-order mark is skipped. Every
+// other input is read, corrected where needed:
 // - a line ends at CR (with its LF), at a bare LF or at the end of the file;
 // - of an overlong line only the first kLayoutLineContentLimit bytes are read, the rest up to the
 //   line break is dropped, so the next line starts where the file's next line starts;

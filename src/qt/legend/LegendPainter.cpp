@@ -262,7 +262,8 @@ QString Export(const LegendSheet& sheet, const std::filesystem::path& path) {
 
     for (std::size_t i = 0; i < files.size(); ++i) {
         std::string reason;
-        const std::string_view bytes(files[i].constData(), static_cast<std::size_t>(files[i].size()));
+        const std::string_view bytes(files[i].constData(),
+                                     static_cast<std::size_t>(files[i].size()));
         if (!ReplaceFileAtomically(paths[i], bytes, &reason))
             return Resources::String("legend.cannotWriteReason")
                 .arg(DisplayName(paths[i]), QString::fromStdString(reason));
