@@ -161,9 +161,14 @@ void Layout::SetProgrammedKeyComboSelection(int position) {
 Layout::PopupState Layout::PopupStateFor(int k) const {
     PopupState popup;
     const int selection = programmedKeyComboSelection;
-    const int entry = EntryAtPosition(*this, selection);
-    popup.copyKey =
-        entry >= 0 && !ProgrammedKeyItems(*this)[static_cast<std::size_t>(selection)].empty();
+    // The chosen item shows something: a name, or the mark of an entry in use.
+    const int entryIndex = EntryAtPosition(*this, selection);
+    if (entryIndex >= 0) {
+        const ProgrammedKeyEntry& entry = programmedKeyList[static_cast<std::size_t>(entryIndex)];
+        popup.copyKey = entry.inUse != 0 || !entry.name.empty();
+    } else {
+        popup.copyKey = false;
+    }
 
     if (!IsKeyNumber(k) || state(k) == CellState::Blank) {
         popup.single = popup.toRight = popup.toDown = popup.quad = popup.clearKey = false;

@@ -367,9 +367,9 @@ void CProgrammerDlg::RefreshStatusBar() {
 
 void CProgrammerDlg::OnGridMouseMove(int x, int y) {
     // The key under the pointer, with its name as the user reads it.
-    const auto panes = StatusTexts(layout, layout.KeyAt(x, y), ResourceTexts());
-    statusBar->SetPaneText(5, QString::fromStdString(panes[5]));
     const int key = layout.KeyAt(x, y);
+    const auto panes = StatusTexts(layout, key, ResourceTexts());
+    statusBar->SetPaneText(5, QString::fromStdString(panes[5]));
     statusBar->SetPaneText(
         6, key == 0
                ? QString::fromStdString(panes[6])
