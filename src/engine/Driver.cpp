@@ -6,6 +6,13 @@
 namespace zr4700 {
 
 int DetectKeyboard() {
+    return DetectKeyboard(nullptr);
+}
+
+int DetectKeyboard(int* typeReply) {
+    int unused = -1;
+    int& reply = typeReply ? *typeReply : unused;
+    reply = -1;
     std::unique_ptr<DeviceHandle> device = OpenDevice();
     if (!device) {
         return -2;
@@ -17,6 +24,7 @@ int DetectKeyboard() {
     if (!ok || returned != 1) {
         return -3;
     }
+    reply = type;
     if (type > 2) {
         return -1;
     }

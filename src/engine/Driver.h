@@ -20,6 +20,9 @@ constexpr int kSendStoppedUnanswered = -5;
 // -1 when the keyboard reports a type above 2; -2 when the device cannot be opened; -3 when the
 // request fails or does not return exactly one byte.
 int DetectKeyboard();
+// The same, and *typeReply (may be null) receives the byte the keyboard answered with, or -1
+// when it gave none, so that a caller can say which unknown type it reported.
+int DetectKeyboard(int* typeReply);
 
 // Sends size bytes of image, one request per byte in image order, with the byte pause between
 // them, through its own device handle. notify is called before the byte when the number of

@@ -1,9 +1,8 @@
 #include "qt/programming/CProgressDlg.h"
 
-#include "engine/Device.h"
-#include "engine/Engine.h"
+#include "core/files/ProgrammingRun.h"
 #include "engine/EngineResults.h"
-#include "engine/RecordedProgramming.h"
+#include "qt/app/CommandActions.h"
 #include "qt/platform/Prompts.h"
 #include "qt/platform/Resources.h"
 #include "qt/widgets/DialogUnits.h"
@@ -17,8 +16,6 @@
 #include <QWindow>
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
 namespace {
 
@@ -119,50 +116,19 @@ void CProgressDlg::ProgrammingThread(CProgressDlg* dialog) {
 
 int CProgressDlg::RunEngine() {
     // Each step waits until the bar has moved, so the bar never runs ahead of the transfer.
-    int steps = 0;
-    const zr4700::StepNotify notify = [this, &steps] {
-        ++steps;
+    const zr4700::StepNotify notify = [this] {
         QMetaObject::invokeMethod(this, &CProgressDlg::OnProgressStep,
                                   Qt::BlockingQueuedConnection);
     };
-    zr4700::ProgramReport report;
-    // The keyboard's record follows the run as after zrwin's: a record that cannot be kept
-    // does not spoil a good transfer, so it shows nothing here.
-    zr4700::RecordedRunOptions options;
-    options.layoutFile = recordedLayoutFile_;
-    const int result = zr4700::ProgramKeyboardRecorded(
-        m_argc, m_argv.data(), zr4700::ProgramControl{notify, &stopRequested_, {}}, options,
-        &report, nullptr);
-    const bool failed = zr4700::EngineResultMessage(result) != nullptr;
-    const bool stopped = stopRequested_.load();
-    // A stopped run says nothing of what the engine answered on its way out. A device that
-    // could not be opened is named, with the system's reason.
-    if (failed && !stopped) {
-        const QString detail = result == zr4700::kResultDriverError
-                                   ? QString::fromStdString(zr4700::LastDeviceError())
-                                   : QString();
-        QMetaObject::invokeMethod(
-            this, [this, result, detail] { ShowEngineError(result, detail); },
-            Qt::BlockingQueuedConnection);
-    }
-    // Once bytes went out, a run that did not end well has left the keyboard holding part of a
-    // layout: the user must know to program it again.
-    if ((steps > 0 || report.bytesSent > 0) && (failed || stopped)) {
-        const QString detail =
-            Resources::String("detail.bytesSent").arg(report.bytesSent).arg(report.imageSize);
+    const zr4700::RunOutcome outcome =
+        zr4700::RunProgramming(argumentText_, notify, stopRequested_, recordedLayoutFile_);
+    for (const zr4700::RunMessage& message : zr4700::RunOutcomeMessages(outcome, ResourceTexts()))
         QMetaObject::invokeMethod(
             this,
-            [this, detail] {
-                Prompts::Instance().ShowErrorTextDetail(
-                    Resources::String(zr4700::kStrTransferIncomplete), detail, this);
+            [this, message] {
+                ShowEngineError(message.stringId, QString::fromStdString(message.detail));
             },
             Qt::BlockingQueuedConnection);
-    }
-    // The worker deletes the layout file it was given once the engine is done with it.
-    if (m_argc > 1 && m_argv[1]) {
-        std::error_code ignored;
-        std::filesystem::remove(m_argv[1], ignored);
-    }
     return 0;
 }
 

@@ -1,17 +1,15 @@
 #pragma once
-// File > Programming... and File > Detect keyboard: the keyboard is asked its type first, the
-// layout is written in the variant that keyboard takes into a file of the run's own, and the
-// progress dialog's worker hands that file to the engine. Every stop says why, with the
-// engine's own message first.
+// File > Programming... and File > Detect keyboard: the keyboard is asked its type first (on a
+// thread of its own, while the window keeps painting), and the core decides what follows; the
+// progress dialog's worker hands the file the core wrote to the engine.
 
+#include "core/files/KeyboardQuery.h"
 #include "core/files/ProgrammingFile.h"
 #include "core/model/Layout.h"
 
 #include <QObject>
-#include <QString>
 
 #include <memory>
-#include <string>
 
 class CProgressDlg;
 
@@ -27,14 +25,7 @@ class ProgrammingCommands : public QObject {
     void DetectKeyboard();
 
   private:
-    // The keyboard's answer to the type query, asked on a thread of its own.
-    struct Detection {
-        int result = -3;
-        std::string deviceError;
-        std::string address;
-    };
-    Detection DetectWithoutFreezing();
-    static QString FailureDetail(const Detection& found);
+    zr4700::KeyboardDetection DetectWithoutFreezing();
 
     const zr4700::Layout& layout_;
     CProgressDlg* progress_;
