@@ -1,6 +1,6 @@
 #include "qt/widgets/DataExchange.h"
 
-#include "core/document/UserPrompts.h"
+#include "core/document/FieldText.h"
 #include "qt/platform/Prompts.h"
 
 #include <QSignalBlocker>
@@ -8,20 +8,16 @@
 namespace Exchange {
 namespace {
 
-bool isUnsignedDecimal(const QString& text) {
-    const QString trimmed = text.trimmed();
-    if (trimmed.isEmpty())
-        return false;
-    for (QChar c : trimmed) {
-        if (!c.isDigit())
-            return false;
-    }
-    return true;
-}
-
 void fail(QLineEdit* edit, const QString& message) {
     Prompts::Instance().ShowValidation(message, edit ? edit->window() : nullptr);
     FocusAndSelect(edit);
+}
+
+// True for a number the field takes; otherwise shows its message first.
+bool check(QLineEdit* edit, const zr4700::FieldNumber& number) {
+    if (!number.ok)
+        fail(edit, FormatString(number.messageId, number.args));
+    return number.ok;
 }
 
 } // namespace
@@ -77,50 +73,26 @@ void SetSlider(QSlider* slider, int value) {
 
 bool ReadUnsigned(QLineEdit* edit, uint32_t& value, uint32_t min, uint32_t max,
                   bool storeOutOfRange) {
-    const QString text = edit->text().trimmed();
-    if (!isUnsignedDecimal(text)) {
-        fail(edit, FormatString(zr4700::kStrPositiveMessage));
-        return false;
-    }
-    bool ok = false;
-    const qulonglong number = text.toULongLong(&ok);
-    if (!ok || number < min || number > max) {
-        if (ok && storeOutOfRange && number <= 0xFFFFFFFFull)
-            value = static_cast<uint32_t>(number);
-        fail(edit,
-             FormatString(zr4700::kStrRangeMessage, {std::to_string(min), std::to_string(max)}));
-        return false;
-    }
-    value = static_cast<uint32_t>(number);
-    return true;
+    const zr4700::FieldNumber number =
+        zr4700::ReadUnsignedText(edit->text().toStdString(), min, max);
+    if (number.ok || (number.outOfRange && storeOutOfRange))
+        value = static_cast<uint32_t>(number.value);
+    return check(edit, number);
 }
 
 bool ReadByte(QLineEdit* edit, uint8_t& value) {
-    bool ok = false;
-    const QString text = edit->text().trimmed();
-    const int number = text.toInt(&ok);
-    if (!ok || number < 0 || number > 255) {
-        fail(edit, FormatString(zr4700::kStrByteRangeMessage));
-        return false;
-    }
-    value = static_cast<uint8_t>(number);
-    return true;
+    const zr4700::FieldNumber number = zr4700::ReadByteText(edit->text().toStdString());
+    if (number.ok)
+        value = static_cast<uint8_t>(number.value);
+    return check(edit, number);
 }
 
 bool ReadInt(QLineEdit* edit, int32_t& value, int32_t min, int32_t max) {
-    bool ok = false;
-    const long long number = edit->text().trimmed().toLongLong(&ok);
-    if (!ok) {
-        fail(edit, FormatString(zr4700::kStrIntegerMessage));
-        return false;
-    }
-    if (number < min || number > max) {
-        fail(edit,
-             FormatString(zr4700::kStrRangeMessage, {std::to_string(min), std::to_string(max)}));
-        return false;
-    }
-    value = static_cast<int32_t>(number);
-    return true;
+    const zr4700::FieldNumber number =
+        zr4700::ReadIntegerText(edit->text().toStdString(), min, max);
+    if (number.ok)
+        value = static_cast<int32_t>(number.value);
+    return check(edit, number);
 }
 
 void FocusAndSelect(QLineEdit* edit) {
