@@ -1,5 +1,6 @@
 #include "qt/scancodes/CScanCodesDlg.h"
 
+#include "core/scancodes/EditedCodeFields.h"
 #include "qt/platform/Resources.h"
 #include "qt/widgets/DataExchange.h"
 #include "qt/widgets/DialogUnits.h"
@@ -21,17 +22,10 @@ constexpr std::array<int, CScanCodesDlg::kSlots> kFieldIds = {
     1057, 1058, 1059, 1060, 1061, 1062, 1063, 1064, 1065, 1067, 1069, 1070, 1071, 1072, 1073, 1074,
 };
 
-// The order in which the fields are read and written. Reading stops at the first bad field, so
-// this order decides which of several bad fields is reported.
-constexpr std::array<int, CScanCodesDlg::kSlots> kExchangeOrder = {
-    1, 10, 11, 13, 12, 14, 15, 16, 2, 3, 4, 5, 6, 7, 8, 9,
-};
-
 constexpr std::array<int, 4> kColumnX = {18, 52, 86, 120};
 constexpr std::array<int, 4> kRowY = {15, 28, 41, 54};
 constexpr int kFieldWidth = 16;
 constexpr int kFieldHeight = 12;
-constexpr std::uint32_t kLargestCode = 255;
 
 } // namespace
 
@@ -105,29 +99,31 @@ void CScanCodesDlg::OnInitDialog() {
 
 void CScanCodesDlg::TransferToControls() {
     const ExchangeGuard guard(exchangeDepth_);
-    for (int slot : kExchangeOrder)
+    for (int slot : zr4700::kEditedCodeOrder)
         Exchange::SetNumber(CodeField(slot), editCodes[static_cast<std::size_t>(slot - 1)]);
 }
 
-bool CScanCodesDlg::ReadControls() {
+zr4700::EditedCodeTexts CScanCodesDlg::FieldTexts() const {
+    zr4700::EditedCodeTexts texts;
+    for (std::size_t i = 0; i < fields_.size(); ++i)
+        texts[i] = fields_[i]->text().toStdString();
+    return texts;
+}
+
+bool CScanCodesDlg::Report(const zr4700::EditedCodesRead& read) {
     const ExchangeGuard guard(exchangeDepth_);
-    for (int slot : kExchangeOrder) {
-        if (!Exchange::ReadUnsigned(CodeField(slot), editCodes[static_cast<std::size_t>(slot - 1)],
-                                    0, kLargestCode, true))
-            return false;
-    }
-    return true;
+    return read.failedSlot == 0 || Exchange::Check(CodeField(read.failedSlot), read.refusal);
+}
+
+bool CScanCodesDlg::ReadControls() {
+    return Report(zr4700::ReadEditedCodeTexts(FieldTexts(), editCodes));
 }
 
 void CScanCodesDlg::OnCodeChanged(int slot) {
     if (exchangeDepth_ > 0 || slot < 1 || slot > kSlots)
         return;
-    std::uint32_t& code = editCodes[static_cast<std::size_t>(slot - 1)];
-    const std::uint32_t previous = code;
     // A failure has shown its message; the fields are put right below either way.
-    ReadControls();
-    if (code > kLargestCode)
-        code = previous;
+    Report(zr4700::OnEditedCodeChanged(slot, FieldTexts(), editCodes));
     TransferToControls();
 }
 

@@ -2,6 +2,8 @@
 // "Edit scan codes": the 16 codes of a key typed as decimal numbers 0..255, for codes that cannot
 // be captured by pressing keys or to correct captured ones. Any value 0..255 is accepted.
 
+#include "core/scancodes/EditedCodeFields.h"
+
 #include <QDialog>
 
 #include <array>
@@ -42,6 +44,10 @@ class CScanCodesDlg : public QDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
+    zr4700::EditedCodeTexts FieldTexts() const;
+    // True when every field was read; otherwise shows the refusal at its field.
+    bool Report(const zr4700::EditedCodesRead& read);
+
     std::array<QLineEdit*, kSlots> fields_{};
     int exchangeDepth_ = 0;
 };

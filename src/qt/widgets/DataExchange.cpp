@@ -13,14 +13,13 @@ void fail(QLineEdit* edit, const QString& message) {
     FocusAndSelect(edit);
 }
 
-// True for a number the field takes; otherwise shows its message first.
-bool check(QLineEdit* edit, const zr4700::FieldNumber& number) {
+} // namespace
+
+bool Check(QLineEdit* edit, const zr4700::FieldNumber& number) {
     if (!number.ok)
         fail(edit, FormatString(number.messageId, number.args));
     return number.ok;
 }
-
-} // namespace
 
 void SetText(QLineEdit* edit, const QString& text) {
     if (edit->text() == text)
@@ -77,14 +76,14 @@ bool ReadUnsigned(QLineEdit* edit, uint32_t& value, uint32_t min, uint32_t max,
         zr4700::ReadUnsignedText(edit->text().toStdString(), min, max);
     if (number.ok || (number.outOfRange && storeOutOfRange))
         value = static_cast<uint32_t>(number.value);
-    return check(edit, number);
+    return Check(edit, number);
 }
 
 bool ReadByte(QLineEdit* edit, uint8_t& value) {
     const zr4700::FieldNumber number = zr4700::ReadByteText(edit->text().toStdString());
     if (number.ok)
         value = static_cast<uint8_t>(number.value);
-    return check(edit, number);
+    return Check(edit, number);
 }
 
 bool ReadInt(QLineEdit* edit, int32_t& value, int32_t min, int32_t max) {
@@ -92,7 +91,7 @@ bool ReadInt(QLineEdit* edit, int32_t& value, int32_t min, int32_t max) {
         zr4700::ReadIntegerText(edit->text().toStdString(), min, max);
     if (number.ok)
         value = static_cast<int32_t>(number.value);
-    return check(edit, number);
+    return Check(edit, number);
 }
 
 void FocusAndSelect(QLineEdit* edit) {

@@ -4,6 +4,8 @@
 // stays where the user types), notifications raised meanwhile are ignored, and reading stops at
 // the first field that fails, after its message, with the field focused and selected.
 
+#include "core/document/FieldText.h"
+
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QLineEdit>
@@ -38,6 +40,10 @@ int Radio(const QButtonGroup* group);
 void SetRadio(std::span<QRadioButton* const> buttons, int index);
 int Radio(std::span<QRadioButton* const> buttons);
 void SetSlider(QSlider* slider, int value);
+
+// True for a number the core's rules took; otherwise shows its message, focuses and selects the
+// field.
+bool Check(QLineEdit* edit, const zr4700::FieldNumber& number);
 
 // Reads an unsigned decimal number within [min, max]. On failure shows the message (a positive
 // integer expected, or the range), focuses and selects the field and returns false; value is left
