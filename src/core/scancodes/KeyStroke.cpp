@@ -64,4 +64,9 @@ std::optional<KeyStroke> KeyStrokeFromEvdev(std::uint32_t evdevCode) {
     return std::nullopt;
 }
 
+KeyStroke KeyStrokeFromKeyData(std::uint32_t virtualKey, std::uint32_t keyData) {
+    return {virtualKey, static_cast<std::uint8_t>((keyData >> 16) & 0xFF),
+            ((keyData >> 24) & 1) != 0};
+}
+
 } // namespace zr4700

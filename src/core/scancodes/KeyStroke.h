@@ -21,4 +21,8 @@ struct KeyStroke {
 // filled in; other keys carry virtual key 0. Keys without a set-1 code give nullopt.
 std::optional<KeyStroke> KeyStrokeFromEvdev(std::uint32_t evdevCode);
 
+// The stroke of a Windows key-down message (WM_KEYDOWN, WM_SYSKEYDOWN): the virtual key is
+// wParam, the set-1 scan code bits 16-23 of the key data (lParam), the extended flag bit 24.
+KeyStroke KeyStrokeFromKeyData(std::uint32_t virtualKey, std::uint32_t keyData);
+
 } // namespace zr4700
