@@ -33,7 +33,7 @@ INT_PTR Dialog::RunModal(HWND owner) {
         ShowWindow(hwnd_, SW_SHOW);
     MSG message;
     while (!ended_ && GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (PreTranslateMessage(message) || IsDialogMessageW(hwnd_, &message))
+        if (PreTranslateMessage(message) || IsDialogMessageOfAnyDialog(message))
             continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
@@ -52,6 +52,14 @@ void Dialog::End(INT_PTR result) {
     // Wakes a modal loop waiting for a message.
     if (hwnd_)
         PostMessageW(hwnd_, WM_NULL, 0, 0);
+}
+
+bool Dialog::IsDialogMessageOfAnyDialog(MSG& message) {
+    HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+    if (!root || GetWindowLongPtrW(root, DWLP_DLGPROC) !=
+                     reinterpret_cast<LONG_PTR>(&Dialog::DialogProcedure))
+        return false;
+    return IsDialogMessageW(root, &message) != FALSE;
 }
 
 bool Dialog::PreTranslateMessage(MSG&) {

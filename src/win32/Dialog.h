@@ -28,6 +28,11 @@ class Dialog {
     INT_PTR result() const { return result_; }
     HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
 
+    // The dialog manager's keys (Tab, Enter, Escape, mnemonics) for a message of any dialog of
+    // this program, the modeless ones included (the progress dialog answers Escape while the
+    // main dialog's loop runs); true when the message was handled.
+    static bool IsDialogMessageOfAnyDialog(MSG& message);
+
   protected:
     // The dialog's own messages; the return value as a dialog procedure's (TRUE: handled).
     virtual INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);

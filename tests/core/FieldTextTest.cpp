@@ -21,8 +21,9 @@ void Check(const Case& c, const FieldNumber& number) {
     EXPECT_EQ(number.ok, c.ok);
     EXPECT_EQ(number.messageId, c.messageId);
     EXPECT_EQ(number.outOfRange, c.outOfRange);
-    if (c.ok || c.outOfRange)
+    if (c.ok || c.outOfRange) {
         EXPECT_EQ(number.value, c.value);
+    }
 }
 
 TEST(FieldText, ReadsUnsignedNumbersWithinTheirRange) {
@@ -44,9 +45,12 @@ TEST(FieldText, ReadsUnsignedNumbersWithinTheirRange) {
 
 TEST(FieldText, ReadsSignedNumbersWithinTheirRange) {
     const Case cases[] = {
-        {"1", true, 1, 0, false},   {"+255", true, 255, 0, false},
-        {"0", false, 0, kStrRangeMessage, true}, {"-3", false, -3, kStrRangeMessage, true},
-        {"x", false, 0, kStrIntegerMessage, false}, {"", false, 0, kStrIntegerMessage, false},
+        {"1", true, 1, 0, false},
+        {"+255", true, 255, 0, false},
+        {"0", false, 0, kStrRangeMessage, true},
+        {"-3", false, -3, kStrRangeMessage, true},
+        {"x", false, 0, kStrIntegerMessage, false},
+        {"", false, 0, kStrIntegerMessage, false},
         {"++1", false, 0, kStrIntegerMessage, false},
     };
     for (const Case& c : cases)

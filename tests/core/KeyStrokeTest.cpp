@@ -146,11 +146,11 @@ TEST(KeyStrokeFromKeyData, TakesTheScanCodeAndTheExtendedBitOfTheKeyData) {
     };
     const Case cases[] = {
         {'A', 0x001E0001, {'A', 0x1E, false}},
-        {0x11, 0x011D0001, {0x11, 0x1D, true}},       // right Ctrl
-        {0x26, 0x01480001, {0x26, 0x48, true}},       // up arrow
-        {0x12, 0x20380001, {0x12, 0x38, false}},      // Alt, with the context bit
-        {0x41, 0x401E0001, {0x41, 0x1E, false}},      // an auto-repeat
-        {0x13, 0x00450001, {0x13, 0x45, false}},      // Pause
+        {0x11, 0x011D0001, {0x11, 0x1D, true}},  // right Ctrl
+        {0x26, 0x01480001, {0x26, 0x48, true}},  // up arrow
+        {0x12, 0x20380001, {0x12, 0x38, false}}, // Alt, with the context bit
+        {0x41, 0x401E0001, {0x41, 0x1E, false}}, // an auto-repeat
+        {0x13, 0x00450001, {0x13, 0x45, false}}, // Pause
     };
     for (const Case& c : cases)
         EXPECT_EQ(KeyStrokeFromKeyData(c.virtualKey, c.keyData), c.stroke) << c.keyData;

@@ -22,14 +22,22 @@ TEST(KeyboardQuery, ExplainsEveryFailedQuery) {
         const char* detail;
     };
     const Case cases[] = {
-        {"a type of no known model", {-1, 7, "", "sim:7"}, kResultInvalidTypeDetected,
+        {"a type of no known model",
+         {-1, 7, "", "sim:7"},
+         kResultInvalidTypeDetected,
          "sim:7: the keyboard answered 7, which is no known type."},
-        {"the largest byte", {-1, 255, "", "\\\\.\\zr4700"}, kResultInvalidTypeDetected,
+        {"the largest byte",
+         {-1, 255, "", "\\\\.\\zr4700"},
+         kResultInvalidTypeDetected,
          "\\\\.\\zr4700: the keyboard answered 255, which is no known type."},
-        {"no answer", {-3, -1, "", "unix:/tmp/s"}, kResultDetectingError,
+        {"no answer",
+         {-3, -1, "", "unix:/tmp/s"},
+         kResultDetectingError,
          "unix:/tmp/s: the keyboard did not answer the type query."},
-        {"no device", {-2, -1, "/dev/zr4700: No such file or directory", "/dev/zr4700"},
-         kResultDriverError, "/dev/zr4700: No such file or directory"},
+        {"no device",
+         {-2, -1, "/dev/zr4700: No such file or directory", "/dev/zr4700"},
+         kResultDriverError,
+         "/dev/zr4700: No such file or directory"},
     };
     const StringTableTexts texts;
     for (const Case& c : cases) {
@@ -48,7 +56,8 @@ TEST(KeyboardQuery, NamesTheModelFound) {
         const char* detail;
     };
     const Case cases[] = {
-        {0, "Keyboard found: type 0, a 7/3scan ZR-4700.", "It takes layouts in 7/3scan. Device: sim"},
+        {0, "Keyboard found: type 0, a 7/3scan ZR-4700.",
+         "It takes layouts in 7/3scan. Device: sim"},
         {1, "Keyboard found: type 1, the 56-key ZR-4700 S (SN).",
          "It takes layouts in 16scan, 56 keys. Device: sim"},
         {2, "Keyboard found: type 2, the 112-key ZR-4700 D.",

@@ -38,11 +38,20 @@ TEST(ProgrammingRun, StopsWithTheReasonTheKeyboardGave) {
         const char* detail;
     };
     const Case cases[] = {
-        {"a type of no known model", {-1, 7, "", "sim:7"}, 56, kResultInvalidTypeDetected,
+        {"a type of no known model",
+         {-1, 7, "", "sim:7"},
+         56,
+         kResultInvalidTypeDetected,
          "sim:7: the keyboard answered 7, which is no known type."},
-        {"no answer", {-3, -1, "", "sim"}, 56, kResultDetectingError,
+        {"no answer",
+         {-3, -1, "", "sim"},
+         56,
+         kResultDetectingError,
          "sim: the keyboard did not answer the type query."},
-        {"56 keys into a type 2", {2, 2, "", "sim"}, 56, kResultFormatMismatch,
+        {"56 keys into a type 2",
+         {2, 2, "", "sim"},
+         56,
+         kResultFormatMismatch,
          "The layout has 56 keys, while the keyboard found is the 112-key ZR-4700 D. Change the "
          "keyboard type under File > Settings, or program a keyboard that takes 56 keys."},
     };

@@ -46,8 +46,9 @@ DetectionNotice DescribeDetection(const KeyboardDetection& found, const TextSour
     }
     notice.failed = false;
     notice.caption = texts.Text("detect.title");
-    notice.text = FormatMessage(texts.Text("detect.found"),
-                                {std::to_string(found.result), KeyboardModelText(found.result, texts)});
+    notice.text =
+        FormatMessage(texts.Text("detect.found"),
+                      {std::to_string(found.result), KeyboardModelText(found.result, texts)});
     notice.detail = FormatMessage(texts.Text("detect.details"),
                                   {KeyboardTypeMeaning(found.result), found.address});
     return notice;

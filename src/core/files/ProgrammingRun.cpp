@@ -52,8 +52,7 @@ std::optional<ProgrammingRun> PrepareProgramming(const Layout& layout,
     // The writer has shown why (no programmed key, or the file could not be created).
     if (run.file->Write(layout, plan.variant, prompts) != WriteResult::Stored)
         return std::nullopt;
-    run.arguments = {kEngineProgramName, run.file->path(),
-                     "/" + std::to_string(plan.keyboardType)};
+    run.arguments = {kEngineProgramName, run.file->path(), "/" + std::to_string(plan.keyboardType)};
     return run;
 }
 
@@ -73,10 +72,9 @@ RunOutcome RunProgramming(const std::vector<std::string>& arguments, const StepN
     // A record that cannot be kept does not spoil a good transfer, so it is not reported here.
     RecordedRunOptions options;
     options.layoutFile = recordedLayoutFile;
-    outcome.result =
-        ProgramKeyboardRecorded(static_cast<int>(arguments.size()), argv.data(),
-                                ProgramControl{counted, &stop, {}}, options, &outcome.report,
-                                nullptr);
+    outcome.result = ProgramKeyboardRecorded(static_cast<int>(arguments.size()), argv.data(),
+                                             ProgramControl{counted, &stop, {}}, options,
+                                             &outcome.report, nullptr);
     outcome.stopped = stop.load();
     if (outcome.result == kResultDriverError)
         outcome.deviceError = LastDeviceError();
@@ -96,10 +94,10 @@ std::vector<RunMessage> RunOutcomeMessages(const RunOutcome& outcome, const Text
     // Once bytes went out, a run that did not end well has left the keyboard holding part of a
     // layout: the user must know to program it again.
     if ((outcome.steps > 0 || outcome.report.bytesSent > 0) && (failed || outcome.stopped))
-        messages.push_back({kStrTransferIncomplete,
-                            FormatMessage(texts.Text("detail.bytesSent"),
-                                          {std::to_string(outcome.report.bytesSent),
-                                           std::to_string(outcome.report.imageSize)})});
+        messages.push_back(
+            {kStrTransferIncomplete, FormatMessage(texts.Text("detail.bytesSent"),
+                                                   {std::to_string(outcome.report.bytesSent),
+                                                    std::to_string(outcome.report.imageSize)})});
     return messages;
 }
 

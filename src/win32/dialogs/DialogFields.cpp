@@ -34,16 +34,15 @@ int RadioIndex(HWND dialog, std::span<const int> ids) {
 
 void SetRadioIndex(HWND dialog, std::span<const int> ids, int index) {
     for (std::size_t i = 0; i < ids.size(); ++i)
-        CheckDlgButton(dialog, ids[i],
-                       static_cast<int>(i) == index ? BST_CHECKED : BST_UNCHECKED);
+        CheckDlgButton(dialog, ids[i], static_cast<int>(i) == index ? BST_CHECKED : BST_UNCHECKED);
 }
 
 bool CheckFieldNumber(HWND dialog, HWND field, const zr4700::FieldNumber& number) {
     if (number.ok)
         return true;
     // The standard validation box: the program's name as its caption, the exclamation icon.
-    MessageBoxes::Show(dialog, Resources::Format(number.messageId, number.args),
-                       ApplicationName(), MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxes::Show(dialog, Resources::Format(number.messageId, number.args), ApplicationName(),
+                       MB_OK | MB_ICONEXCLAMATION);
     SetFocus(field);
     SendMessageW(field, EM_SETSEL, 0, -1);
     return false;
