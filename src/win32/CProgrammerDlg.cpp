@@ -3,10 +3,15 @@
 #include "core/document/Commands.h"
 
 #include "win32/CAboutDlg.h"
+#include "win32/Clipboard.h"
 #include "win32/FileDialogs.h"
 #include "win32/HelpViewer.h"
+#include "win32/KeyboardCommands.h"
+#include "win32/LegendCommands.h"
 #include "win32/Resources.h"
 #include "win32/WideText.h"
+#include "win32/commands/CommandAccelerators.h"
+#include "win32/commands/CommandMenus.h"
 
 #include <commctrl.h>
 
@@ -21,6 +26,11 @@ using namespace zr4700;
 constexpr int kSysCmdAbout = 16;
 // Entry n of the recent-file list has this command plus n.
 constexpr int kCmdRecentBase = kCmdRecentFirst - 1;
+
+bool IsKeyMessage(UINT message) {
+    return message == WM_KEYDOWN || message == WM_SYSKEYDOWN || message == WM_CHAR ||
+           message == WM_SYSCHAR;
+}
 
 // Right edges of the status bar's panes at 96 dots per inch; the last pane reaches the right
 // edge of the client area.
@@ -77,6 +87,8 @@ CProgrammerDlg::CProgrammerDlg(std::wstring applicationName)
       recentFiles_(recentStorage_), fileCommands_(document_, recentFiles_, *this) {
     appIcon_ = Resources::LoadIcon(kIconId, GetSystemMetrics(SM_CXICON));
     smallIcon_ = Resources::LoadIcon(kIconId, GetSystemMetrics(SM_CXSMICON));
+    windowAccelerators_ = CreateCommandAcceleratorTable(false);
+    gridAccelerators_ = CreateCommandAcceleratorTable(true);
 }
 
 CProgrammerDlg::~CProgrammerDlg() {
@@ -86,6 +98,12 @@ CProgrammerDlg::~CProgrammerDlg() {
         DestroyIcon(appIcon_);
     if (smallIcon_)
         DestroyIcon(smallIcon_);
+    DestroyAcceleratorTable(windowAccelerators_);
+    DestroyAcceleratorTable(gridAccelerators_);
+}
+
+zr4700::CommandContext CProgrammerDlg::commandContext() {
+    return {document_, fileCommands_, recentFiles_, *this, clip_};
 }
 
 HMENU CProgrammerDlg::FileMenu() const {
@@ -109,6 +127,8 @@ BOOL CProgrammerDlg::OnInitDialog() {
     // A new document is the 56-key 16scan layout; the reset shows it.
     document_.Reset();
     mainMenu_ = Resources::LoadMenu(kMenuId);
+    if (mainMenu_)
+        AddCommandMenus(mainMenu_);
     SetMenu(hwnd(), mainMenu_);
     RebuildRecentFileMenu();
     return TRUE;
@@ -175,6 +195,11 @@ INT_PTR CProgrammerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         }
         return FALSE;
+    case WM_INITMENUPOPUP:
+        // The items' states follow the document, the selection and the clipboard; they are
+        // brought up to date as their menu opens.
+        RefreshMenuStates(reinterpret_cast<HMENU>(wParam), commandContext(), texts_);
+        return TRUE;
     case WM_QUERYDRAGICON:
         SetWindowLongPtrW(hwnd(), DWLP_MSGRESULT, reinterpret_cast<LONG_PTR>(appIcon_));
         return TRUE;
@@ -184,35 +209,57 @@ INT_PTR CProgrammerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 bool CProgrammerDlg::OnCommand(int id, int notification, HWND control) {
-    if (id >= kCmdRecentFirst && id <= kCmdRecentLast) {
-        fileCommands_.OpenRecent(id - kCmdRecentBase);
+    // Menu items and accelerators; the table checks the command's rule, since a shortcut arrives
+    // whatever the menu would show.
+    if (!control && zr4700::FindCommandSpec(id)) {
+        zr4700::CommandContext context = commandContext();
+        zr4700::RunCommand(context, id);
         return true;
     }
-    switch (id) {
-    case kCmdFileNew:
-        fileCommands_.New();
-        return true;
-    case kCmdFileOpen:
-        fileCommands_.Open();
-        return true;
-    case kCmdFileSave:
-        fileCommands_.Save();
-        return true;
-    case kCmdFileSaveAs:
-        fileCommands_.SaveAs();
-        return true;
-    case kCmdExit:
-        OnCancel();
-        return true;
-    case kCmdHelpContent:
-        OnHelpContent();
-        return true;
-    case kCmdAbout:
-        OnAbout();
-        return true;
-    default:
-        return Dialog::OnCommand(id, notification, control);
-    }
+    return Dialog::OnCommand(id, notification, control);
+}
+
+bool CProgrammerDlg::PreTranslateMessage(MSG& message) {
+    if (!IsKeyMessage(message.message) || !hwnd() ||
+        (message.hwnd != hwnd() && !IsChild(hwnd(), message.hwnd)))
+        return false;
+    // The grid's own shortcuts (its clipboard, Delete) work only while it has the focus; a text
+    // field keeps those keys for itself.
+    const bool onGrid = gridWindow_ && GetFocus() == gridWindow_;
+    return TranslateAcceleratorW(hwnd(), onGrid ? gridAccelerators_ : windowAccelerators_,
+                                 &message) != 0;
+}
+
+void CProgrammerDlg::EditKeyCodes() {
+    RunCaptureDialog(*this);
+}
+
+void CProgrammerDlg::ShowSettings() {
+    RunSettingsDialog(*this);
+}
+
+void CProgrammerDlg::Program() {
+    RunProgramming(*this);
+}
+
+void CProgrammerDlg::DetectKeyboard() {
+    RunKeyboardDetection(*this);
+}
+
+void CProgrammerDlg::PrintLegends() {
+    PrintLegendSheets(*this);
+}
+
+void CProgrammerDlg::ExportLegends() {
+    ExportLegendSheets(*this);
+}
+
+void CProgrammerDlg::SetKeyNamesShown(bool shown) {
+    keyNamesShown_ = shown;
+}
+
+void CProgrammerDlg::PutTextOnClipboard(const std::string& text) {
+    win32::PutTextOnClipboard(hwnd(), Widen(text));
 }
 
 void CProgrammerDlg::OnCancel() {

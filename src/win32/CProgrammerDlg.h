@@ -1,8 +1,9 @@
 #pragma once
-// The main dialog (template 102): the menu bar (menu 129) with the recent files, the title, the
-// status bar, and the commands of the File and Help menus over the core's document and file
-// commands. The grid, the key panel and the RFID group join it later.
+// The main dialog (template 102): the menu bar (menu 129, with Edit and View) and the recent
+// files, the title, the status bar, and every command of the core's command table: menu items
+// and shortcuts run through the table, which enables and checks the items.
 
+#include "core/document/Commands.h"
 #include "core/document/Document.h"
 #include "core/document/Views.h"
 #include "core/files/FileCommands.h"
@@ -16,6 +17,7 @@
 namespace win32 {
 
 class CProgrammerDlg final : public Dialog,
+                             public zr4700::CommandHost,
                              private zr4700::FileCommandsHost,
                              private zr4700::DocumentObserver {
   public:
@@ -30,6 +32,8 @@ class CProgrammerDlg final : public Dialog,
     ~CProgrammerDlg() override;
 
     const zr4700::Document& document() const { return document_; }
+    zr4700::Document& document() { return document_; }
+    zr4700::CommandContext commandContext();
     zr4700::FileCommands& fileCommands() { return fileCommands_; }
     const zr4700::RecentFileList& recentFiles() const { return recentFiles_; }
     HWND statusBar() const { return statusBar_; }
@@ -43,6 +47,26 @@ class CProgrammerDlg final : public Dialog,
     void OnHelpContent();
     void OnAbout();
     void RebuildRecentFileMenu();
+    // The window whose focus makes the grid's own shortcuts work; none yet.
+    HWND gridWindow() const { return gridWindow_; }
+
+    // CommandHost
+    void EditKeyCodes() override;
+    void ShowSettings() override;
+    void ShowAbout() override { OnAbout(); }
+    void ShowHelp() override { OnHelpContent(); }
+    void Program() override;
+    void DetectKeyboard() override;
+    void Exit() override { OnCancel(); }
+    void PrintLegends() override;
+    void ExportLegends() override;
+    void SetKeyNamesShown(bool shown) override;
+    bool KeyNamesShown() const override { return keyNamesShown_; }
+    void PutTextOnClipboard(const std::string& text) override;
+
+    // The shortcuts: a key message for this window the accelerators take (the modal loop asks
+    // first); true when it became a command.
+    bool PreTranslateMessage(MSG& message) override;
 
   protected:
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -80,7 +104,12 @@ class CProgrammerDlg final : public Dialog,
     zr4700::RecentFileList recentFiles_;
     zr4700::FileCommands fileCommands_;
     HWND statusBar_ = nullptr;
+    HWND gridWindow_ = nullptr;
     HMENU mainMenu_ = nullptr;
+    HACCEL windowAccelerators_ = nullptr;
+    HACCEL gridAccelerators_ = nullptr;
+    std::optional<zr4700::KeyClip> clip_;
+    bool keyNamesShown_ = true;
     HICON appIcon_ = nullptr;
     HICON smallIcon_ = nullptr;
     std::wstring appDirectory_;
