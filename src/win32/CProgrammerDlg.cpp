@@ -7,6 +7,7 @@
 #include "win32/FileDialogs.h"
 #include "win32/HelpViewer.h"
 #include "win32/KeyboardCommands.h"
+#include "win32/programming/ProgrammingCommands.h"
 #include "win32/LegendCommands.h"
 #include "win32/Resources.h"
 #include "win32/WideText.h"
@@ -92,6 +93,8 @@ CProgrammerDlg::CProgrammerDlg(std::wstring applicationName)
 }
 
 CProgrammerDlg::~CProgrammerDlg() {
+    // A transfer still under way stops before the windows it reports to go.
+    programming_.reset();
     if (hwnd())
         DestroyWindow(hwnd());
     if (appIcon_)
@@ -228,6 +231,12 @@ bool CProgrammerDlg::PreTranslateMessage(MSG& message) {
     const bool onGrid = gridWindow_ && GetFocus() == gridWindow_;
     return TranslateAcceleratorW(hwnd(), onGrid ? gridAccelerators_ : windowAccelerators_,
                                  &message) != 0;
+}
+
+ProgrammingCommands& CProgrammerDlg::programming() {
+    if (!programming_)
+        programming_ = std::make_unique<ProgrammingCommands>(document_.layout(), prompts_);
+    return *programming_;
 }
 
 void CProgrammerDlg::EditKeyCodes() {

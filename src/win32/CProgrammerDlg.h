@@ -12,9 +12,12 @@
 #include "win32/MessageBoxes.h"
 #include "win32/RegistryRecentFiles.h"
 
+#include <memory>
 #include <string>
 
 namespace win32 {
+
+class ProgrammingCommands;
 
 class CProgrammerDlg final : public Dialog,
                              public zr4700::CommandHost,
@@ -47,6 +50,8 @@ class CProgrammerDlg final : public Dialog,
     void OnHelpContent();
     void OnAbout();
     void RebuildRecentFileMenu();
+    // File > Programming... and Detect keyboard, with the progress dialog they share.
+    ProgrammingCommands& programming();
     // The window whose focus makes the grid's own shortcuts work; none yet.
     HWND gridWindow() const { return gridWindow_; }
 
@@ -113,6 +118,7 @@ class CProgrammerDlg final : public Dialog,
     HICON appIcon_ = nullptr;
     HICON smallIcon_ = nullptr;
     std::wstring appDirectory_;
+    std::unique_ptr<ProgrammingCommands> programming_;
 };
 
 } // namespace win32

@@ -16,7 +16,7 @@ struct Case {
     bool outOfRange;
 };
 
-void Check(const Case& c, const FieldNumber& number) {
+void Check(const Case& c, const TypedNumber& number) {
     SCOPED_TRACE(c.text);
     EXPECT_EQ(number.ok, c.ok);
     EXPECT_EQ(number.messageId, c.messageId);

@@ -26,15 +26,15 @@ bool ParseSigned(std::string_view text, long long& value) {
     return error == std::errc() && end == text.data() + text.size();
 }
 
-FieldNumber Refused(int messageId, std::vector<std::string> args = {}) {
-    FieldNumber number;
+TypedNumber Refused(int messageId, std::vector<std::string> args = {}) {
+    TypedNumber number;
     number.messageId = messageId;
     number.args = std::move(args);
     return number;
 }
 
-FieldNumber Accepted(long long value) {
-    FieldNumber number;
+TypedNumber Accepted(long long value) {
+    TypedNumber number;
     number.ok = true;
     number.value = value;
     return number;
@@ -42,7 +42,7 @@ FieldNumber Accepted(long long value) {
 
 } // namespace
 
-FieldNumber ReadUnsignedText(std::string_view text, std::uint32_t min, std::uint32_t max) {
+TypedNumber ReadUnsignedText(std::string_view text, std::uint32_t min, std::uint32_t max) {
     text = Trimmed(text);
     if (text.empty() || text.find_first_not_of("0123456789") != std::string_view::npos)
         return Refused(kStrPositiveMessage);
@@ -50,7 +50,7 @@ FieldNumber ReadUnsignedText(std::string_view text, std::uint32_t min, std::uint
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error == std::errc() && value >= min && value <= max)
         return Accepted(static_cast<long long>(value));
-    FieldNumber refused = Refused(kStrRangeMessage, {std::to_string(min), std::to_string(max)});
+    TypedNumber refused = Refused(kStrRangeMessage, {std::to_string(min), std::to_string(max)});
     // A number that still fits the field's own type is kept, for a dialog that stores it.
     if (error == std::errc() && value <= std::numeric_limits<std::uint32_t>::max()) {
         refused.outOfRange = true;
@@ -59,12 +59,12 @@ FieldNumber ReadUnsignedText(std::string_view text, std::uint32_t min, std::uint
     return refused;
 }
 
-FieldNumber ReadIntegerText(std::string_view text, std::int32_t min, std::int32_t max) {
+TypedNumber ReadIntegerText(std::string_view text, std::int32_t min, std::int32_t max) {
     long long value = 0;
     if (!ParseSigned(Trimmed(text), value))
         return Refused(kStrIntegerMessage);
     if (value < min || value > max) {
-        FieldNumber refused = Refused(kStrRangeMessage, {std::to_string(min), std::to_string(max)});
+        TypedNumber refused = Refused(kStrRangeMessage, {std::to_string(min), std::to_string(max)});
         refused.outOfRange = true;
         refused.value = value;
         return refused;
@@ -72,7 +72,7 @@ FieldNumber ReadIntegerText(std::string_view text, std::int32_t min, std::int32_
     return Accepted(value);
 }
 
-FieldNumber ReadByteText(std::string_view text) {
+TypedNumber ReadByteText(std::string_view text) {
     long long value = 0;
     if (!ParseSigned(Trimmed(text), value) || value < 0 || value > 255)
         return Refused(kStrByteRangeMessage);

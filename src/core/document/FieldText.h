@@ -10,7 +10,7 @@
 
 namespace zr4700 {
 
-struct FieldNumber {
+struct TypedNumber {
     bool ok = false;
     long long value = 0;
     // Refused: the message (a string id) and its arguments.
@@ -23,10 +23,10 @@ struct FieldNumber {
 // An unsigned decimal number (digits only, blanks around allowed) within [min, max]: "Please
 // enter a positive integer." for anything else, "Please enter an integer between %1 and %2."
 // for a number outside the range.
-FieldNumber ReadUnsignedText(std::string_view text, std::uint32_t min, std::uint32_t max);
+TypedNumber ReadUnsignedText(std::string_view text, std::uint32_t min, std::uint32_t max);
 // A signed decimal number within [min, max]: "Please enter an integer." or the range message.
-FieldNumber ReadIntegerText(std::string_view text, std::int32_t min, std::int32_t max);
+TypedNumber ReadIntegerText(std::string_view text, std::int32_t min, std::int32_t max);
 // A byte 0..255 (an optional sign allowed): "Please enter an integer between 0 and 255."
-FieldNumber ReadByteText(std::string_view text);
+TypedNumber ReadByteText(std::string_view text);
 
 } // namespace zr4700

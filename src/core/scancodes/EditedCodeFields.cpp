@@ -5,7 +5,7 @@ namespace zr4700 {
 EditedCodesRead ReadEditedCodeTexts(const EditedCodeTexts& texts, EditedCodes& codes) {
     for (const int slot : kEditedCodeOrder) {
         const std::size_t index = static_cast<std::size_t>(slot - 1);
-        const FieldNumber number = ReadUnsignedText(texts[index], 0, kLargestEditedCode);
+        const TypedNumber number = ReadUnsignedText(texts[index], 0, kLargestEditedCode);
         if (number.ok || number.outOfRange)
             codes[index] = static_cast<std::uint32_t>(number.value);
         if (!number.ok)

@@ -21,7 +21,7 @@ using EditedCodeTexts = std::array<std::string, kCodeSlots>;
 struct EditedCodesRead {
     // 0 when every field was read; else the slot of the first field refused.
     int failedSlot = 0;
-    FieldNumber refusal;
+    TypedNumber refusal;
 };
 
 // Reads the fields (slot 1 is texts[0]) in kEditedCodeOrder into codes, up to the first that is

@@ -15,7 +15,7 @@ void fail(QLineEdit* edit, const QString& message) {
 
 } // namespace
 
-bool Check(QLineEdit* edit, const zr4700::FieldNumber& number) {
+bool Check(QLineEdit* edit, const zr4700::TypedNumber& number) {
     if (!number.ok)
         fail(edit, FormatString(number.messageId, number.args));
     return number.ok;
@@ -72,7 +72,7 @@ void SetSlider(QSlider* slider, int value) {
 
 bool ReadUnsigned(QLineEdit* edit, uint32_t& value, uint32_t min, uint32_t max,
                   bool storeOutOfRange) {
-    const zr4700::FieldNumber number =
+    const zr4700::TypedNumber number =
         zr4700::ReadUnsignedText(edit->text().toStdString(), min, max);
     if (number.ok || (number.outOfRange && storeOutOfRange))
         value = static_cast<uint32_t>(number.value);
@@ -80,14 +80,14 @@ bool ReadUnsigned(QLineEdit* edit, uint32_t& value, uint32_t min, uint32_t max,
 }
 
 bool ReadByte(QLineEdit* edit, uint8_t& value) {
-    const zr4700::FieldNumber number = zr4700::ReadByteText(edit->text().toStdString());
+    const zr4700::TypedNumber number = zr4700::ReadByteText(edit->text().toStdString());
     if (number.ok)
         value = static_cast<uint8_t>(number.value);
     return Check(edit, number);
 }
 
 bool ReadInt(QLineEdit* edit, int32_t& value, int32_t min, int32_t max) {
-    const zr4700::FieldNumber number =
+    const zr4700::TypedNumber number =
         zr4700::ReadIntegerText(edit->text().toStdString(), min, max);
     if (number.ok)
         value = static_cast<int32_t>(number.value);

@@ -43,7 +43,7 @@ void SetSlider(QSlider* slider, int value);
 
 // True for a number the core's rules took; otherwise shows its message, focuses and selects the
 // field.
-bool Check(QLineEdit* edit, const zr4700::FieldNumber& number);
+bool Check(QLineEdit* edit, const zr4700::TypedNumber& number);
 
 // Reads an unsigned decimal number within [min, max]. On failure shows the message (a positive
 // integer expected, or the range), focuses and selects the field and returns false; value is left

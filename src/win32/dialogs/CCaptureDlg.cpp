@@ -67,7 +67,7 @@ void CCaptureDlg::ReadControls() {
     // The fields are read-only and always show numbers 0..255 that this dialog wrote.
     for (int slot = 1; slot <= zr4700::kCodeSlots; ++slot) {
         const std::size_t i = static_cast<std::size_t>(slot - 1);
-        const zr4700::FieldNumber code =
+        const zr4700::TypedNumber code =
             zr4700::ReadUnsignedText(Narrow(FieldText(CodeField(slot))), 0, 255);
         if (code.ok)
             codeSlots[i] = static_cast<std::int32_t>(code.value);

@@ -66,7 +66,7 @@ void CSettingsDlg::TransferToControls() {
 }
 
 bool CSettingsDlg::ReadControls() {
-    const zr4700::FieldNumber pause =
+    const zr4700::TypedNumber pause =
         zr4700::ReadIntegerText(Narrow(FieldText(Control(kPauseId))), 1, 255);
     if (!CheckFieldNumber(hwnd(), Control(kPauseId), pause))
         return false;

@@ -37,7 +37,7 @@ void SetRadioIndex(HWND dialog, std::span<const int> ids, int index) {
         CheckDlgButton(dialog, ids[i], static_cast<int>(i) == index ? BST_CHECKED : BST_UNCHECKED);
 }
 
-bool CheckFieldNumber(HWND dialog, HWND field, const zr4700::FieldNumber& number) {
+bool CheckFieldNumber(HWND dialog, HWND field, const zr4700::TypedNumber& number) {
     if (number.ok)
         return true;
     // The standard validation box: the program's name as its caption, the exclamation icon.

@@ -35,6 +35,6 @@ void SetRadioIndex(HWND dialog, std::span<const int> ids, int index);
 
 // True when the number was taken; otherwise shows its message over the dialog, focuses the field
 // and selects its text.
-bool CheckFieldNumber(HWND dialog, HWND field, const zr4700::FieldNumber& number);
+bool CheckFieldNumber(HWND dialog, HWND field, const zr4700::TypedNumber& number);
 
 } // namespace win32

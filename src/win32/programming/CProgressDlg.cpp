@@ -36,7 +36,8 @@ bool CProgressDlg::StartProgramming(HWND owner, std::vector<std::string> argumen
     if (owner_)
         EnableWindow(owner_, FALSE);
     ShowWindow(hwnd(), SW_SHOW);
-    // The dialog itself holds the focus (its only button is disabled), so that Escape reaches it.
+    // The focus is in this dialog (its only visible button is disabled), so that Escape reaches
+    // it rather than the disabled owner.
     SetFocus(hwnd());
     m_thread = std::thread([this] { RunEngine(); });
     return true;
