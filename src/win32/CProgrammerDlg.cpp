@@ -7,12 +7,12 @@
 #include "win32/FileDialogs.h"
 #include "win32/HelpViewer.h"
 #include "win32/KeyboardCommands.h"
-#include "win32/programming/ProgrammingCommands.h"
 #include "win32/LegendCommands.h"
 #include "win32/Resources.h"
 #include "win32/WideText.h"
 #include "win32/commands/CommandAccelerators.h"
 #include "win32/commands/CommandMenus.h"
+#include "win32/programming/ProgrammingCommands.h"
 
 #include <commctrl.h>
 

@@ -48,9 +48,8 @@ class Programming : public Win32Test {
     win32::CProgressDlg& progress() { return window.programming().progress(); }
     // Until the run is over: the worker has ended and the main window takes input again.
     bool RunEnded() {
-        return PumpUntil([this] {
-            return !window.programming().Busy() && IsWindowEnabled(window.hwnd());
-        });
+        return PumpUntil(
+            [this] { return !window.programming().Busy() && IsWindowEnabled(window.hwnd()); });
     }
 
     CProgrammerDlg window{kApplicationName};

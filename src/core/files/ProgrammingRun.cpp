@@ -52,7 +52,10 @@ std::optional<ProgrammingRun> PrepareProgramming(const Layout& layout,
     // The writer has shown why (no programmed key, or the file could not be created).
     if (run.file->Write(layout, plan.variant, prompts) != WriteResult::Stored)
         return std::nullopt;
-    run.arguments = {kEngineProgramName, run.file->path(), "/" + std::to_string(plan.keyboardType)};
+    // The type as "/N", appended: "/" + to_string trips a false -Wrestrict of g++ 12.
+    std::string type = "/";
+    type += std::to_string(plan.keyboardType);
+    run.arguments = {kEngineProgramName, run.file->path(), type};
     return run;
 }
 
