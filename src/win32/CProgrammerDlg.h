@@ -11,6 +11,10 @@
 #include "win32/Dialog.h"
 #include "win32/MessageBoxes.h"
 #include "win32/RegistryRecentFiles.h"
+#include "win32/ResourceTexts.h"
+#include "win32/grid/KeyGridWindow.h"
+#include "win32/panel/KeyPanelControls.h"
+#include "win32/panel/RfidControls.h"
 
 #include <memory>
 #include <string>
@@ -22,12 +26,16 @@ class ProgrammingCommands;
 class CProgrammerDlg final : public Dialog,
                              public zr4700::CommandHost,
                              private zr4700::FileCommandsHost,
-                             private zr4700::DocumentObserver {
+                             private zr4700::DocumentObserver,
+                             private KeyGridEvents {
   public:
     static constexpr int kTemplateId = 102;
     static constexpr int kMenuId = 129;
     static constexpr int kIconId = 102;
     static constexpr int kStatusBarId = 2101;
+    static constexpr int kPopupMenuId = 137;
+    static constexpr int kGridFrameId = 1010;
+    static constexpr int kGridId = 2102;
     static constexpr int kStatusPanes = zr4700::kStatusPanes;
 
     // applicationName names the registry key of the recent files (the executable's base name).
@@ -52,8 +60,11 @@ class CProgrammerDlg final : public Dialog,
     void RebuildRecentFileMenu();
     // File > Programming... and Detect keyboard, with the progress dialog they share.
     ProgrammingCommands& programming();
-    // The window whose focus makes the grid's own shortcuts work; none yet.
-    HWND gridWindow() const { return gridWindow_; }
+    // The painted key grid; its focus makes the grid's own shortcuts work.
+    HWND gridWindow() const { return grid_.hwnd(); }
+    const KeyGridWindow& grid() const { return grid_; }
+    // The key popup (menu 137's "Key").
+    HMENU keyPopup() const { return keyPopup_ ? GetSubMenu(keyPopup_, 0) : nullptr; }
 
     // CommandHost
     void EditKeyCodes() override;
@@ -91,16 +102,21 @@ class CProgrammerDlg final : public Dialog,
     void RecentFilesChanged() override { RebuildRecentFileMenu(); }
     // DocumentObserver
     void DocumentChanged(const zr4700::DocumentChange& change) override;
+    // KeyGridEvents
+    void GridKeyPressed(int key) override;
+    void GridKeyDoubleClicked(int key) override;
+    void GridContextMenu(int key, POINT screen) override;
+    void GridKeyDropped(int source, int target) override;
+    void GridHovered(int key) override;
+
+    void CreateGrid();
+    // Enter, the arrows, the menu key, Shift+F10 and F1 belong to the window before any control;
+    // true when the key was one of them.
+    bool TakeWindowKey(const MSG& message);
 
     void CreateStatusBar();
     void UpdateTitle();
     void RefreshStatusBar();
-
-    // The string table of the current resource set, for the core's view functions.
-    class ResourceTexts final : public zr4700::TextSource {
-      public:
-        std::string Text(std::string_view key) const override;
-    };
 
     ResourceTexts texts_;
     MessageBoxPrompts prompts_;
@@ -109,7 +125,10 @@ class CProgrammerDlg final : public Dialog,
     zr4700::RecentFileList recentFiles_;
     zr4700::FileCommands fileCommands_;
     HWND statusBar_ = nullptr;
-    HWND gridWindow_ = nullptr;
+    KeyGridWindow grid_{document_.layout(), *this};
+    KeyPanelControls keyPanel_{document_};
+    RfidControls rfidControls_{document_};
+    HMENU keyPopup_ = nullptr;
     HMENU mainMenu_ = nullptr;
     HACCEL windowAccelerators_ = nullptr;
     HACCEL gridAccelerators_ = nullptr;

@@ -1,6 +1,6 @@
 #include "win32/programming/CProgressDlg.h"
 
-#include "win32/ResourceTextSource.h"
+#include "win32/ResourceTexts.h"
 
 #include <commctrl.h>
 
@@ -89,7 +89,7 @@ void CProgressDlg::OnFinished() {
     }
     // The messages stand over this dialog, still shown, as the run's last word.
     for (const zr4700::RunMessage& shown :
-         zr4700::RunOutcomeMessages(outcome, ResourceTextSource()))
+         zr4700::RunOutcomeMessages(outcome, ResourceTexts()))
         prompts_.ShowErrorDetail(shown.stringId, {}, shown.detail);
     ShowWindow(hwnd(), SW_HIDE);
     if (owner_) {

@@ -2,7 +2,7 @@
 
 #include "core/files/ProgrammingRun.h"
 #include "win32/MessageBoxes.h"
-#include "win32/ResourceTextSource.h"
+#include "win32/ResourceTexts.h"
 #include "win32/WideText.h"
 
 #include <chrono>
@@ -38,7 +38,7 @@ void ProgrammingCommands::Program(HWND owner) {
     // that variant, and a layout that cannot go to it stops here with the reason.
     const zr4700::KeyboardDetection found = DetectWithoutFreezing(owner);
     std::optional<zr4700::ProgrammingRun> run =
-        zr4700::PrepareProgramming(layout_, found, prompts_, ResourceTextSource());
+        zr4700::PrepareProgramming(layout_, found, prompts_, ResourceTexts());
     if (!run)
         return;
     file_ = std::move(run->file);
@@ -52,7 +52,7 @@ void ProgrammingCommands::DetectKeyboard(HWND owner) {
     if (Busy())
         return;
     const zr4700::DetectionNotice notice =
-        zr4700::DescribeDetection(DetectWithoutFreezing(owner), ResourceTextSource());
+        zr4700::DescribeDetection(DetectWithoutFreezing(owner), ResourceTexts());
     if (notice.failed) {
         prompts_.ShowErrorDetail(notice.engineResult, {}, notice.detail);
         return;
