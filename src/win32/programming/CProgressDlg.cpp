@@ -88,8 +88,7 @@ void CProgressDlg::OnFinished() {
         outcome = outcome_;
     }
     // The messages stand over this dialog, still shown, as the run's last word.
-    for (const zr4700::RunMessage& shown :
-         zr4700::RunOutcomeMessages(outcome, ResourceTexts()))
+    for (const zr4700::RunMessage& shown : zr4700::RunOutcomeMessages(outcome, ResourceTexts()))
         prompts_.ShowErrorDetail(shown.stringId, {}, shown.detail);
     ShowWindow(hwnd(), SW_HIDE);
     if (owner_) {
