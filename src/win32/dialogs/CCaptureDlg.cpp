@@ -58,8 +58,8 @@ BOOL CCaptureDlg::OnInitDialog() {
 void CCaptureDlg::TransferToControls() {
     for (int slot = 1; slot <= zr4700::kCodeSlots; ++slot) {
         const std::size_t i = static_cast<std::size_t>(slot - 1);
-        SetFieldNumber(CodeField(slot), static_cast<std::uint32_t>(codeSlots[i]));
-        SetFieldText(NameField(slot), Widen(codeNames[i]));
+        SetControlNumber(CodeField(slot), static_cast<std::uint32_t>(codeSlots[i]));
+        SetControlText(NameField(slot), Widen(codeNames[i]));
     }
 }
 
@@ -68,10 +68,10 @@ void CCaptureDlg::ReadControls() {
     for (int slot = 1; slot <= zr4700::kCodeSlots; ++slot) {
         const std::size_t i = static_cast<std::size_t>(slot - 1);
         const zr4700::TypedNumber code =
-            zr4700::ReadUnsignedText(Narrow(FieldText(CodeField(slot))), 0, 255);
+            zr4700::ReadUnsignedText(Narrow(ControlText(CodeField(slot))), 0, 255);
         if (code.ok)
             codeSlots[i] = static_cast<std::int32_t>(code.value);
-        codeNames[i] = Narrow(FieldText(NameField(slot)));
+        codeNames[i] = Narrow(ControlText(NameField(slot)));
     }
 }
 

@@ -40,13 +40,13 @@ BOOL CScanCodesDlg::OnInitDialog() {
 void CScanCodesDlg::TransferToControls() {
     const ExchangeGuard guard(exchangeDepth_);
     for (const int slot : zr4700::kEditedCodeOrder)
-        SetFieldNumber(CodeField(slot), editCodes[static_cast<std::size_t>(slot - 1)]);
+        SetControlNumber(CodeField(slot), editCodes[static_cast<std::size_t>(slot - 1)]);
 }
 
 zr4700::EditedCodeTexts CScanCodesDlg::FieldTexts() const {
     zr4700::EditedCodeTexts texts;
     for (int slot = 1; slot <= zr4700::kCodeSlots; ++slot)
-        texts[static_cast<std::size_t>(slot - 1)] = Narrow(FieldText(CodeField(slot)));
+        texts[static_cast<std::size_t>(slot - 1)] = Narrow(ControlText(CodeField(slot)));
     return texts;
 }
 

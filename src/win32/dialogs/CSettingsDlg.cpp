@@ -62,12 +62,12 @@ void CSettingsDlg::TransferToControls() {
     SetSlider(Control(kDelaySliderId), keyDelay);
     SetSlider(Control(kRateSliderId), typematicRate);
     SetRadioIndex(hwnd(), kKeysTypeIds, keysType);
-    SetFieldNumber(Control(kPauseId), keysPause);
+    SetControlNumber(Control(kPauseId), keysPause);
 }
 
 bool CSettingsDlg::ReadControls() {
     const zr4700::TypedNumber pause =
-        zr4700::ReadIntegerText(Narrow(FieldText(Control(kPauseId))), 1, 255);
+        zr4700::ReadIntegerText(Narrow(ControlText(Control(kPauseId))), 1, 255);
     if (!CheckFieldNumber(hwnd(), Control(kPauseId), pause))
         return false;
     model = RadioIndex(hwnd(), kModelIds);

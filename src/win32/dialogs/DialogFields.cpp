@@ -3,26 +3,8 @@
 #include "win32/MessageBoxes.h"
 #include "win32/RegistryRecentFiles.h"
 #include "win32/Resources.h"
-#include "win32/WideText.h"
 
 namespace win32 {
-
-std::wstring FieldText(HWND field) {
-    const int length = GetWindowTextLengthW(field);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    GetWindowTextW(field, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(length));
-    return text;
-}
-
-void SetFieldText(HWND field, const std::wstring& text) {
-    if (FieldText(field) != text)
-        SetWindowTextW(field, text.c_str());
-}
-
-void SetFieldNumber(HWND field, long long value) {
-    SetFieldText(field, std::to_wstring(value));
-}
 
 int RadioIndex(HWND dialog, std::span<const int> ids) {
     for (std::size_t i = 0; i < ids.size(); ++i) {
