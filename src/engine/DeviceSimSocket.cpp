@@ -235,50 +235,40 @@ bool WaitReady(NativeSocket socket, Direction direction, Clock::time_point deadl
     }
 }
 
-bool SendAll(NativeSocket socket, const std::uint8_t* data, std::size_t size,
-             Clock::time_point deadline, bool abortable) {
+// Sends (Direction::Out) or receives (Direction::In) all size bytes with step, SendSome or
+// ReceiveSome, waiting for the socket whenever it would block.
+template <typename Byte, typename Step>
+bool TransferAll(NativeSocket socket, Byte* data, std::size_t size, Direction direction,
+                 Clock::time_point deadline, bool abortable, Step step) {
     while (size > 0) {
-        const long long sent = SendSome(socket, data, size);
-        if (sent < 0) {
+        const long long done = step(socket, data, size);
+        if (done < 0) {
             const int error = LastSocketError();
             if (Interrupted(error)) {
                 continue;
             }
-            if (WouldBlock(error) && WaitReady(socket, Direction::Out, deadline, abortable)) {
+            if (WouldBlock(error) && WaitReady(socket, direction, deadline, abortable)) {
                 continue;
             }
             return false;
         }
-        if (sent == 0) {
+        if (done == 0) {
             return false;
         }
-        data += sent;
-        size -= static_cast<std::size_t>(sent);
+        data += done;
+        size -= static_cast<std::size_t>(done);
     }
     return true;
 }
 
+bool SendAll(NativeSocket socket, const std::uint8_t* data, std::size_t size,
+             Clock::time_point deadline, bool abortable) {
+    return TransferAll(socket, data, size, Direction::Out, deadline, abortable, SendSome);
+}
+
 bool ReceiveAll(NativeSocket socket, std::uint8_t* data, std::size_t size,
                 Clock::time_point deadline, bool abortable) {
-    while (size > 0) {
-        const long long got = ReceiveSome(socket, data, size);
-        if (got < 0) {
-            const int error = LastSocketError();
-            if (Interrupted(error)) {
-                continue;
-            }
-            if (WouldBlock(error) && WaitReady(socket, Direction::In, deadline, abortable)) {
-                continue;
-            }
-            return false;
-        }
-        if (got == 0) {
-            return false;
-        }
-        data += got;
-        size -= static_cast<std::size_t>(got);
-    }
-    return true;
+    return TransferAll(socket, data, size, Direction::In, deadline, abortable, ReceiveSome);
 }
 
 // Connects without blocking. Returns 0, or the socket error that made it fail (-1 for a
