@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 namespace zr4700 {
@@ -97,6 +98,8 @@ TEST(ProgrammingRun, RunsTheEngineAndDeletesItsFile) {
     Program(layout, 5, {0x1C});
     ScriptedPrompts prompts;
     const ScopedBytePause quick(std::chrono::nanoseconds(0));
+    // The in-process keyboard, whatever the environment names.
+    setenv("ZR4700_DEVICE", "sim", 1);
     InProcessKeyboard().reset();
     InProcessKeyboard().setType(1);
     const auto run = PrepareProgramming(layout, {1, 1, "", "sim"}, prompts, StringTableTexts());
