@@ -11,6 +11,9 @@
 
 #include <commctrl.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -21,6 +24,11 @@ using win32::CCaptureDlg;
 using win32::CProgrammerDlg;
 using win32::CScanCodesDlg;
 using win32::CSettingsDlg;
+
+std::string FileBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
 
 std::wstring Text(HWND window) {
     wchar_t text[256] = {};
@@ -201,6 +209,36 @@ TEST_F(KeyboardCommands, SettingsChangeTheModel) {
     wchar_t pane[128] = {};
     SendMessageW(window.statusBar(), SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(pane));
     EXPECT_EQ(std::wstring(pane), L"Keyboard type: ZR-4700 D");
+}
+
+// The same edits as the Linux editor's test that committed its file: the two editors must write
+// the same bytes. The file is left for scripts/check-windows as well.
+TEST_F(KeyboardCommands, CaptureNameAndSaveAsWriteTheLinuxEditorsFile) {
+    window.document().SelectKey(12);
+    WhenDialogOpens(L"Insert scan-codes by pressing key", [](HWND capture) {
+        PressKey('A', 0x1E);
+        PressKey(VK_CONTROL, 0x1D, true); // right Ctrl
+        PressKey(VK_TAB, 0x0F);
+        Click(capture, CCaptureDlg::kOkId);
+    });
+    Command(zr4700::kCmdInsertKey);
+    HWND name = window.Control(1009);
+    SetFocus(name);
+    SendMessageW(name, EM_SETSEL, 0, -1);
+    for (const wchar_t c : std::wstring(L"Total"))
+        SendMessageW(name, WM_CHAR, c, 1);
+    const std::filesystem::path written =
+        std::filesystem::temp_directory_path() / "zr4700-captured-key-12.txt";
+    win32::FileDialogs::Script({win32::FileDialogs::Choice{written.wstring(), 2}}); // 16scan
+    Command(zr4700::kCmdFileSaveAs);
+    ASSERT_FALSE(window.document().modified());
+
+    const std::string bytes = FileBytes(written);
+    EXPECT_EQ(bytes, FileBytes(ZR4700_EDITOR_FILES "/captured-key-12.txt"));
+    std::filesystem::create_directories(ZR4700_EDITOR_OUTPUT);
+    std::filesystem::copy_file(written, ZR4700_EDITOR_OUTPUT "/captured-key-12.txt",
+                               std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::remove(written);
 }
 
 } // namespace
