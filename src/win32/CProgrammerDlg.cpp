@@ -144,6 +144,9 @@ BOOL CProgrammerDlg::OnInitDialog() {
 }
 
 void CProgrammerDlg::OnDestroy() {
+    // The window goes before its controls: nothing they report from here on is the user's.
+    keyPanel_.Detach();
+    rfidControls_.Detach();
     document_.RemoveObserver(this);
     prompts_.SetOwner(nullptr);
     // The menu attached to the window goes with it.

@@ -179,7 +179,7 @@ LRESULT KeyGridWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_GETOBJECT:
         if (static_cast<LONG>(lParam) == static_cast<LONG>(OBJID_CLIENT) && accessible_)
-            return LresultFromObject(IID_IAccessible, wParam, accessible_);
+            return LresultFromObject(__uuidof(IAccessible), wParam, accessible_);
         break;
     default:
         break;
