@@ -13,6 +13,7 @@
 #include "win32/WideText.h"
 #include "win32/commands/CommandAccelerators.h"
 #include "win32/commands/CommandMenus.h"
+#include "win32/panel/ControlNames.h"
 
 #include <commctrl.h>
 
@@ -119,6 +120,7 @@ BOOL CProgrammerDlg::OnInitDialog() {
     keyPanel_.Attach(hwnd());
     rfidControls_.Attach(hwnd());
     CreateGrid();
+    NameControlsByTheirLabels(hwnd());
     // A resource set may carry string 101: an About item in the system menu.
     const std::wstring aboutItem = Resources::String(101);
     if (!aboutItem.empty()) {

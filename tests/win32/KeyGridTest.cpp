@@ -6,12 +6,15 @@
 #include "win32/CProgrammerDlg.h"
 #include "win32/Clipboard.h"
 #include "win32/PopupMenus.h"
+#include "win32/panel/ControlNames.h"
 
 #include <commctrl.h>
 #include <oleacc.h>
 
 #include <array>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -300,6 +303,49 @@ TEST_F(AccessibleGrid, TheCurrentKeyIsFocusedOnlyWhileTheGridHasTheFocus) {
     EXPECT_FALSE(State(3) & STATE_SYSTEM_FOCUSED);
     EXPECT_TRUE(State(3) & STATE_SYSTEM_SELECTED);
     EXPECT_FALSE(State(4) & STATE_SYSTEM_SELECTED);
+}
+
+TEST_F(AccessibleGrid, EveryControlIsNamedThroughItsLabel) {
+    const std::vector<win32::ControlName> names = win32::LabelledControlNames(dialog.hwnd());
+    const auto nameOf = [&names](int id) {
+        for (const auto& control : names) {
+            if (control.id == id)
+                return control.name;
+        }
+        return std::wstring();
+    };
+    const std::pair<int, std::wstring> cases[] = {
+        {1037, L"Prefix:"},
+        {1038, L"Suffix:"},
+        {1035, L"Digits count:"},
+        {1036, L"Digits count"},
+        {1016, L"Programmed keys:"},
+        {1012, L"Key number"},
+        {1009, L"Key name"},
+        {1027, L"Set flag for all keys"},
+        {1025, L"Set mode for all keys"},
+        {1000, L"Code 1"},
+        {1022, L"Code 16"},
+        {1020, L"Previous key"},
+        {1051, L"Next key"},
+    };
+    for (const auto& [id, name] : cases)
+        EXPECT_EQ(nameOf(id), name) << id;
+    // What a tool reads. Windows serves the annotated names for the standard controls; Wine's
+    // oleacc reads a control's window text instead, so there the field shows its value.
+    IAccessible* field = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(dialog.Control(1009), static_cast<DWORD>(OBJID_CLIENT),
+                                         __uuidof(IAccessible), reinterpret_cast<void**>(&field)),
+              S_OK);
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    field->get_accName(self, &name);
+    const std::wstring read = name ? name : L"";
+    SysFreeString(name);
+    field->Release();
+    EXPECT_TRUE(read == L"Key name" || read == Text(dialog.Control(1009))) << read;
 }
 
 } // namespace
