@@ -157,15 +157,8 @@ void CProgrammerDlg::OnDestroy() {
 }
 
 void CProgrammerDlg::CreateGrid() {
-    // Inside the frame the template gives the grid, clear of its border.
-    HWND frame = Control(kGridFrameId);
-    RECT bounds{};
-    if (frame) {
-        GetWindowRect(frame, &bounds);
-        MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&bounds), 2);
-        InflateRect(&bounds, -2, -2);
-    }
-    if (!grid_.Create(hwnd(), kGridId, bounds))
+    // Inside the frame the template gives the grid.
+    if (!grid_.Create(hwnd(), kGridId, Control(kGridFrameId)))
         return;
     // First in the Tab order: the grid, then the key panel from top to bottom, then the RFID
     // group.

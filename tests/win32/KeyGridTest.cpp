@@ -6,6 +6,7 @@
 #include "win32/CProgrammerDlg.h"
 #include "win32/Clipboard.h"
 #include "win32/PopupMenus.h"
+#include "win32/grid/GridScale.h"
 #include "win32/panel/ControlNames.h"
 
 #include <commctrl.h>
@@ -233,6 +234,33 @@ TEST_F(KeyGrid, TheRfidFieldsEditTheDocument) {
               L"Please enter an integer between 0 and 255.");
     EXPECT_EQ(layout().rfid.prefix, 42);
     SetWindowTextW(dialog.Control(1037), L"42");
+}
+
+TEST(GridScale, GrowsWithTheDensityAndShrinksOnlyToFit) {
+    struct Case {
+        int width, height;
+        UINT dpi;
+        double scale;
+        int left, top;
+    };
+    const Case cases[] = {
+        {552, 248, 96, 1.0, 4, 5},   {1100, 500, 144, 1.5, 142, 71}, {1100, 500, 192, 2.0, 6, 12},
+        {272, 500, 96, 0.5, 0, 190}, {552, 248, 0, 1.0, 4, 5},
+    };
+    for (const Case& c : cases) {
+        const win32::GridScale fit = win32::GridScale::Fit(c.width, c.height, c.dpi);
+        EXPECT_DOUBLE_EQ(fit.scale, c.scale) << c.dpi;
+        EXPECT_EQ(fit.left, c.left) << c.dpi;
+        EXPECT_EQ(fit.top, c.top) << c.dpi;
+        // Key 1's unit square, and back from its middle.
+        const RECT unit = fit.ToWindow(9, 90, 34, 34);
+        EXPECT_EQ(unit.left, c.left);
+        EXPECT_EQ(unit.right - unit.left, static_cast<int>(34 * c.scale));
+        const POINT middle =
+            fit.ToSurface({(unit.left + unit.right) / 2, (unit.top + unit.bottom) / 2});
+        EXPECT_NEAR(middle.x, 9 + 17, 1) << c.dpi;
+        EXPECT_NEAR(middle.y, 90 + 17, 1) << c.dpi;
+    }
 }
 
 // ---- Accessibility -----------------------------------------------------------------------------
