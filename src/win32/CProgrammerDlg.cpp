@@ -39,15 +39,6 @@ bool IsKeyMessage(UINT message) {
 constexpr std::array<int, CProgrammerDlg::kStatusPanes - 1> kPaneRightEdges = {160, 330, 410,
                                                                                485, 560, 630};
 
-int FindCommand(HMENU menu, int command) {
-    const int count = GetMenuItemCount(menu);
-    for (int i = 0; i < count; ++i) {
-        if (GetMenuItemID(menu, i) == static_cast<UINT>(command))
-            return i;
-    }
-    return -1;
-}
-
 bool IsSeparator(HMENU menu, int position) {
     MENUITEMINFOW item{};
     item.cbSize = sizeof item;
@@ -430,8 +421,8 @@ void CProgrammerDlg::RebuildRecentFileMenu() {
         return;
     // The block stands between the separator below "Se&ttings..." and "E&xit"; a menu without
     // both items has no place for it.
-    const int settingsAt = FindCommand(menu, kCmdSettings);
-    int exitAt = FindCommand(menu, kCmdExit);
+    const int settingsAt = MenuPosition(menu, kCmdSettings);
+    int exitAt = MenuPosition(menu, kCmdExit);
     if (settingsAt < 0 || exitAt <= settingsAt)
         return;
     int first = settingsAt + 1;
