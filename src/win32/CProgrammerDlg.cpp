@@ -3,10 +3,16 @@
 #include "core/document/Commands.h"
 
 #include "win32/CAboutDlg.h"
+#include "win32/Clipboard.h"
 #include "win32/FileDialogs.h"
 #include "win32/HelpViewer.h"
+#include "win32/KeyboardCommands.h"
+#include "win32/LegendCommands.h"
+#include "win32/PopupMenus.h"
 #include "win32/Resources.h"
 #include "win32/WideText.h"
+#include "win32/commands/CommandAccelerators.h"
+#include "win32/commands/CommandMenus.h"
 
 #include <commctrl.h>
 
@@ -21,6 +27,11 @@ using namespace zr4700;
 constexpr int kSysCmdAbout = 16;
 // Entry n of the recent-file list has this command plus n.
 constexpr int kCmdRecentBase = kCmdRecentFirst - 1;
+
+bool IsKeyMessage(UINT message) {
+    return message == WM_KEYDOWN || message == WM_SYSKEYDOWN || message == WM_CHAR ||
+           message == WM_SYSCHAR;
+}
 
 // Right edges of the status bar's panes at 96 dots per inch; the last pane reaches the right
 // edge of the client area.
@@ -77,6 +88,8 @@ CProgrammerDlg::CProgrammerDlg(std::wstring applicationName)
       recentFiles_(recentStorage_), fileCommands_(document_, recentFiles_, *this) {
     appIcon_ = Resources::LoadIcon(kIconId, GetSystemMetrics(SM_CXICON));
     smallIcon_ = Resources::LoadIcon(kIconId, GetSystemMetrics(SM_CXSMICON));
+    windowAccelerators_ = CreateCommandAcceleratorTable(false);
+    gridAccelerators_ = CreateCommandAcceleratorTable(true);
 }
 
 CProgrammerDlg::~CProgrammerDlg() {
@@ -86,6 +99,14 @@ CProgrammerDlg::~CProgrammerDlg() {
         DestroyIcon(appIcon_);
     if (smallIcon_)
         DestroyIcon(smallIcon_);
+    if (keyPopup_)
+        DestroyMenu(keyPopup_);
+    DestroyAcceleratorTable(windowAccelerators_);
+    DestroyAcceleratorTable(gridAccelerators_);
+}
+
+zr4700::CommandContext CProgrammerDlg::commandContext() {
+    return {document_, fileCommands_, recentFiles_, *this, clip_};
 }
 
 HMENU CProgrammerDlg::FileMenu() const {
@@ -95,6 +116,9 @@ HMENU CProgrammerDlg::FileMenu() const {
 BOOL CProgrammerDlg::OnInitDialog() {
     prompts_.SetOwner(hwnd());
     CreateStatusBar();
+    keyPanel_.Attach(hwnd());
+    rfidControls_.Attach(hwnd());
+    CreateGrid();
     // A resource set may carry string 101: an About item in the system menu.
     const std::wstring aboutItem = Resources::String(101);
     if (!aboutItem.empty()) {
@@ -109,6 +133,11 @@ BOOL CProgrammerDlg::OnInitDialog() {
     // A new document is the 56-key 16scan layout; the reset shows it.
     document_.Reset();
     mainMenu_ = Resources::LoadMenu(kMenuId);
+    if (mainMenu_)
+        AddCommandMenus(mainMenu_);
+    keyPopup_ = Resources::LoadMenu(kPopupMenuId);
+    if (keyPopup_)
+        AddShortcutTexts(keyPopup_);
     SetMenu(hwnd(), mainMenu_);
     RebuildRecentFileMenu();
     return TRUE;
@@ -120,6 +149,23 @@ void CProgrammerDlg::OnDestroy() {
     // The menu attached to the window goes with it.
     mainMenu_ = nullptr;
     statusBar_ = nullptr;
+}
+
+void CProgrammerDlg::CreateGrid() {
+    // Inside the frame the template gives the grid, clear of its border.
+    HWND frame = Control(kGridFrameId);
+    RECT bounds{};
+    if (frame) {
+        GetWindowRect(frame, &bounds);
+        MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&bounds), 2);
+        InflateRect(&bounds, -2, -2);
+    }
+    if (!grid_.Create(hwnd(), kGridId, bounds))
+        return;
+    // First in the Tab order: the grid, then the key panel from top to bottom, then the RFID
+    // group.
+    SetWindowPos(grid_.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    grid_.SetNamesShown(keyNamesShown_);
 }
 
 void CProgrammerDlg::CreateStatusBar() {
@@ -138,12 +184,6 @@ void CProgrammerDlg::CreateStatusBar() {
         edges[i] = MulDiv(kPaneRightEdges[i], dpi, 96);
     edges.back() = client.right;
     SendMessageW(statusBar_, SB_SETPARTS, kStatusPanes, reinterpret_cast<LPARAM>(edges.data()));
-}
-
-std::string CProgrammerDlg::ResourceTexts::Text(std::string_view key) const {
-    const std::string name(key);
-    const bool number = !name.empty() && name.find_first_not_of("0123456789") == std::string::npos;
-    return number ? Resources::Utf8String(std::stoi(name)) : Resources::Utf8String(name.c_str());
 }
 
 void CProgrammerDlg::RefreshStatusBar() {
@@ -165,6 +205,67 @@ void CProgrammerDlg::DocumentChanged(const zr4700::DocumentChange& change) {
         RefreshStatusBar();
     if (change.fileState)
         UpdateTitle();
+    if (change.whole || change.selection || !change.keys.empty() || change.values)
+        keyPanel_.TransferToControls();
+    if (change.whole || change.programmedKeys || change.selection)
+        keyPanel_.TransferProgrammedKeys();
+    if (change.whole || change.values)
+        rfidControls_.TransferToControls();
+    grid_.Refresh();
+}
+
+void CProgrammerDlg::GridKeyPressed(int key) {
+    document_.SelectKey(key);
+}
+
+void CProgrammerDlg::GridKeyDoubleClicked(int key) {
+    document_.SelectKey(key);
+    EditKeyCodes();
+}
+
+void CProgrammerDlg::GridContextMenu(int key, POINT screen) {
+    HMENU popup = keyPopup();
+    if (!popup)
+        return;
+    if (key == 0) {
+        // From the keyboard: the current key's popup, opened over the key.
+        key = document_.layout().currentKey;
+        if (key < 1 || key > document_.layout().keyCount)
+            return;
+        const RECT unit = grid_.KeyRect(key);
+        screen = POINT{(unit.left + unit.right) / 2, (unit.top + unit.bottom) / 2};
+        ClientToScreen(grid_.hwnd(), &screen);
+    }
+    // Selecting the key first gives the items the popup's rules for it.
+    document_.SelectKey(key);
+    const int command = PopupMenus::Track(popup, screen, hwnd());
+    if (command != 0) {
+        zr4700::CommandContext context = commandContext();
+        zr4700::RunCommand(context, command);
+    }
+}
+
+void CProgrammerDlg::GridKeyDropped(int source, int target) {
+    document_.DropKey(source, target);
+}
+
+void CProgrammerDlg::GridHovered(int key) {
+    if (!statusBar_)
+        return;
+    const zr4700::Layout& layout = document_.layout();
+    const auto panes = zr4700::StatusTexts(layout, key, texts_);
+    // The name as the user reads it.
+    std::string name = panes[6];
+    if (key != 0) {
+        name = texts_.Text("status.name");
+        const std::size_t at = name.find("%s");
+        if (at != std::string::npos)
+            name.replace(at, 2, zr4700::ShownKeyName(layout.key(key).name));
+    }
+    const std::wstring number = Widen(panes[5]);
+    const std::wstring shown = Widen(name);
+    SendMessageW(statusBar_, SB_SETTEXTW, 5, reinterpret_cast<LPARAM>(number.c_str()));
+    SendMessageW(statusBar_, SB_SETTEXTW, 6, reinterpret_cast<LPARAM>(shown.c_str()));
 }
 
 INT_PTR CProgrammerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -175,6 +276,13 @@ INT_PTR CProgrammerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         }
         return FALSE;
+    case WM_INITMENUPOPUP:
+        // The items' states follow the document, the selection and the clipboard; they are
+        // brought up to date as their menu opens.
+        RefreshMenuStates(reinterpret_cast<HMENU>(wParam), commandContext(), texts_);
+        return TRUE;
+    case WM_VSCROLL:
+        return rfidControls_.OnScroll(reinterpret_cast<HWND>(lParam)) ? TRUE : FALSE;
     case WM_QUERYDRAGICON:
         SetWindowLongPtrW(hwnd(), DWLP_MSGRESULT, reinterpret_cast<LONG_PTR>(appIcon_));
         return TRUE;
@@ -184,35 +292,116 @@ INT_PTR CProgrammerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 bool CProgrammerDlg::OnCommand(int id, int notification, HWND control) {
-    if (id >= kCmdRecentFirst && id <= kCmdRecentLast) {
-        fileCommands_.OpenRecent(id - kCmdRecentBase);
+    // Menu items and accelerators; the table checks the command's rule, since a shortcut arrives
+    // whatever the menu would show.
+    if (control &&
+        (keyPanel_.OnCommand(id, notification) || rfidControls_.OnCommand(id, notification)))
+        return true;
+    if (!control && zr4700::FindCommandSpec(id)) {
+        zr4700::CommandContext context = commandContext();
+        zr4700::RunCommand(context, id);
         return true;
     }
-    switch (id) {
-    case kCmdFileNew:
-        fileCommands_.New();
+    return Dialog::OnCommand(id, notification, control);
+}
+
+bool CProgrammerDlg::PreTranslateMessage(MSG& message) {
+    if (!IsKeyMessage(message.message) || !hwnd() || !IsWindowEnabled(hwnd()) ||
+        (message.hwnd != hwnd() && !IsChild(hwnd(), message.hwnd)))
+        return false;
+    if (TakeWindowKey(message))
         return true;
-    case kCmdFileOpen:
-        fileCommands_.Open();
+    // The grid's own shortcuts (its clipboard, Delete) work only while it has the focus; a text
+    // field keeps those keys for itself.
+    const bool onGrid = grid_.hwnd() && GetFocus() == grid_.hwnd();
+    return TranslateAcceleratorW(hwnd(), onGrid ? gridAccelerators_ : windowAccelerators_,
+                                 &message) != 0;
+}
+
+bool CProgrammerDlg::TakeWindowKey(const MSG& message) {
+    if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN)
+        return false;
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    // Shift+F10 arrives as a system key; Alt with any other key is the system's (Alt+Down
+    // opens the combo box's list).
+    if (message.message == WM_SYSKEYDOWN) {
+        if (message.wParam != VK_F10 || !shift || GetKeyState(VK_MENU) < 0)
+            return false;
+        GridContextMenu(0, {});
         return true;
-    case kCmdFileSave:
-        fileCommands_.Save();
+    }
+    // A drag on the grid keeps Escape, and an open list of "Programmed keys:" its arrows.
+    if (grid_.dragging() || SendMessageW(Control(1016), CB_GETDROPPEDSTATE, 0, 0))
+        return false;
+    switch (message.wParam) {
+    case VK_RETURN:
+        if (ctrl || shift)
+            return false;
+        EditKeyCodes();
         return true;
-    case kCmdFileSaveAs:
-        fileCommands_.SaveAs();
+    case VK_LEFT:
+        document_.SelectPreviousKey();
         return true;
-    case kCmdExit:
-        OnCancel();
+    case VK_UP:
+        document_.SelectKeyAbove();
         return true;
-    case kCmdHelpContent:
+    case VK_RIGHT:
+        document_.SelectNextKey();
+        return true;
+    case VK_DOWN:
+        document_.SelectKeyBelow();
+        return true;
+    case VK_APPS:
+        GridContextMenu(0, {});
+        return true;
+    case VK_F10:
+        if (!shift)
+            return false;
+        GridContextMenu(0, {});
+        return true;
+    case VK_F1:
+        // The system's help key, as the Help command.
+        if (ctrl || shift)
+            return false;
         OnHelpContent();
         return true;
-    case kCmdAbout:
-        OnAbout();
-        return true;
     default:
-        return Dialog::OnCommand(id, notification, control);
+        return false;
     }
+}
+
+void CProgrammerDlg::EditKeyCodes() {
+    RunCaptureDialog(*this);
+}
+
+void CProgrammerDlg::ShowSettings() {
+    RunSettingsDialog(*this);
+}
+
+void CProgrammerDlg::Program() {
+    RunProgramming(*this);
+}
+
+void CProgrammerDlg::DetectKeyboard() {
+    RunKeyboardDetection(*this);
+}
+
+void CProgrammerDlg::PrintLegends() {
+    PrintLegendSheets(*this);
+}
+
+void CProgrammerDlg::ExportLegends() {
+    ExportLegendSheets(*this);
+}
+
+void CProgrammerDlg::SetKeyNamesShown(bool shown) {
+    keyNamesShown_ = shown;
+    grid_.SetNamesShown(shown);
+}
+
+void CProgrammerDlg::PutTextOnClipboard(const std::string& text) {
+    win32::PutTextOnClipboard(hwnd(), Widen(text));
 }
 
 void CProgrammerDlg::OnCancel() {
@@ -268,8 +457,8 @@ void CProgrammerDlg::RebuildRecentFileMenu() {
 }
 
 bool CProgrammerDlg::CommitControls() {
-    // The key panel and the RFID group are not on this dialog yet: nothing to take.
-    return true;
+    // The key name reaches the document as it is typed; the RFID values are checked once more.
+    return rfidControls_.ReadControls();
 }
 
 std::optional<std::string> CProgrammerDlg::ChooseFileToOpen() {

@@ -1,8 +1,9 @@
 #pragma once
-// The main dialog (template 102): the menu bar (menu 129) with the recent files, the title, the
-// status bar, and the commands of the File and Help menus over the core's document and file
-// commands. The grid, the key panel and the RFID group join it later.
+// The main dialog (template 102): the menu bar (menu 129, with Edit and View) and the recent
+// files, the title, the status bar, and every command of the core's command table: menu items
+// and shortcuts run through the table, which enables and checks the items.
 
+#include "core/document/Commands.h"
 #include "core/document/Document.h"
 #include "core/document/Views.h"
 #include "core/files/FileCommands.h"
@@ -10,19 +11,28 @@
 #include "win32/Dialog.h"
 #include "win32/MessageBoxes.h"
 #include "win32/RegistryRecentFiles.h"
+#include "win32/ResourceTexts.h"
+#include "win32/grid/KeyGridWindow.h"
+#include "win32/panel/KeyPanelControls.h"
+#include "win32/panel/RfidControls.h"
 
 #include <string>
 
 namespace win32 {
 
 class CProgrammerDlg final : public Dialog,
+                             public zr4700::CommandHost,
                              private zr4700::FileCommandsHost,
-                             private zr4700::DocumentObserver {
+                             private zr4700::DocumentObserver,
+                             private KeyGridEvents {
   public:
     static constexpr int kTemplateId = 102;
     static constexpr int kMenuId = 129;
     static constexpr int kIconId = 102;
     static constexpr int kStatusBarId = 2101;
+    static constexpr int kPopupMenuId = 137;
+    static constexpr int kGridFrameId = 1010;
+    static constexpr int kGridId = 2102;
     static constexpr int kStatusPanes = zr4700::kStatusPanes;
 
     // applicationName names the registry key of the recent files (the executable's base name).
@@ -30,6 +40,8 @@ class CProgrammerDlg final : public Dialog,
     ~CProgrammerDlg() override;
 
     const zr4700::Document& document() const { return document_; }
+    zr4700::Document& document() { return document_; }
+    zr4700::CommandContext commandContext();
     zr4700::FileCommands& fileCommands() { return fileCommands_; }
     const zr4700::RecentFileList& recentFiles() const { return recentFiles_; }
     HWND statusBar() const { return statusBar_; }
@@ -43,6 +55,29 @@ class CProgrammerDlg final : public Dialog,
     void OnHelpContent();
     void OnAbout();
     void RebuildRecentFileMenu();
+    // The painted key grid; its focus makes the grid's own shortcuts work.
+    HWND gridWindow() const { return grid_.hwnd(); }
+    const KeyGridWindow& grid() const { return grid_; }
+    // The key popup (menu 137's "Key").
+    HMENU keyPopup() const { return keyPopup_ ? GetSubMenu(keyPopup_, 0) : nullptr; }
+
+    // CommandHost
+    void EditKeyCodes() override;
+    void ShowSettings() override;
+    void ShowAbout() override { OnAbout(); }
+    void ShowHelp() override { OnHelpContent(); }
+    void Program() override;
+    void DetectKeyboard() override;
+    void Exit() override { OnCancel(); }
+    void PrintLegends() override;
+    void ExportLegends() override;
+    void SetKeyNamesShown(bool shown) override;
+    bool KeyNamesShown() const override { return keyNamesShown_; }
+    void PutTextOnClipboard(const std::string& text) override;
+
+    // The shortcuts: a key message for this window the accelerators take (the modal loop asks
+    // first); true when it became a command.
+    bool PreTranslateMessage(MSG& message) override;
 
   protected:
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -62,16 +97,21 @@ class CProgrammerDlg final : public Dialog,
     void RecentFilesChanged() override { RebuildRecentFileMenu(); }
     // DocumentObserver
     void DocumentChanged(const zr4700::DocumentChange& change) override;
+    // KeyGridEvents
+    void GridKeyPressed(int key) override;
+    void GridKeyDoubleClicked(int key) override;
+    void GridContextMenu(int key, POINT screen) override;
+    void GridKeyDropped(int source, int target) override;
+    void GridHovered(int key) override;
+
+    void CreateGrid();
+    // Enter, the arrows, the menu key, Shift+F10 and F1 belong to the window before any control;
+    // true when the key was one of them.
+    bool TakeWindowKey(const MSG& message);
 
     void CreateStatusBar();
     void UpdateTitle();
     void RefreshStatusBar();
-
-    // The string table of the current resource set, for the core's view functions.
-    class ResourceTexts final : public zr4700::TextSource {
-      public:
-        std::string Text(std::string_view key) const override;
-    };
 
     ResourceTexts texts_;
     MessageBoxPrompts prompts_;
@@ -80,7 +120,15 @@ class CProgrammerDlg final : public Dialog,
     zr4700::RecentFileList recentFiles_;
     zr4700::FileCommands fileCommands_;
     HWND statusBar_ = nullptr;
+    KeyGridWindow grid_{document_.layout(), *this};
+    KeyPanelControls keyPanel_{document_};
+    RfidControls rfidControls_{document_};
+    HMENU keyPopup_ = nullptr;
     HMENU mainMenu_ = nullptr;
+    HACCEL windowAccelerators_ = nullptr;
+    HACCEL gridAccelerators_ = nullptr;
+    std::optional<zr4700::KeyClip> clip_;
+    bool keyNamesShown_ = true;
     HICON appIcon_ = nullptr;
     HICON smallIcon_ = nullptr;
     std::wstring appDirectory_;

@@ -84,10 +84,11 @@ TEST_F(MainDialog, ControlsStandWhereTheTemplatePutsThemInDialogUnits) {
 
 TEST_F(MainDialog, MenuBarIsMenu129WithAnEmptyFirstItem) {
     HMENU bar = dialog.mainMenu();
-    ASSERT_EQ(GetMenuItemCount(bar), 3);
+    // Edit and View stand between File and Help.
+    ASSERT_EQ(GetMenuItemCount(bar), 5);
     EXPECT_EQ(GetMenuItemID(bar, 0), 65535u);
     EXPECT_EQ(MenuItemText(bar, 1), L"&File");
-    EXPECT_EQ(MenuItemText(bar, 2), L"&Help");
+    EXPECT_EQ(MenuItemText(bar, 4), L"&Help");
 }
 
 TEST_F(MainDialog, StatusBarShowsTheNewLayoutsSettingsInSevenPanes) {
@@ -102,7 +103,8 @@ TEST_F(MainDialog, StatusBarShowsTheNewLayoutsSettingsInSevenPanes) {
 }
 
 TEST_F(MainDialog, WithNoRecentFilesTheFileMenuEndsWithSettingsSeparatorExit) {
-    EXPECT_EQ(FileMenuTail(dialog), (std::vector<std::wstring>{L"Se&ttings...", L"-", L"E&xit"}));
+    EXPECT_EQ(FileMenuTail(dialog),
+              (std::vector<std::wstring>{L"Se&ttings...", L"-", L"E&xit\tCtrl+Q"}));
 }
 
 TEST_F(MainDialog, AnOpenedFileGoesToTheRegistryAndTheMenu) {
@@ -110,7 +112,7 @@ TEST_F(MainDialog, AnOpenedFileGoesToTheRegistryAndTheMenu) {
     win32::FileDialogs::Script({win32::FileDialogs::Choice{path, 1}});
     Command(32772); // File > Open...
     EXPECT_EQ(FileMenuTail(dialog),
-              (std::vector<std::wstring>{L"Se&ttings...", L"-", path, L"-", L"E&xit"}));
+              (std::vector<std::wstring>{L"Se&ttings...", L"-", path, L"-", L"E&xit\tCtrl+Q"}));
     HKEY key = nullptr;
     ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER,
                             L"Software\\Valmora\\zr4700-win32-tests\\Recent File List", 0, KEY_READ,

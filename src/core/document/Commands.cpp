@@ -1,5 +1,6 @@
 #include "core/document/Commands.h"
 
+#include "core/document/Views.h"
 #include "core/model/LayoutRules.h"
 #include "core/scancodes/ScanCodeTables.h"
 
@@ -227,38 +228,6 @@ const CommandSpec kTable[] = {
      [](CommandContext& c, int) { c.document.ClearAll(); }},
 };
 
-// A name as the user reads it: UTF-8 as it is, the bytes of an older single-byte file as
-// Latin-1.
-std::string ShownName(std::string_view bytes) {
-    std::size_t i = 0;
-    bool valid = true;
-    while (i < bytes.size() && valid) {
-        const auto byte = static_cast<unsigned char>(bytes[i]);
-        const std::size_t length = byte < 0x80           ? 1
-                                   : (byte >> 5) == 0x6  ? 2
-                                   : (byte >> 4) == 0xE  ? 3
-                                   : (byte >> 3) == 0x1E ? 4
-                                                         : 0;
-        valid = length > 0 && i + length <= bytes.size();
-        for (std::size_t j = 1; valid && j < length; ++j)
-            valid = (static_cast<unsigned char>(bytes[i + j]) & 0xC0) == 0x80;
-        i += length;
-    }
-    if (valid)
-        return std::string(bytes);
-    std::string text;
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80) {
-            text += c;
-        } else {
-            text += static_cast<char>(0xC0 | (byte >> 6));
-            text += static_cast<char>(0x80 | (byte & 0x3F));
-        }
-    }
-    return text;
-}
-
 } // namespace
 
 std::span<const CommandSpec> CommandTable() {
@@ -290,7 +259,7 @@ bool RunCommand(CommandContext& context, int id) {
 }
 
 std::string ClipboardLine(const KeyClip& clip) {
-    std::string line = ShownName(clip.name) + ": ";
+    std::string line = ShownKeyName(clip.name) + ": ";
     bool first = true;
     for (const std::string& name : NamesOfCodes(clip.codes)) {
         if (name.empty())

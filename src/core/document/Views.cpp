@@ -74,4 +74,43 @@ std::string RedoText(const History& history, const TextSource& texts) {
     return MenuText(history.RedoStep(), "edit.redo", "edit.redoStep", texts);
 }
 
+std::string ShownKeyName(std::string_view bytes) {
+    std::size_t i = 0;
+    bool valid = true;
+    while (i < bytes.size() && valid) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        const std::size_t length = byte < 0x80           ? 1
+                                   : (byte >> 5) == 0x6  ? 2
+                                   : (byte >> 4) == 0xE  ? 3
+                                   : (byte >> 3) == 0x1E ? 4
+                                                         : 0;
+        valid = length > 0 && i + length <= bytes.size();
+        for (std::size_t j = 1; valid && j < length; ++j)
+            valid = (static_cast<unsigned char>(bytes[i + j]) & 0xC0) == 0x80;
+        i += length;
+    }
+    if (valid)
+        return std::string(bytes);
+    std::string text;
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            text += c;
+        } else {
+            text += static_cast<char>(0xC0 | (byte >> 6));
+            text += static_cast<char>(0x80 | (byte & 0x3F));
+        }
+    }
+    return text;
+}
+
+std::string KeyAccessibleName(const Layout& layout, int key, const TextSource& texts) {
+    if (key < 1 || key > kMaxKeys)
+        return {};
+    const std::string number = std::to_string(key);
+    if (layout.state(key) == CellState::Blank)
+        return FormatMessage(texts.Text("a11y.blankKey"), {number});
+    return FormatMessage(texts.Text("a11y.key"), {number, ShownKeyName(layout.key(key).name)});
+}
+
 } // namespace zr4700

@@ -35,4 +35,11 @@ std::string StepName(const EditRecord& record, const TextSource& texts);
 std::string UndoText(const History& history, const TextSource& texts);
 std::string RedoText(const History& history, const TextSource& texts);
 
+// A key's name as the user reads it, in UTF-8: a name typed here is UTF-8 already, while the
+// bytes of a name from an older single-byte file are Latin-1.
+std::string ShownKeyName(std::string_view bytes);
+// What assistive tools call a key of the grid: "Key 10, Cash drawer", or "Key 10, not
+// programmed" while its cell is blank; empty for a number that is no key.
+std::string KeyAccessibleName(const Layout& layout, int key, const TextSource& texts);
+
 } // namespace zr4700

@@ -1,10 +1,11 @@
 #include "qt/grid/KeyGridAccessibleQt.h"
 
+#include "core/document/Views.h"
 #include "core/legend/LegendSheet.h"
 #include "core/model/GridGeometry.h"
 #include "core/model/Layout.h"
+#include "qt/app/CommandActions.h"
 #include "qt/grid/KeyGridWidget.h"
-#include "qt/platform/NameText.h"
 #include "qt/platform/Resources.h"
 
 #include <QWidget>
@@ -47,11 +48,7 @@ void Install() {
 }
 
 QString KeyName(const Layout& layout, int key) {
-    if (key < 1 || key > kMaxKeys)
-        return {};
-    if (!IsProgrammed(layout, key))
-        return Resources::String("a11y.blankKey").arg(key);
-    return Resources::String("a11y.key").arg(key).arg(NameText(layout.key(key).name));
+    return QString::fromStdString(KeyAccessibleName(layout, key, ResourceTexts()));
 }
 
 QString KeyDescription(const Layout& layout, int key) {

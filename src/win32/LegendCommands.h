@@ -1,0 +1,11 @@
+#pragma once
+// The main window's legend commands: the key legends printed, or exported as a picture file.
+
+namespace win32 {
+
+class CProgrammerDlg;
+
+void PrintLegendSheets(CProgrammerDlg& window);
+void ExportLegendSheets(CProgrammerDlg& window);
+
+} // namespace win32
