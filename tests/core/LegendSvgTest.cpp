@@ -70,8 +70,10 @@ TEST(LegendSvgTest, APageIsWellFormedSvgInMillimetresWithItsTextsEscaped) {
     EXPECT_EQ(read[3], std::to_string(sheet.pages[0].caps.size()));
     EXPECT_EQ(read[4], std::to_string(sheet.pages[0].cutMarks.size()));
     const std::vector<std::string> texts(read.begin() + 5, read.end());
-    const std::vector<std::string> expected{"A&<B>", "A", "Tom's\"x\"", "B", "till <1>.txt"};
-    EXPECT_EQ(texts, expected) << "the control character is dropped; one line each fits";
+    const std::vector<std::string> expected{"1",          "2", "A&<B>",       "A",
+                                            "Tom's\"x\"", "B", "till <1>.txt"};
+    EXPECT_EQ(texts, expected)
+        << "the key numbers, then each name and its code names (the control character dropped)";
 }
 
 TEST(LegendSvgTest, XmlEscapingTable) {

@@ -7,6 +7,7 @@ namespace {
 constexpr Rgb kNameColour{0, 0, 0};
 constexpr Rgb kCodeColour{80, 80, 80};
 constexpr Rgb kFooterColour{60, 60, 60};
+constexpr Rgb kNumberColour{90, 90, 90};
 constexpr double kSmallestNameMm = 1.6;
 
 std::string Replaced(std::string text, std::string_view marker, std::string_view value) {
@@ -53,6 +54,12 @@ LegendDrawing DrawLegendPage(const LegendSheet& sheet, int pageIndex, std::strin
         drawing.outlines.push_back(cap.insert);
     drawing.cutMarks = page.cutMarks;
 
+    // Every insert, blank or not, says in its corner which key it goes on.
+    for (const LegendCap& cap : page.caps) {
+        if (cap.numberBox.height > 0 && cap.numberBox.width > 0)
+            drawing.texts.push_back({std::to_string(cap.key), cap.numberBox,
+                                     cap.numberBox.height * 0.8, false, kNumberColour});
+    }
     const double unit = sheet.options.pitchMm - 2 * sheet.options.marginMm;
     for (const LegendCap& cap : page.caps) {
         if (!cap.programmed)

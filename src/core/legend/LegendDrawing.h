@@ -1,8 +1,8 @@
 #pragma once
 // What one page of a legend sheet shows, as plain shapes and placed lines of text in millimetres:
-// the inserts' faint outlines, the cut marks, each programmed cap's name (fitted, wrapped or
-// elided) and code names, and the footer. The SVG writer and the Windows printer both draw this,
-// so they show the same as the Qt painter.
+// the inserts' faint outlines, the cut marks, each insert's key number, each programmed cap's name
+// (fitted, wrapped or elided) and code names, and the footer. The SVG writer and the Windows
+// printer both draw this, so they show the same as the Qt painter.
 
 #include "core/legend/LegendSheet.h"
 #include "core/legend/LegendText.h"

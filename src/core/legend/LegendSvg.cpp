@@ -5,6 +5,7 @@
 #include <array>
 #include <charconv>
 #include <cstdio>
+#include <sstream>
 
 namespace zr4700 {
 
@@ -78,35 +79,36 @@ std::string LegendPageSvg(const LegendSheet& sheet, int pageIndex, std::string_v
     const LegendDrawing drawing = DrawLegendPage(sheet, pageIndex, pageFormat, EstimatedTextWidth);
     const std::string width = Number(drawing.widthMm);
     const std::string height = Number(drawing.heightMm);
-    std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n";
-    svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" + width +
-           "mm\" height=\"" + height + "mm\" viewBox=\"0 0 " + width + " " + height + "\">\n";
-    svg += "<title>" + XmlEscaped(drawing.title) + "</title>\n";
+    std::ostringstream svg;
+    svg << "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n"
+        << "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" << width
+        << "mm\" height=\"" << height << "mm\" viewBox=\"0 0 " << width << ' ' << height << "\">\n"
+        << "<title>" << XmlEscaped(drawing.title) << "</title>\n";
 
     // A faint outline shows each insert's edge; the cut marks say where to cut.
-    svg += "<g fill=\"none\" stroke=\"" + Colour(drawing.outlineColour) + "\" stroke-width=\"" +
-           Number(drawing.outlineWidthMm) + "\">\n";
+    svg << "<g fill=\"none\" stroke=\"" << Colour(drawing.outlineColour) << "\" stroke-width=\""
+        << Number(drawing.outlineWidthMm) << "\">\n";
     for (const RectMm& r : drawing.outlines)
-        svg += "<rect x=\"" + Number(r.x) + "\" y=\"" + Number(r.y) + "\" width=\"" +
-               Number(r.width) + "\" height=\"" + Number(r.height) + "\"/>\n";
-    svg += "</g>\n<g fill=\"none\" stroke=\"#000000\" stroke-width=\"" +
-           Number(drawing.cutMarkWidthMm) + "\" stroke-linecap=\"butt\">\n";
+        svg << "<rect x=\"" << Number(r.x) << "\" y=\"" << Number(r.y) << "\" width=\""
+            << Number(r.width) << "\" height=\"" << Number(r.height) << "\"/>\n";
+    svg << "</g>\n<g fill=\"none\" stroke=\"#000000\" stroke-width=\""
+        << Number(drawing.cutMarkWidthMm) << "\" stroke-linecap=\"butt\">\n";
     for (const LineMm& l : drawing.cutMarks)
-        svg += "<line x1=\"" + Number(l.x1) + "\" y1=\"" + Number(l.y1) + "\" x2=\"" +
-               Number(l.x2) + "\" y2=\"" + Number(l.y2) + "\"/>\n";
-    svg += "</g>\n<g font-family=\"DejaVu Sans, Arial, sans-serif\" "
+        svg << "<line x1=\"" << Number(l.x1) << "\" y1=\"" << Number(l.y1) << "\" x2=\""
+            << Number(l.x2) << "\" y2=\"" << Number(l.y2) << "\"/>\n";
+    svg << "</g>\n<g font-family=\"DejaVu Sans, Arial, sans-serif\" "
            "font-stretch=\"semi-condensed\">\n";
     for (const PlacedText& t : drawing.texts) {
         const double x = t.centred ? t.box.x + t.box.width / 2 : t.box.x;
         const double baseline = t.box.y + (t.box.height - t.sizeMm * kLineHeightPerSize) / 2 +
                                 t.sizeMm * kBaselinePerSize;
-        svg += "<text x=\"" + Number(x) + "\" y=\"" + Number(baseline) + "\" font-size=\"" +
-               Number(t.sizeMm) + "\" fill=\"" + Colour(t.colour) + "\"" +
-               (t.centred ? " text-anchor=\"middle\"" : "") + " xml:space=\"preserve\">" +
-               XmlEscaped(t.text) + "</text>\n";
+        svg << "<text x=\"" << Number(x) << "\" y=\"" << Number(baseline) << "\" font-size=\""
+            << Number(t.sizeMm) << "\" fill=\"" << Colour(t.colour) << '"'
+            << (t.centred ? " text-anchor=\"middle\"" : "") << " xml:space=\"preserve\">"
+            << XmlEscaped(t.text) << "</text>\n";
     }
-    svg += "</g>\n</svg>\n";
-    return svg;
+    svg << "</g>\n</svg>\n";
+    return svg.str();
 }
 
 std::vector<std::filesystem::path> LegendPagePaths(const std::filesystem::path& path,
@@ -116,7 +118,8 @@ std::vector<std::filesystem::path> LegendPagePaths(const std::filesystem::path& 
         return paths;
     for (int page = 2; page <= pageCount; ++page) {
         std::filesystem::path name = path.stem();
-        name += "-" + std::to_string(page);
+        name += "-";
+        name += std::to_string(page);
         name += path.extension();
         paths.push_back(std::filesystem::path(path).replace_filename(name));
     }
