@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -116,6 +117,39 @@ TEST_F(KeyEditingUiTest, DoubleClickAndKeyStrokesProgramAKey) {
     ASSERT_EQ(combo->count(), 1);
     EXPECT_EQ(combo->currentText(), "KEY12 *");
     EXPECT_TRUE(dialog->isEnabled());
+}
+
+// The same edits in the Windows programmer must write the same bytes: its test under Wine
+// compares its file with this committed one. ZR4700_WRITE_EXAMPLES rewrites the file.
+TEST_F(KeyEditingUiTest, CaptureNameAndSaveAsWriteTheCommittedEditorFile) {
+    programByCapture(12, [] {
+        pressEvdevKey(captureTarget(), Qt::Key_A, 30, "a");
+        pressEvdevKey(captureTarget(), Qt::Key_Control, 97, {}); // right Ctrl
+        pressEvdevKey(captureTarget(), Qt::Key_Tab, 15, "\t");
+    });
+    // Offscreen, the closed capture dialog stays the active window: nothing hands the activation
+    // back, as a window manager does.
+    QApplication::setActiveWindow(dialog.get());
+    auto* name = control<QLineEdit>(1009);
+    name->setFocus();
+    name->selectAll();
+    QTest::keyClicks(name, "Total");
+    const QString path = TempPath("captured.txt");
+    FileDialogs::QueueAnswer(FileDialogs::Choice{path, 2}); // "ZR-4700 16scan"
+    QTest::keySequence(name, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    ASSERT_FALSE(dialog->document.modified());
+
+    QFile written(path);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QByteArray bytes = written.readAll();
+    QFile committed(QStringLiteral(ZR4700_TEST_DATA "/editor/captured-key-12.txt"));
+    if (qEnvironmentVariableIsSet("ZR4700_WRITE_EXAMPLES")) {
+        ASSERT_TRUE(committed.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        committed.write(bytes);
+        return;
+    }
+    ASSERT_TRUE(committed.open(QIODevice::ReadOnly));
+    EXPECT_EQ(bytes, committed.readAll());
 }
 
 TEST_F(KeyEditingUiTest, TypingANameRenamesTheListEntryAndStopsAtTheFieldLength) {
