@@ -277,3 +277,17 @@ TEST_F(FieldUndoTest, CtrlZInAnRfidFieldWithNothingTypedUndoesTheDocument) {
     Press(QKeySequence(Qt::CTRL | Qt::Key_Z));
     EXPECT_EQ(dialog->layout.key(10).mode(), 0);
 }
+
+TEST_F(FieldUndoTest, BackInAFieldCtrlZUndoesTheLastVisitAsOneStep) {
+    auto* prefix = control<QLineEdit>(1037);
+    const std::string before = prefix->text().toStdString();
+    QTest::mouseClick(prefix, Qt::LeftButton);
+    prefix->selectAll();
+    QTest::keyClicks(prefix, "42");
+    ASSERT_EQ(dialog->layout.rfid.prefix, 42);
+    ClickKey(10);
+    QTest::mouseClick(prefix, Qt::LeftButton);
+    Press(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    EXPECT_EQ(prefix->text().toStdString(), before) << "the whole visit, the document's step";
+    EXPECT_FALSE(dialog->document.history().CanUndo());
+}

@@ -56,8 +56,10 @@ std::optional<UndoRequest> FieldUndoKeys::RequestOf(const QKeyEvent& key) const 
 bool FieldUndoKeys::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     auto* field = qobject_cast<QLineEdit*>(watched);
-    // The visit ends (an opened menu is no leaving).
-    if (type == QEvent::FocusOut && field &&
+    // A new visit starts with nothing of the last one to take back, which the document holds as
+    // its step now (a closed menu gives the focus back within the same visit). Forgotten as the
+    // focus comes, not as it goes, so that leaving the field still reports what was typed.
+    if (type == QEvent::FocusIn && field &&
         static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
         ForgetOwnHistory(field);
     if (type != QEvent::ShortcutOverride && type != QEvent::KeyPress)

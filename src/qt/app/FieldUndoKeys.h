@@ -4,8 +4,8 @@
 // leaves Ctrl+Y to the window: the two directions went different ways. Here the core's one rule
 // decides for both: the field's own undo or redo while it has something to take back or do again,
 // else the window's Undo or Redo of the document's history. The field's own history covers only
-// the typing of the present visit, which the document holds as one step: leaving the field, or
-// stepping the document's history from it, forgets it, so that it never does again what the
+// the typing of the present visit, which the document holds as one step: entering the field
+// again, or stepping the document's history, forgets it, so that it never does again what the
 // document has gone past.
 
 #include "core/document/FieldUndo.h"
