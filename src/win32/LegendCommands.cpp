@@ -1,19 +1,32 @@
 #include "win32/LegendCommands.h"
 
 #include "win32/CProgrammerDlg.h"
+#include "win32/LegendOptionsDlg.h"
 #include "win32/LegendPrinting.h"
 
 namespace win32 {
 
-// The sheet's default options: pitch, margin, programmed keys only, as on the keyboard.
+namespace {
+
+// The default options for the layout, as the user changes them in the options dialog; none
+// when the user cancelled it.
+std::optional<zr4700::LegendOptions> AskOptions(CProgrammerDlg& window) {
+    zr4700::LegendOptions options = LegendPrinting::DefaultOptions(window.document().layout());
+    if (!LegendOptionsDlg::Ask(window.hwnd(), options))
+        return std::nullopt;
+    return options;
+}
+
+} // namespace
+
 void PrintLegendSheets(CProgrammerDlg& window) {
-    const zr4700::Layout& layout = window.document().layout();
-    LegendPrinting::Print(window.hwnd(), layout, LegendPrinting::DefaultOptions(layout));
+    if (const auto options = AskOptions(window))
+        LegendPrinting::Print(window.hwnd(), window.document().layout(), *options);
 }
 
 void ExportLegendSheets(CProgrammerDlg& window) {
-    const zr4700::Layout& layout = window.document().layout();
-    LegendPrinting::Export(window.hwnd(), layout, LegendPrinting::DefaultOptions(layout));
+    if (const auto options = AskOptions(window))
+        LegendPrinting::Export(window.hwnd(), window.document().layout(), *options);
 }
 
 } // namespace win32

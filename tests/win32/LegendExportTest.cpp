@@ -4,7 +4,9 @@
 #include "Win32TestSupport.h"
 #include "core/document/Commands.h"
 #include "win32/CProgrammerDlg.h"
+#include "win32/LegendOptionsDlg.h"
 #include "win32/LegendPrinting.h"
+#include "win32/panel/ControlText.h"
 
 #include <array>
 #include <filesystem>
@@ -53,6 +55,9 @@ class LegendCommands : public Win32Test {
 
 TEST_F(LegendCommands, ExportWritesTheSheetAsSvgThroughTheSaveDialog) {
     ProgramKey(10, "A&<B>");
+    // The options dialog, answered with the defaults.
+    win32::LegendOptionsDlg::Script(
+        {win32::LegendPrinting::DefaultOptions(dialog.document().layout())});
     // A name typed without the extension gets ".svg".
     win32::FileDialogs::Script({win32::FileDialogs::Choice{(folder / L"sheet").wstring(), 1}});
     Command(kCmdExportLegends);
@@ -77,11 +82,52 @@ TEST_F(LegendCommands, ExportWritesTheSheetAsSvgThroughTheSaveDialog) {
 
 TEST_F(LegendCommands, AnEmptyLayoutHasNothingToExport) {
     win32::MessageBoxes::Script({IDOK});
+    win32::LegendOptionsDlg::Script({LegendOptions{}});
     Command(kCmdExportLegends);
     ASSERT_EQ(win32::MessageBoxes::Shown().size(), 1u);
     EXPECT_EQ(win32::MessageBoxes::Shown()[0].text,
               L"The layout has no key to make an insert for.");
     EXPECT_EQ(win32::MessageBoxes::Shown()[0].caption, L"Error");
+}
+
+TEST_F(LegendCommands, CancellingTheOptionsExportsNothing) {
+    ProgramKey(10, "Total");
+    win32::LegendOptionsDlg::Script({std::nullopt});
+    Command(kCmdExportLegends);
+    EXPECT_TRUE(win32::MessageBoxes::Shown().empty()) << "and no Save dialog was asked";
+}
+
+// The options dialog refuses a size out of range and stays open on it, as the command line does.
+TEST_F(LegendCommands, TheOptionsDialogRefusesSizesOutOfRange) {
+    win32::LegendOptionsDlg options{LegendOptions{}};
+    ASSERT_NE(options.Create(dialog.hwnd()), nullptr);
+    const auto set = [&](int id, const wchar_t* text) {
+        win32::SetControlText(options.Control(id), text);
+    };
+    const auto ok = [&] {
+        SendMessageW(options.hwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    };
+    EXPECT_EQ(win32::ControlText(options.Control(win32::LegendOptionsDlg::kPitch)), L"19.05");
+    win32::MessageBoxes::Script({IDOK, IDOK});
+    set(win32::LegendOptionsDlg::kPitch, L"100");
+    ok();
+    EXPECT_FALSE(options.ended());
+    set(win32::LegendOptionsDlg::kPitch, L"5");
+    set(win32::LegendOptionsDlg::kMargin, L"5");
+    ok();
+    EXPECT_FALSE(options.ended()) << "at most a quarter of the pitch";
+    ASSERT_EQ(win32::MessageBoxes::Shown().size(), 2u);
+    EXPECT_EQ(win32::MessageBoxes::Shown()[0].text,
+              L"The key pitch must be a number of millimetres from 5 to 60.");
+    EXPECT_EQ(win32::ControlText(options.Control(win32::LegendOptionsDlg::kMargin)), L"5")
+        << "nothing typed is changed";
+    set(win32::LegendOptionsDlg::kMargin, L"1.25");
+    CheckDlgButton(options.hwnd(), win32::LegendOptionsDlg::kCodeNames, BST_CHECKED);
+    ok();
+    EXPECT_TRUE(options.ended());
+    EXPECT_DOUBLE_EQ(options.options().pitchMm, 5);
+    EXPECT_DOUBLE_EQ(options.options().marginMm, 1.25);
+    EXPECT_TRUE(options.options().showCodeNames);
 }
 
 // What the printer gets: the page drawn with GDI, here onto a bitmap at 4 dots a millimetre.
