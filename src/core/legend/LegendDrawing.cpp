@@ -1,5 +1,7 @@
 #include "core/legend/LegendDrawing.h"
 
+#include "core/document/Views.h"
+
 namespace zr4700 {
 
 namespace {
@@ -66,8 +68,8 @@ LegendDrawing DrawLegendPage(const LegendSheet& sheet, int pageIndex, std::strin
             continue;
         // Bigger caps may carry bigger letters, but a quad's name should not shout.
         const double largest = unit * (cap.shape == CapShape::Quad ? 0.4 : 0.3);
-        const FittedText name = FitName(NameAsUtf8(cap.name), cap.nameBox.width, cap.nameBox.height,
-                                        largest, kSmallestNameMm, measure);
+        const FittedText name = FitName(ShownKeyName(cap.name), cap.nameBox.width,
+                                        cap.nameBox.height, largest, kSmallestNameMm, measure);
         PlaceLines(name, cap.nameBox, kNameColour, drawing.texts);
         if (cap.codeBox.height > 0 && !cap.codeNames.empty()) {
             const double size = cap.codeBox.height * 0.75;

@@ -196,26 +196,4 @@ FittedText FitName(std::string_view rawName, double boxWidth, double boxHeight, 
     return {size, lines};
 }
 
-std::string NameAsUtf8(std::string_view bytes) {
-    bool valid = true;
-    for (std::size_t i = 0; valid && i < bytes.size();) {
-        const std::size_t length = DecodeUtf8At(bytes, i).length;
-        valid = length > 0;
-        i += length;
-    }
-    if (valid)
-        return std::string(bytes);
-    std::string text;
-    for (const char byte : bytes) {
-        const auto c = static_cast<unsigned char>(byte);
-        if (c < 0x80) {
-            text += byte;
-        } else {
-            text += static_cast<char>(0xC0 | (c >> 6));
-            text += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return text;
-}
-
 } // namespace zr4700

@@ -49,8 +49,4 @@ struct Utf8Character {
 };
 Utf8Character DecodeUtf8At(std::string_view text, std::size_t i);
 
-// A key name's bytes as UTF-8: valid UTF-8 stays, anything else is read as Latin-1 (the names of
-// older single-byte layouts).
-std::string NameAsUtf8(std::string_view bytes);
-
 } // namespace zr4700
