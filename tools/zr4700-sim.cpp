@@ -1,15 +1,21 @@
 // zr4700-sim: stands in for a ZR-4700 keyboard and its driver where none is installed.
 //
-// It listens on a Unix stream socket; the device address unix:PATH reaches it. Every connection
-// is one device handle and carries the device-control requests of that handle, framed as
-// described in programming/SimSocketProtocol.h. After a handle that took image bytes without a
-// refusal closes, it prints what the keyboard now holds.
+// It listens on a Unix stream socket, which the device address unix:PATH reaches, or with
+// --listen on a loopback TCP port, which tcp:127.0.0.1:PORT reaches (the Windows build under
+// Wine has no Unix sockets). Every connection is one device handle and carries the device-control
+// requests of that handle, framed as described in programming/SimSocketProtocol.h. After a handle
+// that took image bytes without a refusal closes, it prints what the keyboard now holds.
 
 #include "engine/Device.h"
 #include "engine/SimSocketProtocol.h"
 #include "engine/SimulatedKeyboard.h"
+#include "engine/TcpAddress.h"
+
+#include <arpa/inet.h>
 
 #include <fcntl.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/socket.h>
@@ -33,6 +39,7 @@ using zr4700::SimulatedKeyboard;
 
 struct Options {
     std::string socketPath;
+    std::optional<zr4700::TcpEndpoint> listenEndpoint;
     int type = 2;
     std::optional<int> typeReply;
     bool noTypeByte = false;
@@ -42,9 +49,12 @@ struct Options {
 };
 
 constexpr const char* kUsage =
-    "usage: zr4700-sim --socket PATH [--type N] [--type-reply B] [--no-type-byte]\n"
-    "                  [--refuse-byte N] [--record FILE] [--stats FILE]\n"
+    "usage: zr4700-sim (--socket PATH | --listen 127.0.0.1:PORT) [--type N] [--type-reply B]\n"
+    "                  [--no-type-byte] [--refuse-byte N] [--record FILE] [--stats FILE]\n"
     "  --socket PATH     listen on a Unix socket at PATH until SIGINT or SIGTERM\n"
+    "  --listen 127.0.0.1:PORT\n"
+    "                    listen on that loopback TCP port instead (localhost names the same;\n"
+    "                    port 0 takes a free one); the first line on stderr names the address\n"
     "  --type N          the keyboard type reported: 0, 1 or 2 (default 2)\n"
     "  --type-reply B    answer the type query with the byte B (0..255) instead\n"
     "  --no-type-byte    the type query succeeds but returns no byte\n"
@@ -68,6 +78,15 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
             options.noTypeByte = true;
         } else if (option == "--socket" && hasValue) {
             options.socketPath = argv[++i];
+        } else if (option == "--listen" && hasValue) {
+            const zr4700::TcpEndpointParse parsed =
+                zr4700::ParseTcpEndpoint(argv[++i], zr4700::PortZero::Allowed);
+            if (!parsed.endpoint) {
+                std::fprintf(stderr, "zr4700-sim: --listen %s: %s\n", argv[i],
+                             parsed.error.c_str());
+                return std::nullopt;
+            }
+            options.listenEndpoint = parsed.endpoint;
         } else if (option == "--type" && hasValue) {
             if (!ParseInt(argv[++i], 0, 2, options.type)) {
                 return std::nullopt;
@@ -90,8 +109,8 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
             return std::nullopt;
         }
     }
-    if (options.socketPath.empty()) {
-        return std::nullopt;
+    if (options.socketPath.empty() == !options.listenEndpoint) {
+        return std::nullopt; // one of the two, not both
     }
     return options;
 }
@@ -159,6 +178,33 @@ int Listen(const std::string& path) {
     return fd;
 }
 
+// Listens on the loopback interface; port 0 takes a free port. Returns the socket and sets
+// address to the device address that reaches it.
+int ListenTcp(const zr4700::TcpEndpoint& endpoint, std::string& address) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in bound{};
+    bound.sin_family = AF_INET;
+    bound.sin_addr.s_addr = htonl(INADDR_LOOPBACK); // the only host ParseTcpEndpoint gives
+    bound.sin_port = htons(endpoint.port);
+    socklen_t length = sizeof bound;
+    const int on = 1;
+    // A port the previous run left in TIME_WAIT is free to take again at once.
+    if (fd < 0 || ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) < 0 ||
+        ::bind(fd, reinterpret_cast<const sockaddr*>(&bound), sizeof bound) < 0 ||
+        ::listen(fd, 16) < 0 ||
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&bound), &length) < 0) {
+        std::fprintf(stderr, "zr4700-sim: cannot listen on %s:%u: %s\n", endpoint.host.c_str(),
+                     static_cast<unsigned>(endpoint.port), std::strerror(errno));
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        return -1;
+    }
+    address = std::string(zr4700::kTcpPrefix) + endpoint.host + ":" +
+              std::to_string(ntohs(bound.sin_port));
+    return fd;
+}
+
 struct Connection {
     int fd;
     int handle;
@@ -180,6 +226,11 @@ class Simulator {
         const int fd = ::accept4(listenFd, nullptr, nullptr, SOCK_CLOEXEC);
         if (fd < 0) {
             return;
+        }
+        if (options_.listenEndpoint) {
+            // Each request and its answer are one small frame: send them at once.
+            const int on = 1;
+            ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
         }
         const int handle = keyboard_.open();
         const std::uint8_t greeting =
@@ -326,17 +377,23 @@ int main(int argc, char** argv) {
     sigaction(SIGTERM, &action, nullptr);
     signal(SIGPIPE, SIG_IGN);
 
-    const int listenFd = Listen(options->socketPath);
+    std::string address = options->socketPath;
+    const int listenFd = options->listenEndpoint ? ListenTcp(*options->listenEndpoint, address)
+                                                 : Listen(options->socketPath);
     if (listenFd < 0) {
         return 1;
     }
-    std::fprintf(stderr, "zr4700-sim: listening on %s (type %d)\n", options->socketPath.c_str(),
+    // With port 0 this line is the only place that names the port taken.
+    std::fprintf(stderr, "zr4700-sim: listening on %s (type %d)\n", address.c_str(),
                  options->typeReply ? *options->typeReply : options->type);
+    std::fflush(stderr);
 
     Simulator simulator(*options, record);
     const int status = simulator.Run(listenFd);
     ::close(listenFd);
-    ::unlink(options->socketPath.c_str());
+    if (!options->listenEndpoint) {
+        ::unlink(options->socketPath.c_str());
+    }
     if (record) {
         std::fclose(record);
     }

@@ -1,6 +1,7 @@
 #include "engine/Device.h"
 
 #include "engine/SimulatedKeyboard.h"
+#include "engine/TcpAddress.h"
 
 #include <cerrno>
 #include <charconv>
@@ -104,6 +105,9 @@ std::unique_ptr<DeviceHandle> OpenAddress(std::string_view address) {
     if (address.starts_with(kUnixPrefix)) {
         return OpenUnixSocketDevice(std::string(address.substr(kUnixPrefix.size())));
     }
+    if (address.starts_with(kTcpPrefix)) {
+        return OpenTcpSocketDevice(std::string(address.substr(kTcpPrefix.size())));
+    }
     if (address.empty()) {
         return nullptr;
     }
@@ -123,9 +127,6 @@ std::unique_ptr<DeviceHandle> OpenDevice() {
 // Backends a platform lacks open nothing.
 #ifdef _WIN32
 std::unique_ptr<DeviceHandle> OpenDeviceNode(const std::string&) {
-    return nullptr;
-}
-std::unique_ptr<DeviceHandle> OpenUnixSocketDevice(const std::string&) {
     return nullptr;
 }
 #else

@@ -49,7 +49,10 @@ bool DeviceStopRequested();
 // The address every operation opens: the environment variable ZR4700_DEVICE when it is set and
 // not empty, else the platform's own device ("\\.\zr4700" on Windows, "/dev/zr4700" elsewhere).
 //   sim, sim:N   the in-process simulated keyboard (sim:N sets its type to N at every open)
-//   unix:PATH    the simulator program zr4700-sim listening on a Unix socket at PATH
+//   unix:PATH    the simulator program zr4700-sim listening on a Unix socket at PATH (not in the
+//                Windows build)
+//   tcp:HOST:PORT  zr4700-sim listening with --listen on the loopback interface (HOST is
+//                127.0.0.1 or localhost; see TcpAddress.h)
 //   anything else  a device path for the platform's driver backend
 std::string DeviceAddress();
 std::string DefaultDeviceAddress();
@@ -71,6 +74,8 @@ std::unique_ptr<DeviceHandle> OpenDevice();
 std::unique_ptr<DeviceHandle> OpenWin32Device(const std::string& path);
 std::unique_ptr<DeviceHandle> OpenDeviceNode(const std::string& path);
 std::unique_ptr<DeviceHandle> OpenUnixSocketDevice(const std::string& path);
+// endpoint is the HOST:PORT after "tcp:"; an address that is not loopback is refused.
+std::unique_ptr<DeviceHandle> OpenTcpSocketDevice(const std::string& endpoint);
 // type, when given, becomes the keyboard's type before the handle opens.
 std::unique_ptr<DeviceHandle> OpenSimulatedDevice(SimulatedKeyboard& keyboard,
                                                   std::optional<int> type);

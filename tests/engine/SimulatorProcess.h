@@ -78,18 +78,27 @@ struct ZrwinRun {
     std::string out, err;
 };
 
+// How the simulator is reached: unix:PATH, or tcp:127.0.0.1:PORT on a port it chose itself.
+enum class SimTransport { Unix, Tcp };
+
 // A zr4700-sim process for one test, stopped with SIGTERM at the end.
 class Simulator {
   public:
-    Simulator(const test::TempDir& dir, std::vector<std::string> options) : dir_(dir) {
+    Simulator(const test::TempDir& dir, std::vector<std::string> options,
+              SimTransport transport = SimTransport::Unix)
+        : dir_(dir) {
         socket_ = dir.file("sim.sock").string();
-        std::vector<std::string> arguments = {ZR4700_SIM_PATH, "--socket", socket_,    "--record",
-                                              recordPath(),    "--stats",  statsPath()};
+        std::vector<std::string> arguments = {ZR4700_SIM_PATH, "--record", recordPath(), "--stats",
+                                              statsPath()};
+        if (transport == SimTransport::Unix) {
+            arguments.insert(arguments.end(), {"--socket", socket_});
+        } else {
+            arguments.insert(arguments.end(), {"--listen", "127.0.0.1:0"});
+        }
         arguments.insert(arguments.end(), options.begin(), options.end());
-        pid_ = Start(arguments, "", outPath(), dir.file("sim.err").string());
+        pid_ = Start(arguments, "", outPath(), errPath());
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (pid_ > 0 && !std::filesystem::exists(socket_) &&
-               std::chrono::steady_clock::now() < deadline) {
+        while (pid_ > 0 && !Listening(transport) && std::chrono::steady_clock::now() < deadline) {
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
     }
@@ -97,12 +106,13 @@ class Simulator {
     Simulator(const Simulator&) = delete;
     Simulator& operator=(const Simulator&) = delete;
 
-    bool ready() const { return pid_ > 0 && std::filesystem::exists(socket_); }
-    std::string address() const { return "unix:" + socket_; }
+    bool ready() const { return pid_ > 0 && !address_.empty(); }
+    std::string address() const { return address_; }
     std::string socketPath() const { return socket_; }
     std::string recordPath() const { return dir_.file("record.bin").string(); }
     std::string statsPath() const { return dir_.file("stats.json").string(); }
     std::string outPath() const { return dir_.file("sim.out").string(); }
+    std::string errPath() const { return dir_.file("sim.err").string(); }
     std::string stateHome() const { return dir_.file("state").string(); }
     std::string output() const { return ReadFileBytes(outPath()); }
 
@@ -132,8 +142,29 @@ class Simulator {
     }
 
   private:
+    // Sets address_ once the simulator listens: the socket file exists, or the first line on
+    // stderr names the port taken.
+    bool Listening(SimTransport transport) {
+        if (transport == SimTransport::Unix) {
+            if (std::filesystem::exists(socket_)) {
+                address_ = "unix:" + socket_;
+            }
+            return !address_.empty();
+        }
+        const std::string err = ReadFileBytes(errPath());
+        const std::string marker = "listening on ";
+        const std::size_t at = err.find(marker + "tcp:");
+        const std::size_t start = at + marker.size();
+        const std::size_t end = at == std::string::npos ? at : err.find(' ', start);
+        if (end != std::string::npos) {
+            address_ = err.substr(start, end - start);
+        }
+        return !address_.empty();
+    }
+
     const test::TempDir& dir_;
     std::string socket_;
+    std::string address_;
     pid_t pid_ = -1;
 };
 

@@ -63,6 +63,21 @@ TEST_P(ZrwinVariants, ProgramsTheImageInKeyboardOrder) {
 
 INSTANTIATE_TEST_SUITE_P(AllHeaderCodes, ZrwinVariants, testing::Values(56, 57, 112, 113));
 
+// The route the Windows build takes to the simulator: the same image over loopback TCP.
+TEST(ZrwinOverTcp, ProgramsTheSameImageAsOverTheUnixSocket) {
+    test::TempDir dir;
+    Simulator sim(dir, {"--type", "2"}, test::SimTransport::Tcp);
+    ASSERT_TRUE(sim.ready()) << ReadFileBytes(sim.errPath());
+    EXPECT_EQ(sim.address().rfind("tcp:127.0.0.1:", 0), 0u) << sim.address();
+    const ZrwinRun run = sim.Zrwin({std::string(ZR4700_TEST_DATA) + "/layout-113.txt"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    const std::vector<std::uint8_t> expected = ExpectedImage(SampleLayout(113), true);
+    const std::string record = ReadFileBytes(sim.recordPath());
+    EXPECT_EQ(std::vector<std::uint8_t>(record.begin(), record.end()), expected);
+    EXPECT_EQ(sim.Stop(SIGTERM), 0);
+}
+
 struct FailureCase {
     const char* name;
     std::vector<std::string> simOptions;
