@@ -6,6 +6,7 @@
 #include "win32/WideText.h"
 
 #include <commctrl.h>
+#include <objbase.h>
 
 namespace win32 {
 namespace {
@@ -31,10 +32,20 @@ HMODULE CProgrammerApp::UseResourceLibrary(const wchar_t* name) {
 }
 
 int CProgrammerApp::InitInstance(const CommandLine& commandLine) {
+    // The user-interface thread is a single-threaded apartment: the file dialogs and the grid's
+    // answers to assistive tools (LresultFromObject) go through COM.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     UseResourceLibrary();
 
+    const int status = Run(commandLine);
+    if (SUCCEEDED(com))
+        CoUninitialize();
+    return status;
+}
+
+int CProgrammerApp::Run(const CommandLine& commandLine) {
     CProgrammerDlg dialog;
     if (commandLine.screenshotPath.empty() && commandLine.layoutPath.empty()) {
         dialog.RunModal(nullptr);

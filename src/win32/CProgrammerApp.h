@@ -20,6 +20,10 @@ class CProgrammerApp {
     int InitInstance(const CommandLine& commandLine);
 
     static HMODULE resourceLibrary;
+
+  private:
+    // The main dialog, or its picture with --screenshot.
+    int Run(const CommandLine& commandLine);
 };
 
 } // namespace win32

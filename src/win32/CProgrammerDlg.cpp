@@ -13,6 +13,7 @@
 #include "win32/WideText.h"
 #include "win32/commands/CommandAccelerators.h"
 #include "win32/commands/CommandMenus.h"
+#include "win32/panel/ControlNames.h"
 
 #include <commctrl.h>
 
@@ -37,15 +38,6 @@ bool IsKeyMessage(UINT message) {
 // edge of the client area.
 constexpr std::array<int, CProgrammerDlg::kStatusPanes - 1> kPaneRightEdges = {160, 330, 410,
                                                                                485, 560, 630};
-
-int FindCommand(HMENU menu, int command) {
-    const int count = GetMenuItemCount(menu);
-    for (int i = 0; i < count; ++i) {
-        if (GetMenuItemID(menu, i) == static_cast<UINT>(command))
-            return i;
-    }
-    return -1;
-}
 
 bool IsSeparator(HMENU menu, int position) {
     MENUITEMINFOW item{};
@@ -119,6 +111,7 @@ BOOL CProgrammerDlg::OnInitDialog() {
     keyPanel_.Attach(hwnd());
     rfidControls_.Attach(hwnd());
     CreateGrid();
+    NameControlsByTheirLabels(hwnd());
     // A resource set may carry string 101: an About item in the system menu.
     const std::wstring aboutItem = Resources::String(101);
     if (!aboutItem.empty()) {
@@ -144,6 +137,9 @@ BOOL CProgrammerDlg::OnInitDialog() {
 }
 
 void CProgrammerDlg::OnDestroy() {
+    // The window goes before its controls: nothing they report from here on is the user's.
+    keyPanel_.Detach();
+    rfidControls_.Detach();
     document_.RemoveObserver(this);
     prompts_.SetOwner(nullptr);
     // The menu attached to the window goes with it.
@@ -152,15 +148,8 @@ void CProgrammerDlg::OnDestroy() {
 }
 
 void CProgrammerDlg::CreateGrid() {
-    // Inside the frame the template gives the grid, clear of its border.
-    HWND frame = Control(kGridFrameId);
-    RECT bounds{};
-    if (frame) {
-        GetWindowRect(frame, &bounds);
-        MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&bounds), 2);
-        InflateRect(&bounds, -2, -2);
-    }
-    if (!grid_.Create(hwnd(), kGridId, bounds))
+    // Inside the frame the template gives the grid.
+    if (!grid_.Create(hwnd(), kGridId, Control(kGridFrameId)))
         return;
     // First in the Tab order: the grid, then the key panel from top to bottom, then the RFID
     // group.
@@ -432,8 +421,8 @@ void CProgrammerDlg::RebuildRecentFileMenu() {
         return;
     // The block stands between the separator below "Se&ttings..." and "E&xit"; a menu without
     // both items has no place for it.
-    const int settingsAt = FindCommand(menu, kCmdSettings);
-    int exitAt = FindCommand(menu, kCmdExit);
+    const int settingsAt = MenuPosition(menu, kCmdSettings);
+    int exitAt = MenuPosition(menu, kCmdExit);
     if (settingsAt < 0 || exitAt <= settingsAt)
         return;
     int first = settingsAt + 1;

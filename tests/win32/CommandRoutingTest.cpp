@@ -114,11 +114,4 @@ TEST_F(Commands, CtrlZUndoesTheLastStep) {
     EXPECT_EQ(dialog.document().layout().state(2), CellState::Blank);
 }
 
-TEST_F(Commands, TheGridsOwnShortcutsNeedTheGridsFocus) {
-    // Ctrl+C copies the key on the grid only; elsewhere the window leaves it to the control.
-    dialog.document().SelectKey(1);
-    SetFocus(dialog.hwnd());
-    EXPECT_FALSE(CtrlKey(dialog.hwnd(), 'C'));
-}
-
 } // namespace

@@ -37,15 +37,6 @@ void InsertCommand(HMENU menu, UINT position, int id) {
     InsertMenuW(menu, position, MF_BYPOSITION | MF_STRING, static_cast<UINT_PTR>(id), text.c_str());
 }
 
-int PositionOf(HMENU menu, int id) {
-    const int count = GetMenuItemCount(menu);
-    for (int i = 0; i < count; ++i) {
-        if (GetMenuItemID(menu, i) == static_cast<UINT>(id))
-            return i;
-    }
-    return -1;
-}
-
 // The text of a menu item without its shortcut text.
 std::wstring WithoutShortcut(const std::wstring& text) {
     return text.substr(0, text.find(L'\t'));
@@ -59,10 +50,19 @@ std::wstring WithShortcut(const std::wstring& text, int id) {
 
 } // namespace
 
+int MenuPosition(HMENU menu, int id) {
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        if (GetMenuItemID(menu, i) == static_cast<UINT>(id))
+            return i;
+    }
+    return -1;
+}
+
 void AddCommandMenus(HMENU menuBar) {
     if (HMENU file = GetSubMenu(menuBar, 1)) {
         // With the other commands that write the layout somewhere.
-        const int saveAs = PositionOf(file, kCmdFileSaveAs);
+        const int saveAs = MenuPosition(file, kCmdFileSaveAs);
         if (saveAs >= 0) {
             InsertCommand(file, static_cast<UINT>(saveAs + 1), kCmdPrintLegends);
             InsertCommand(file, static_cast<UINT>(saveAs + 2), kCmdExportLegends);

@@ -35,10 +35,12 @@ void KeyGridAccessible::Detach() {
     grid_ = nullptr;
 }
 
+// The interface ids come from the headers (__uuidof): the import library's IID_IAccessible is
+// the DLL's export, which mingw-w64 links as code rather than as the constant.
 HRESULT KeyGridAccessible::QueryInterface(REFIID id, void** object) {
     if (!object)
         return E_POINTER;
-    if (id == IID_IUnknown || id == IID_IDispatch || id == IID_IAccessible) {
+    if (id == IID_IUnknown || id == IID_IDispatch || id == __uuidof(IAccessible)) {
         *object = static_cast<IAccessible*>(this);
         AddRef();
         return S_OK;

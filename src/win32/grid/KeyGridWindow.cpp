@@ -31,7 +31,20 @@ KeyGridWindow::~KeyGridWindow() {
     }
 }
 
-HWND KeyGridWindow::Create(HWND parent, int id, const RECT& bounds) {
+RECT KeyGridWindow::InsideFrame() const {
+    RECT bounds{};
+    if (!frame_)
+        return bounds;
+    GetWindowRect(frame_, &bounds);
+    MapWindowPoints(nullptr, GetParent(frame_), reinterpret_cast<POINT*>(&bounds), 2);
+    const int border = GetSystemMetricsForDpi(SM_CXEDGE, GetDpiForWindow(frame_));
+    InflateRect(&bounds, -border, -border);
+    return bounds;
+}
+
+HWND KeyGridWindow::Create(HWND parent, int id, HWND frame) {
+    frame_ = frame;
+    const RECT bounds = InsideFrame();
     static const bool registered = [] {
         WNDCLASSEXW type{};
         type.cbSize = sizeof type;
@@ -174,12 +187,19 @@ LRESULT KeyGridWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         events_.GridContextMenu(key, screen);
         return 0;
     }
-    case WM_DPICHANGED_AFTERPARENT:
+    case WM_DPICHANGED_AFTERPARENT: {
+        // The dialog has laid its template's controls out for the new density; the grid keeps
+        // to its frame and draws itself anew.
+        const RECT bounds = InsideFrame();
+        if (frame_)
+            SetWindowPos(hwnd_, nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
+                         bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
         InvalidateRect(hwnd_, nullptr, FALSE);
         return 0;
+    }
     case WM_GETOBJECT:
         if (static_cast<LONG>(lParam) == static_cast<LONG>(OBJID_CLIENT) && accessible_)
-            return LresultFromObject(IID_IAccessible, wParam, accessible_);
+            return LresultFromObject(__uuidof(IAccessible), wParam, accessible_);
         break;
     default:
         break;

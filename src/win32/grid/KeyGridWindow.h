@@ -37,8 +37,9 @@ class KeyGridWindow {
     KeyGridWindow(const KeyGridWindow&) = delete;
     KeyGridWindow& operator=(const KeyGridWindow&) = delete;
 
-    // A child of parent at bounds (parent's client coordinates), with a control id.
-    HWND Create(HWND parent, int id, const RECT& bounds);
+    // A child of parent inside a frame control of it (clear of the frame's border), with a
+    // control id; it follows the frame when the window moves to a screen of another density.
+    HWND Create(HWND parent, int id, HWND frame);
     HWND hwnd() const { return hwnd_; }
     const zr4700::Layout& layout() const { return layout_; }
 
@@ -64,10 +65,12 @@ class KeyGridWindow {
     void OnLeftButtonUp(POINT point);
     void EndDrag();
     void AnnounceCurrentKey();
+    RECT InsideFrame() const;
 
     const zr4700::Layout& layout_;
     KeyGridEvents& events_;
     HWND hwnd_ = nullptr;
+    HWND frame_ = nullptr;
     GridPainter painter_;
     KeyGridAccessible* accessible_ = nullptr;
     bool namesShown_ = true;

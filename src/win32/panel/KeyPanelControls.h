@@ -15,6 +15,7 @@ class KeyPanelControls {
     explicit KeyPanelControls(zr4700::Document& document) : document_(document) {}
 
     void Attach(HWND dialog);
+    void Detach() { dialog_ = nullptr; }
     // The panel's values into the controls (what showing another key changes).
     void TransferToControls();
     // The combo box's items and selection from the document.

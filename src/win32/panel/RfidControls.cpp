@@ -122,7 +122,10 @@ bool RfidControls::OnCommand(int id, int notification) {
         } else if (notification == EN_KILLFOCUS) {
             // Typing a value is one step per visit to the field.
             document_.EndTyping();
-            if (validating_)
+            // Checked when the user moves on to another control of the window; when the focus
+            // leaves the window (another program, the window closing) the check waits for the
+            // next save or programming, which reads the fields again.
+            if (validating_ || !IsChild(dialog_, GetFocus()))
                 break;
             validating_ = true;
             uint8_t value = 0;

@@ -17,6 +17,9 @@ class RfidControls {
     explicit RfidControls(zr4700::Document& document) : document_(document) {}
 
     void Attach(HWND dialog);
+    // The window is going: its fields losing the focus as they are destroyed are no visit to
+    // check.
+    void Detach() { dialog_ = nullptr; }
     void TransferToControls();
     // Every field's value into the document; false (after the message) at the first bad one.
     bool ReadControls();
