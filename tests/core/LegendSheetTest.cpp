@@ -20,6 +20,17 @@ bool Overlap(const RectMm& a, const RectMm& b) {
            b.y < a.bottom() - 1e-9;
 }
 
+LegendOptions Packed() {
+    LegendOptions options;
+    options.arrangement = LegendArrangement::Packed;
+    return options;
+}
+
+bool Inside(const RectMm& inner, const RectMm& outer) {
+    return inner.x >= outer.x - 1e-9 && inner.y >= outer.y - 1e-9 &&
+           inner.right() <= outer.right() + 1e-9 && inner.bottom() <= outer.bottom() + 1e-9;
+}
+
 // Every insert lies inside its page's margins and no two inserts of a page overlap.
 void ExpectSoundPages(const LegendSheet& sheet) {
     const double margin = sheet.options.pageMarginMm;
@@ -30,6 +41,13 @@ void ExpectSoundPages(const LegendSheet& sheet) {
             EXPECT_GE(insert.y, margin);
             EXPECT_LE(insert.right(), sheet.pageWidthMm - margin);
             EXPECT_LE(insert.bottom(), sheet.pageHeightMm - margin);
+            // The key number stands in the insert's top-left corner, above the name.
+            const LegendCap& cap = page.caps[i];
+            EXPECT_TRUE(Inside(cap.numberBox, insert)) << cap.key;
+            EXPECT_GT(cap.numberBox.height, 0) << cap.key;
+            EXPECT_LT(cap.numberBox.x - insert.x, sheet.options.pitchMm / 10) << cap.key;
+            EXPECT_LT(cap.numberBox.y - insert.y, sheet.options.pitchMm / 10) << cap.key;
+            EXPECT_GE(cap.nameBox.y, cap.numberBox.bottom() - 1e-9) << cap.key;
             for (std::size_t j = i + 1; j < page.caps.size(); ++j)
                 EXPECT_FALSE(Overlap(insert, page.caps[j].insert))
                     << page.caps[i].key << " " << page.caps[j].key;
@@ -43,7 +61,7 @@ TEST(LegendSheetTest, SinglesGetAnInsertEachInKeyOrderWithCutMarks) {
     Program(layout, 10, {0x1C, 0x32, 0x0D}, "Cash drawer");
     Program(layout, 3, {0x1C}, "Total");
 
-    const LegendSheet sheet = ComputeLegendSheet(layout, {});
+    const LegendSheet sheet = ComputeLegendSheet(layout, Packed());
     ASSERT_EQ(sheet.pages.size(), 1u);
     const LegendPage& page = sheet.pages[0];
     ASSERT_EQ(page.caps.size(), 2u);
@@ -114,7 +132,7 @@ TEST(LegendSheetTest, DoublesAndQuadsAreOneInsertEach) {
     layout.currentKey = 5;
     ASSERT_TRUE(layout.FormQuad());
 
-    const LegendSheet sheet = ComputeLegendSheet(layout, {});
+    const LegendSheet sheet = ComputeLegendSheet(layout, Packed());
     ASSERT_EQ(sheet.pages.size(), 1u);
     const auto& caps = sheet.pages[0].caps;
     ASSERT_EQ(caps.size(), 4u);
@@ -142,12 +160,12 @@ TEST(LegendSheetTest, AFull112KeyLayoutFillsOnePageAndABiggerPitchPages) {
     for (int k = 1; k <= 112; ++k)
         Program(layout, k, {0x1C}, "K" + std::to_string(k));
 
-    LegendSheet sheet = ComputeLegendSheet(layout, {});
+    LegendSheet sheet = ComputeLegendSheet(layout, Packed());
     ASSERT_EQ(sheet.pages.size(), 1u);
     EXPECT_EQ(sheet.capCount(), 112);
     ExpectSoundPages(sheet);
 
-    LegendOptions options;
+    LegendOptions options = Packed();
     options.pitchMm = 30;
     options.footer = "layout.txt  2024-01-01";
     sheet = ComputeLegendSheet(layout, options);
@@ -217,7 +235,7 @@ TEST(LegendSheetTest, LongNamesStayWholeAndBreakBetweenWords) {
 TEST(LegendSheetTest, OutOfRangeSizesAreBroughtIntoRange) {
     ObservedLayout doc;
     Program(doc.layout, 1, {0x1C}, "Total");
-    LegendOptions options;
+    LegendOptions options = Packed();
     options.pitchMm = 1000;
     options.marginMm = -3;
     LegendSheet sheet = ComputeLegendSheet(doc.layout, options);
@@ -238,6 +256,139 @@ TEST(LegendSheetTest, OutOfRangeSizesAreBroughtIntoRange) {
     EXPECT_EQ(sheet.pages[1].caps.size(), 1u);
     EXPECT_EQ(sheet.pages[1].caps[0].shape, CapShape::Quad);
     EXPECT_EQ(sheet.pages[2].caps[0].key, 30);
+}
+
+const LegendCap* CapOf(const LegendSheet& sheet, int key, int* pageIndex = nullptr) {
+    for (std::size_t p = 0; p < sheet.pages.size(); ++p) {
+        for (const LegendCap& cap : sheet.pages[p].caps) {
+            if (cap.key == key) {
+                if (pageIndex)
+                    *pageIndex = static_cast<int>(p);
+                return &cap;
+            }
+        }
+    }
+    return nullptr;
+}
+
+TEST(LegendSheetTest, AsOnTheKeyboardEveryInsertStandsWhereItsCapStands) {
+    ObservedLayout doc(112);
+    Layout& layout = doc.layout;
+    Program(layout, 1, {0x1C}, "Total");
+    Program(layout, 3, {0x32}, "Void");
+    Program(layout, 5, {0x21}, "Cash");
+    Program(layout, 20, {0x23}, "Single");
+    Program(layout, 57, {0x24}, "Right");
+    Program(layout, 112, {0x2B}, "Last");
+    layout.currentKey = 1;
+    ASSERT_TRUE(layout.FormDoubleRight());
+    layout.currentKey = 3;
+    ASSERT_TRUE(layout.FormDoubleDown());
+    layout.currentKey = 5;
+    ASSERT_TRUE(layout.FormQuad());
+
+    const LegendSheet sheet = ComputeLegendSheet(layout, {});
+    EXPECT_EQ(sheet.options.arrangement, LegendArrangement::Keyboard) << "the default";
+    ASSERT_EQ(sheet.pages.size(), 1u);
+    ASSERT_EQ(sheet.capCount(), 6);
+    const double pitch = 19.05;
+    const RectMm one = CapOf(sheet, 1)->insert;
+    auto expectAt = [&](int key, int columns, int rows, CapShape shape) {
+        const LegendCap* cap = CapOf(sheet, key);
+        ASSERT_NE(cap, nullptr) << key;
+        EXPECT_EQ(cap->shape, shape) << key;
+        EXPECT_NEAR(cap->insert.x - one.x, columns * pitch, 1e-9) << key;
+        EXPECT_NEAR(cap->insert.y - one.y, rows * pitch, 1e-9) << key;
+    };
+    expectAt(1, 0, 0, CapShape::DoubleRight);
+    expectAt(3, 2, 0, CapShape::DoubleDown);
+    expectAt(5, 4, 0, CapShape::Quad);
+    expectAt(20, 3, 2, CapShape::Single);
+    // Side by side the two blocks are 16 keys (304.8 mm) wide: wider than A4 either way up, so
+    // the right block stands below the left one on a portrait page.
+    EXPECT_FALSE(sheet.turned);
+    expectAt(57, 0, 7, CapShape::Single);
+    expectAt(112, 7, 13, CapShape::Single);
+    EXPECT_NEAR(CapOf(sheet, 3)->insert.height, 2 * pitch - 2, 1e-9);
+    ExpectSoundPages(sheet);
+}
+
+TEST(LegendSheetTest, AsOnTheKeyboardThePageTurnsOnlyWhenThatIsWhatFits) {
+    struct Case {
+        const char* what;
+        int keyCount;
+        double pitch, pageWidth, pageHeight;
+        bool footer;
+        bool turned;
+        std::size_t pages;
+        int rightOfKey8; // key 57 stands right of key 8 (1), below key 49 (0), on page 2 (-1)
+    };
+    const Case cases[] = {
+        {"56 keys on A4", 56, 19.05, 210, 297, true, false, 1, 1},
+        {"56 keys on Letter", 56, 19.05, 215.9, 279.4, false, false, 1, 1},
+        {"112 keys stacked on A4", 112, 19.05, 210, 297, true, false, 1, 0},
+        {"112 keys stacked on turned A4", 112, 19.05, 297, 210, false, true, 1, 0},
+        {"112 keys a block a Letter page", 112, 19.05, 215.9, 279.4, true, false, 2, -1},
+        {"112 keys side by side on turned A4", 112, 15, 210, 297, true, true, 1, 1},
+        {"112 keys side by side on turned Letter", 112, 15, 215.9, 279.4, false, true, 1, 1},
+        {"112 keys side by side on A3", 112, 19.05, 420, 297, true, false, 1, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ObservedLayout doc(c.keyCount);
+        LegendOptions options;
+        options.onlyProgrammed = false;
+        options.pitchMm = c.pitch;
+        options.pageWidthMm = c.pageWidth;
+        options.pageHeightMm = c.pageHeight;
+        if (c.footer)
+            options.footer = "layout.txt  2024-01-01";
+        const LegendSheet sheet = ComputeLegendSheet(doc.layout, options);
+        EXPECT_EQ(sheet.options.arrangement, LegendArrangement::Keyboard);
+        EXPECT_EQ(sheet.turned, c.turned);
+        EXPECT_NEAR(sheet.pageWidthMm, c.turned ? c.pageHeight : c.pageWidth, 1e-9);
+        EXPECT_NEAR(sheet.pageHeightMm, c.turned ? c.pageWidth : c.pageHeight, 1e-9);
+        ASSERT_EQ(sheet.pages.size(), c.pages);
+        EXPECT_EQ(sheet.capCount(), c.keyCount);
+        ExpectSoundPages(sheet);
+        if (c.keyCount < 112)
+            continue;
+        int page57 = 0;
+        const RectMm k8 = CapOf(sheet, 8)->insert;
+        const RectMm k49 = CapOf(sheet, 49)->insert;
+        const RectMm k57 = CapOf(sheet, 57, &page57)->insert;
+        if (c.rightOfKey8 == 1) {
+            EXPECT_NEAR(k57.x - k8.x, c.pitch, 1e-9);
+            EXPECT_NEAR(k57.y, k8.y, 1e-9);
+        } else if (c.rightOfKey8 == 0) {
+            EXPECT_NEAR(k57.y - k49.y, c.pitch, 1e-9);
+            EXPECT_NEAR(k57.x, k49.x, 1e-9);
+        } else {
+            EXPECT_EQ(page57, 1);
+            EXPECT_NEAR(k57.x, CapOf(sheet, 1)->insert.x, 1e-9);
+            EXPECT_NEAR(k57.y, CapOf(sheet, 1)->insert.y, 1e-9);
+        }
+    }
+}
+
+TEST(LegendSheetTest, AsOnTheKeyboardLeavesOutABlockWithoutInsertsAndFallsBackToPacked) {
+    ObservedLayout doc(112);
+    Program(doc.layout, 60, {0x1C}, "Right only");
+    LegendOptions options;
+    options.pageWidthMm = 215.9; // Letter: a page for each block
+    options.pageHeightMm = 279.4;
+    LegendSheet sheet = ComputeLegendSheet(doc.layout, options);
+    ASSERT_EQ(sheet.pages.size(), 1u) << "the left block has nothing to cut";
+    EXPECT_EQ(sheet.pages[0].caps[0].key, 60);
+    ExpectSoundPages(sheet);
+
+    // Not even one block fits: the inserts are packed, and the sheet says so.
+    options.pitchMm = 40;
+    sheet = ComputeLegendSheet(doc.layout, options);
+    EXPECT_EQ(sheet.options.arrangement, LegendArrangement::Packed);
+    EXPECT_FALSE(sheet.turned);
+    ASSERT_EQ(sheet.capCount(), 1);
+    ExpectSoundPages(sheet);
 }
 
 } // namespace

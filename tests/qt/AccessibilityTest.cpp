@@ -3,6 +3,7 @@
 // shows that it has the focus, and every menu command has a mnemonic or a shortcut.
 #include "core/model/GridGeometry.h"
 #include "qt/app/CSettingsDlg.h"
+#include "qt/grid/KeyGridAccessibleQt.h"
 #include "qt/grid/KeyGridWidget.h"
 #include "qt/scancodes/CCaptureDlg.h"
 #include "support/MainWindowFixtureQt.h"
@@ -181,6 +182,28 @@ TEST_F(AccessibilityTest, TheCurrentKeyShowsWhenTheGridHasTheFocus) {
     grid->setFocus();
     const QImage with = grid->grab(key).toImage();
     EXPECT_NE(with, without);
+}
+
+// A screen reader sees one focused object: the current key while the grid has the focus, the
+// other control while that has it (the key is then only the selected one).
+TEST_F(AccessibilityTest, TheCurrentKeyIsFocusedOnlyWhileTheGridHasTheFocus) {
+    QTest::mouseClick(dialog->grid(), Qt::LeftButton, {}, KeyCentre(5));
+    ASSERT_TRUE(dialog->grid()->hasFocus());
+    auto* surface = dynamic_cast<KeyGridAccessibleInterface*>(
+        QAccessible::queryAccessibleInterface(dialog->grid()));
+    ASSERT_NE(surface, nullptr);
+    QAccessibleInterface* key5 = surface->Key(5);
+    ASSERT_NE(key5, nullptr);
+    EXPECT_TRUE(key5->state().focused);
+    EXPECT_TRUE(key5->state().selected);
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QWidget* other = QApplication::focusWidget();
+    ASSERT_NE(other, dialog->grid());
+    EXPECT_TRUE(QAccessible::queryAccessibleInterface(other)->state().focused);
+    EXPECT_FALSE(key5->state().focused) << "a second focused object";
+    EXPECT_TRUE(key5->state().selected);
+    EXPECT_FALSE(surface->Key(6)->state().selected);
 }
 
 TEST_F(AccessibilityTest, EveryMenuCommandHasAMnemonicOrAShortcut) {

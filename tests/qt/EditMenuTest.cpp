@@ -132,18 +132,35 @@ TEST_F(EditMenuTest, ModifiedFollowsTheSavedStep) {
     EXPECT_EQ(dialog->document.history().count(), 0u);
 }
 
-// A drop on the grid as a drag from key 10 ends it: key 20 takes key 10's codes and name, one
-// step that undo takes back.
-TEST_F(EditMenuTest, DroppingAKeyOnAnotherCopiesItThereInOneStep) {
+// A drag from key 10 as the window system delivers it: the enter over key 10 itself, moves to
+// key 20, the drop there. Key 20 takes key 10's codes and name, one step that undo takes back.
+TEST_F(EditMenuTest, DraggingAKeyOntoAnotherCopiesItThereInOneStep) {
     ProgramKey(10, 0x1C, "Total");
-    const zr4700::GridPoint origin = zr4700::KeyOrigin(20);
-    const QPointF at(origin.x + zr4700::kKeyUnit / 2, origin.y + zr4700::kKeyUnit / 2);
+    auto centre = [](int key) {
+        const zr4700::GridPoint origin = zr4700::KeyOrigin(key);
+        return QPoint(origin.x + zr4700::kKeyUnit / 2, origin.y + zr4700::kKeyUnit / 2);
+    };
+    auto unit = [](int key) {
+        const zr4700::GridPoint origin = zr4700::KeyOrigin(key);
+        return QRect(origin.x, origin.y, zr4700::kKeyUnit, zr4700::kKeyUnit);
+    };
     QMimeData data;
     data.setData(GridDragDrop::kMimeType, "10");
-    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QDragEnterEvent enter(centre(10), Qt::CopyAction, &data, Qt::LeftButton, {});
     QApplication::sendEvent(dialog->grid(), &enter);
-    EXPECT_TRUE(enter.isAccepted());
-    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    EXPECT_TRUE(enter.isAccepted()) << "else the grid hears nothing more of the drag";
+
+    QDragMoveEvent overSource(centre(10) + QPoint(3, 0), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(dialog->grid(), &overSource);
+    EXPECT_FALSE(overSource.isAccepted()) << "nothing is dropped on the key itself";
+    EXPECT_EQ(overSource.answerRect(), unit(10));
+    for (int key : {11, 19, 20}) {
+        QDragMoveEvent move(centre(key), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(dialog->grid(), &move);
+        EXPECT_TRUE(move.isAccepted()) << key;
+        EXPECT_EQ(move.answerRect(), unit(key)) << key;
+    }
+    QDropEvent drop(centre(20), Qt::CopyAction, &data, Qt::LeftButton, {});
     QApplication::sendEvent(dialog->grid(), &drop);
 
     EXPECT_EQ(dialog->layout.key(20).name, "Total");

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QRegularExpression>
 
 using namespace filetest;
 using zr4700::KeyCodes;
@@ -521,6 +522,33 @@ TEST_F(FileCommandsTest, TheProgramOpensTheFileNamedOnItsCommandLine) {
         EXPECT_EQ(stored.value("Recent File List/File1").toString(), path)
             << "a file that did not open is not put on the list";
     }
+}
+
+// --help describes each option on a line of its own, in the GNU manner; --version says which
+// version this is. Both print to stdout and exit at once.
+TEST_F(FileCommandsTest, HelpDescribesEachOptionOnItsOwnLineAndVersionSaysTheVersion) {
+    auto run = [](const QString& option) {
+        QProcess program;
+        program.start(ZR4700_BINARY_PATH, {option});
+        EXPECT_TRUE(program.waitForFinished(60000));
+        EXPECT_EQ(program.exitCode(), 0) << option.toStdString();
+        return QString::fromLocal8Bit(program.readAllStandardOutput());
+    };
+    const QStringList lines = run("--help").split('\n');
+    const QStringList options = {"--screenshot", "--legend",   "--arrange",
+                                 "--pitch",      "--margin",   "--all-keys",
+                                 "--code-names", "-h, --help", "--version"};
+    for (const QString& option : options) {
+        // "  --pitch MM            with --legend: key pitch, ...": the option, its argument, and
+        // after a gap of two blanks or more its description.
+        const QRegularExpression line("^ {2,6}" + QRegularExpression::escape(option) +
+                                      "( [A-Z.a-z]+)? {2,}\\S");
+        EXPECT_EQ(lines.filter(line).size(), 1) << option.toStdString();
+    }
+    for (const QString& line : lines)
+        EXPECT_LT(line.size(), 80) << line.toStdString();
+    EXPECT_TRUE(lines.first().startsWith("Usage: zr4700 [OPTION]... [LAYOUT.txt]"));
+    EXPECT_TRUE(QRegularExpression("^zr4700 \\d+\\.\\d+\n$").match(run("--version")).hasMatch());
 }
 
 // An option is never taken for a file to open (nor put on the recent list).

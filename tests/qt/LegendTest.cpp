@@ -14,14 +14,19 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QImage>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
+#include <QPushButton>
 #include <QTimer>
 
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 using namespace zr4700;
@@ -34,19 +39,25 @@ void Program(Layout& layout, int k, const KeyCodes& codes, const std::string& na
     layout.state(k) = CellState::Single;
 }
 
-// Answers the options dialog of the next legend command with OK, once it is up.
-void AcceptOptionsWhenShown() {
+// Runs work on the options dialog of the next legend command once it is up.
+void WhenOptionsShown(std::function<void(QDialog*)> work) {
     auto* timer = new QTimer;
     timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer] {
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, work] {
         if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
             if (dialog->objectName() == QLatin1String("legendOptions")) {
-                dialog->accept();
                 timer->deleteLater();
+                timer->stop();
+                work(dialog);
             }
         }
     });
     timer->start();
+}
+
+// Answers the options dialog of the next legend command with OK, once it is up.
+void AcceptOptionsWhenShown() {
+    WhenOptionsShown([](QDialog* dialog) { dialog->accept(); });
 }
 
 TEST(LegendExportTest, PdfAndPngComeOutWithTheCaps) {
@@ -109,6 +120,21 @@ TEST(LegendExportTest, CommandLineWritesASheetAndRefusesBadArguments) {
     QByteArray errors;
     EXPECT_EQ(run({"--legend", dir.filePath("x.pdf"), "--pitch", "big", layout}, &errors), 2);
     EXPECT_TRUE(errors.contains("--pitch")) << errors.toStdString();
+    EXPECT_EQ(run({"--legend", dir.filePath("x.pdf"), "--arrange", "sideways", layout}, &errors),
+              2);
+    EXPECT_TRUE(errors.contains("--arrange needs keyboard or packed")) << errors.toStdString();
+    // Inserts where the caps stand by default, or packed in key order when asked for.
+    const QString packed = dir.filePath("packed.svg");
+    const QString keyboard = dir.filePath("keyboard.svg");
+    EXPECT_EQ(run({"--legend", packed, "--arrange", "packed", "--pitch", "18", layout}), 0);
+    EXPECT_EQ(run({"--legend", keyboard, "--arrange", "keyboard", "--pitch", "18", layout}), 0);
+    QFile packedFile(packed), keyboardFile(keyboard);
+    ASSERT_TRUE(packedFile.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(keyboardFile.open(QIODevice::ReadOnly));
+    const QByteArray keyboardSheet = keyboardFile.readAll();
+    file.seek(0);
+    EXPECT_EQ(file.readAll(), keyboardSheet) << "as on the keyboard is the default";
+    EXPECT_NE(packedFile.readAll(), keyboardSheet);
     EXPECT_EQ(run({"--legend", dir.filePath("x.txt"), layout}, &errors), 2);
     EXPECT_EQ(run({"--legend", dir.filePath("x.pdf")}, &errors), 2);
     EXPECT_EQ(run({"--legend", dir.filePath("x.pdf"), dir.filePath("none.txt")}, &errors), 1);
@@ -249,6 +275,69 @@ TEST_F(LegendWindowTest, ExportLegendsWritesTheChosenFile) {
     EXPECT_EQ(LegendCommands::LoadSettings().exportType, 3) << "the type is remembered";
 }
 
+// The options refuse a size outside its range, as the command line does, and keep the dialog
+// open on that field with the text as typed; the file dialog says what it is for.
+TEST_F(LegendWindowTest, ExportOptionsRefuseSizesOutOfRange) {
+    Program(zr4700::testing::RawLayout(dialog->document), 2, {0x1C}, "Total");
+    LegendCommands* commands = Attach();
+    struct Attempt {
+        const char* pitch;
+        const char* margin;
+        const char* box; // empty: accepted
+        const char* focus;
+    };
+    const Attempt attempts[] = {
+        {"100", "1", ": The key pitch must be a number of millimetres from 5 to 60.", "pitch"},
+        {"4.9", "1", ": The key pitch must be a number of millimetres from 5 to 60.", "pitch"},
+        {"wide", "1", ": The key pitch must be a number of millimetres from 5 to 60.", "pitch"},
+        {"5", "5",
+         ": The insert margin must be a number of millimetres from 0 to 1.25 (at most a quarter "
+         "of the key pitch).",
+         "margin"},
+        {"5", "1.25", "", ""},
+    };
+    std::vector<std::string> failures;
+    WhenOptionsShown([&](QDialog* options) {
+        auto* pitch = options->findChild<QLineEdit*>("pitch");
+        auto* margin = options->findChild<QLineEdit*>("margin");
+        auto* buttons = options->findChild<QDialogButtonBox*>();
+        if (!pitch || !margin || !buttons) {
+            failures.push_back("controls missing");
+            options->reject();
+            return;
+        }
+        for (const Attempt& attempt : attempts) {
+            pitch->setText(attempt.pitch);
+            margin->setText(attempt.margin);
+            QTest::mouseClick(buttons->button(QDialogButtonBox::Ok), Qt::LeftButton);
+            const std::vector<std::string> boxes = TakeBoxes();
+            const std::string what = std::string(attempt.pitch) + "/" + attempt.margin + ": ";
+            const bool refused = *attempt.box != '\0';
+            if (options->isVisible() != refused)
+                failures.push_back(what + (refused ? "accepted" : "refused"));
+            if (refused && boxes != std::vector<std::string>{attempt.box})
+                failures.push_back(what + (boxes.empty() ? "no box" : boxes.front()));
+            if (refused && (QApplication::focusWidget() == nullptr ||
+                            QApplication::focusWidget()->objectName() != attempt.focus))
+                failures.push_back(what + "focus elsewhere");
+            if (refused && (pitch->text() != attempt.pitch || margin->text() != attempt.margin))
+                failures.push_back(what + "the text changed");
+        }
+        if (options->isVisible())
+            options->reject();
+    });
+    FileDialogs::QueueAnswer(FileDialogs::Choice{TempPath("refused.pdf"), 1});
+    commands->exportAction()->trigger();
+    EXPECT_TRUE(failures.empty()) << ::testing::PrintToString(failures);
+    EXPECT_EQ(LegendCommands::LoadSettings().pitchMm, 5.0);
+    EXPECT_EQ(LegendCommands::LoadSettings().marginMm, 1.25);
+    EXPECT_TRUE(QFile::exists(TempPath("refused.pdf")));
+
+    QFileDialog files;
+    FileDialogs::ConfigureSaveDialog(files, FileDialogs::LastSaveRequest());
+    EXPECT_EQ(files.windowTitle(), "Export legends");
+}
+
 std::vector<std::pair<QAccessible::Event, QString>> accessibleEvents;
 
 void RecordAccessibleEvent(QAccessibleEvent* event) {
@@ -279,6 +368,7 @@ TEST_F(LegendWindowTest, KeysAreAccessibleButtonsAndTheCurrentOneIsAnnounced) {
     EXPECT_EQ(grid->childAt(place.center().x(), place.center().y()), key10);
     EXPECT_FALSE(key10->state().selected);
 
+    dialog->grid()->setFocus(); // a key takes the focus only while the grid has it
     KeyGridAccessible::SetNotificationSpy(RecordAccessibleEvent);
     accessibleEvents.clear();
     dialog->document.SelectKey(10);

@@ -14,6 +14,9 @@ namespace {
 constexpr double kFooterHeightMm = 5.0;
 constexpr double kFooterGapMm = 1.0;
 constexpr double kMinPageSideMm = 50.0;
+// The key number's strip, as a share of one key's insert.
+constexpr double kNumberShare = 0.14;
+constexpr double kFit = 1e-9; // sizes that fit exactly still fit after rounding
 
 double Clamp(double value, double low, double high) {
     if (!std::isfinite(value))
@@ -108,7 +111,11 @@ LegendCap MakeCap(const Layout& layout, const LayoutCap& cap, const LegendOption
     RectMm inner{result.insert.x + padding, result.insert.y + padding,
                  std::max(0.0, result.insert.width - 2 * padding),
                  std::max(0.0, result.insert.height - 2 * padding)};
-    result.nameBox = inner;
+    // The key number takes a strip along the top, so the name never runs over it.
+    const double numberHeight = std::min(inner.height, unit * kNumberShare);
+    result.numberBox = {inner.x, inner.y, std::min(inner.width, unit * 0.45), numberHeight};
+    result.nameBox = {inner.x, inner.y + numberHeight, inner.width, inner.height - numberHeight};
+    inner = result.nameBox;
     result.codeBox = {inner.x, inner.bottom(), inner.width, 0};
     if (cap.programmed) {
         const KeyRecord& record = layout.key(cap.key);
@@ -121,6 +128,159 @@ LegendCap MakeCap(const Layout& layout, const LayoutCap& cap, const LegendOption
         }
     }
     return result;
+}
+
+// The page the caps go on: the paper less its margins and the footer's band.
+struct PageFrame {
+    double width = 0, height = 0;             // the paper
+    double usableWidth = 0, usableHeight = 0; // where inserts may go
+    bool Holds(double contentWidth, double contentHeight) const {
+        return contentWidth <= usableWidth + kFit && contentHeight <= usableHeight + kFit;
+    }
+};
+
+PageFrame FrameOf(const LegendOptions& options, double width, double height) {
+    const double footerReserve = options.footer.empty() ? 0.0 : kFooterHeightMm + kFooterGapMm;
+    return {width, height, width - 2 * options.pageMarginMm,
+            height - 2 * options.pageMarginMm - footerReserve};
+}
+
+void UseFrame(LegendSheet& sheet, const PageFrame& frame) {
+    const double pitch = sheet.options.pitchMm;
+    sheet.pageWidthMm = frame.width;
+    sheet.pageHeightMm = frame.height;
+    sheet.columns = std::max(1, static_cast<int>(std::floor(frame.usableWidth / pitch + kFit)));
+    sheet.rows = std::max(1, static_cast<int>(std::floor(frame.usableHeight / pitch + kFit)));
+}
+
+LegendPage NewPage(const LegendSheet& sheet, const PageFrame& frame) {
+    LegendPage page;
+    const LegendOptions& options = sheet.options;
+    if (!options.footer.empty()) {
+        page.footerBox = {options.pageMarginMm,
+                          frame.height - options.pageMarginMm - kFooterHeightMm, frame.usableWidth,
+                          kFooterHeightMm};
+    }
+    return page;
+}
+
+void PlaceCap(const Layout& layout, const LayoutCap& cap, const LegendOptions& options, double left,
+              double top, LegendPage& page) {
+    LegendCap placed = MakeCap(layout, cap, options, left, top);
+    AddCutMarks(placed.insert, options.marginMm, page.cutMarks);
+    page.caps.push_back(std::move(placed));
+}
+
+// Where the blocks of the keyboard go, in key units from the top-left corner of the keyboard's
+// place on the page, and on which page.
+struct BlockPlan {
+    int columns = 0, rows = 0; // the extent on one page
+    std::array<int, 2> page{};
+    std::array<int, 2> column{};
+    std::array<int, 2> row{};
+};
+
+std::vector<BlockPlan> BlockPlans(int blockCount) {
+    constexpr int kBlockWidth = kGridColumns;
+    constexpr int kBlockHeight = kGridRows;
+    if (blockCount < 2)
+        return {{kBlockWidth, kBlockHeight, {0, 0}, {0, 0}, {0, 0}}};
+    return {
+        // Side by side, as on the keyboard.
+        {2 * kBlockWidth, kBlockHeight, {0, 0}, {0, kBlockWidth}, {0, 0}},
+        // The right block below the left one.
+        {kBlockWidth, 2 * kBlockHeight, {0, 0}, {0, 0}, {0, kBlockHeight}},
+        // A page for each block.
+        {kBlockWidth, kBlockHeight, {0, 1}, {0, 0}, {0, 0}},
+    };
+}
+
+bool ArrangeAsKeyboard(const Layout& layout, LegendSheet& sheet) {
+    const LegendOptions& options = sheet.options;
+    const double pitch = options.pitchMm;
+    const int blockCount = layout.keyCount > kBlockKeys ? 2 : 1;
+    const PageFrame asRequested = FrameOf(options, options.pageWidthMm, options.pageHeightMm);
+    const PageFrame turned = FrameOf(options, options.pageHeightMm, options.pageWidthMm);
+    const bool square = std::abs(options.pageWidthMm - options.pageHeightMm) < kFit;
+    for (const BlockPlan& plan : BlockPlans(blockCount)) {
+        for (const bool turn : {false, true}) {
+            if (turn && square)
+                continue;
+            const PageFrame& frame = turn ? turned : asRequested;
+            if (!frame.Holds(plan.columns * pitch, plan.rows * pitch))
+                continue;
+            UseFrame(sheet, frame);
+            sheet.turned = turn;
+            const double left = options.pageMarginMm +
+                                std::max(0.0, (frame.usableWidth - plan.columns * pitch) / 2);
+            const double top = options.pageMarginMm;
+            const int pageCount = plan.page[1] + 1;
+            std::vector<LegendPage> pages(static_cast<std::size_t>(pageCount),
+                                          NewPage(sheet, frame));
+            for (const LayoutCap& cap : LayoutCaps(layout, options.onlyProgrammed)) {
+                const int block = (cap.key - 1) / kBlockKeys;
+                const int index = (cap.key - 1) % kBlockKeys;
+                const auto b = static_cast<std::size_t>(block);
+                const double x = left + (plan.column[b] + index % kGridColumns) * pitch;
+                const double y = top + (plan.row[b] + index / kGridColumns) * pitch;
+                PlaceCap(layout, cap, options, x, y, pages[static_cast<std::size_t>(plan.page[b])]);
+            }
+            // A block without a single insert needs no paper.
+            for (LegendPage& page : pages) {
+                if (!page.caps.empty())
+                    sheet.pages.push_back(std::move(page));
+            }
+            if (sheet.pages.empty())
+                sheet.pages.push_back(NewPage(sheet, frame));
+            return true;
+        }
+    }
+    return false;
+}
+
+void ArrangePacked(const Layout& layout, LegendSheet& sheet) {
+    const LegendOptions& options = sheet.options;
+    const PageFrame frame = FrameOf(options, options.pageWidthMm, options.pageHeightMm);
+    UseFrame(sheet, frame);
+    const double pitch = options.pitchMm;
+    // The block of pitch squares is centred across the page.
+    const double left =
+        options.pageMarginMm + std::max(0.0, (frame.usableWidth - sheet.columns * pitch) / 2);
+    const double top = options.pageMarginMm;
+
+    std::vector<PageGrid> grids;
+    auto newPage = [&] {
+        sheet.pages.push_back(NewPage(sheet, frame));
+        grids.emplace_back(sheet.columns, sheet.rows);
+    };
+    auto place = [&](const LayoutCap& cap, int column, int row) {
+        grids.back().Take(column, row, CapColumns(cap.shape), CapRows(cap.shape));
+        PlaceCap(layout, cap, options, left + column * pitch, top + row * pitch,
+                 sheet.pages.back());
+    };
+
+    for (const LayoutCap& cap : LayoutCaps(layout, options.onlyProgrammed)) {
+        const int width = CapColumns(cap.shape);
+        const int height = CapRows(cap.shape);
+        if (width > sheet.columns || height > sheet.rows) {
+            // Larger than a page: alone on a page of its own, hanging over the edge.
+            if (sheet.pages.empty() || !sheet.pages.back().caps.empty())
+                newPage();
+            place(cap, 0, 0);
+            newPage();
+            continue;
+        }
+        int column = 0, row = 0;
+        if (sheet.pages.empty() || !grids.back().Find(width, height, column, row)) {
+            newPage();
+            grids.back().Find(width, height, column, row);
+        }
+        place(cap, column, row);
+    }
+    if (!sheet.pages.empty() && sheet.pages.back().caps.empty() && sheet.pages.size() > 1)
+        sheet.pages.pop_back();
+    if (sheet.pages.empty())
+        newPage();
 }
 
 } // namespace
@@ -213,60 +373,11 @@ std::vector<NameBreak> NameBreaks(std::string_view name) {
 LegendSheet ComputeLegendSheet(const Layout& layout, const LegendOptions& requested) {
     LegendSheet sheet;
     sheet.options = Sanitised(requested);
-    const LegendOptions& options = sheet.options;
-    sheet.pageWidthMm = options.pageWidthMm;
-    sheet.pageHeightMm = options.pageHeightMm;
-    const double pitch = options.pitchMm;
-    const double usableWidth = options.pageWidthMm - 2 * options.pageMarginMm;
-    const double footerReserve = options.footer.empty() ? 0.0 : kFooterHeightMm + kFooterGapMm;
-    const double usableHeight = options.pageHeightMm - 2 * options.pageMarginMm - footerReserve;
-    sheet.columns = std::max(1, static_cast<int>(std::floor(usableWidth / pitch + 1e-9)));
-    sheet.rows = std::max(1, static_cast<int>(std::floor(usableHeight / pitch + 1e-9)));
-    // The block of pitch squares is centred across the page.
-    const double left =
-        options.pageMarginMm + std::max(0.0, (usableWidth - sheet.columns * pitch) / 2);
-    const double top = options.pageMarginMm;
-
-    std::vector<PageGrid> grids;
-    auto newPage = [&] {
-        LegendPage page;
-        if (!options.footer.empty()) {
-            page.footerBox = {options.pageMarginMm,
-                              options.pageHeightMm - options.pageMarginMm - kFooterHeightMm,
-                              usableWidth, kFooterHeightMm};
-        }
-        sheet.pages.push_back(std::move(page));
-        grids.emplace_back(sheet.columns, sheet.rows);
-    };
-    auto place = [&](const LayoutCap& cap, int column, int row) {
-        grids.back().Take(column, row, CapColumns(cap.shape), CapRows(cap.shape));
-        LegendCap placed = MakeCap(layout, cap, options, left + column * pitch, top + row * pitch);
-        AddCutMarks(placed.insert, options.marginMm, sheet.pages.back().cutMarks);
-        sheet.pages.back().caps.push_back(std::move(placed));
-    };
-
-    for (const LayoutCap& cap : LayoutCaps(layout, options.onlyProgrammed)) {
-        const int width = CapColumns(cap.shape);
-        const int height = CapRows(cap.shape);
-        if (width > sheet.columns || height > sheet.rows) {
-            // Larger than a page: alone on a page of its own, hanging over the edge.
-            if (sheet.pages.empty() || !sheet.pages.back().caps.empty())
-                newPage();
-            place(cap, 0, 0);
-            newPage();
-            continue;
-        }
-        int column = 0, row = 0;
-        if (sheet.pages.empty() || !grids.back().Find(width, height, column, row)) {
-            newPage();
-            grids.back().Find(width, height, column, row);
-        }
-        place(cap, column, row);
-    }
-    if (!sheet.pages.empty() && sheet.pages.back().caps.empty() && sheet.pages.size() > 1)
-        sheet.pages.pop_back();
-    if (sheet.pages.empty())
-        newPage();
+    if (sheet.options.arrangement == LegendArrangement::Keyboard &&
+        ArrangeAsKeyboard(layout, sheet))
+        return sheet;
+    sheet.options.arrangement = LegendArrangement::Packed;
+    ArrangePacked(layout, sheet);
     return sheet;
 }
 

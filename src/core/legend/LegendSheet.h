@@ -19,7 +19,15 @@ enum class CapShape { Single, DoubleRight, DoubleDown, Quad };
 int CapColumns(CapShape shape);
 int CapRows(CapShape shape);
 
+// How the inserts are laid out on the paper.
+enum class LegendArrangement {
+    Keyboard, // each insert where its cap stands on the keyboard, so a cut insert says where it
+              // goes
+    Packed,   // in key order, each at the first free place: the least paper
+};
+
 struct LegendOptions {
+    LegendArrangement arrangement = LegendArrangement::Keyboard;
     double pitchMm = 19.05;     // distance between the centres of two neighbouring keys
     double marginMm = 1.0;      // trimmed off each side of a cap's pitch square
     bool onlyProgrammed = true; // false: blank keys get an insert too
@@ -56,6 +64,7 @@ struct LegendCap {
     RectMm insert;           // the paper to cut out
     RectMm nameBox;          // where the name goes, inside the insert's padding
     RectMm codeBox;          // where the code names go (height 0 when not shown)
+    RectMm numberBox;        // the top-left corner that carries the key number in small type
     std::string name;        // the key's name, whole; the painter wraps or elides it
     std::string codeNames;   // "A, B, Tab"; empty when not shown or not programmed
 };
@@ -67,8 +76,11 @@ struct LegendPage {
 };
 
 struct LegendSheet {
-    LegendOptions options; // as used, sizes brought into range
-    double pageWidthMm = 0, pageHeightMm = 0;
+    // As used: sizes brought into range, and Packed when not even one block of the keyboard fits
+    // on a page.
+    LegendOptions options;
+    double pageWidthMm = 0, pageHeightMm = 0; // as used: turned when only that fits
+    bool turned = false; // the page is the requested one turned a quarter (portrait to landscape)
     int columns = 0, rows = 0; // key units per page
     std::vector<LegendPage> pages;
     int capCount() const;
@@ -95,9 +107,14 @@ struct NameBreak {
 };
 std::vector<NameBreak> NameBreaks(std::string_view name);
 
-// Lays out the sheet. Caps are placed in key order, each at the first free place (row by row)
-// of a grid of pitch squares where its whole shape fits; a cap that fits nowhere on the page
-// starts a new page. A cap larger than an empty page still gets a page of its own.
+// Lays out the sheet.
+// Keyboard: every cap stands where it stands on the grid, the two blocks of a 112-key keyboard
+// side by side. When that does not fit the page, the right block goes below the left one, and
+// when that does not fit either, each block gets a page of its own. Each of these is tried on the
+// page as requested and then turned, so the page turns only when that is what makes it fit.
+// Packed: caps are placed in key order, each at the first free place (row by row) of a grid of
+// pitch squares where its whole shape fits; a cap that fits nowhere on the page starts a new
+// page. A cap larger than an empty page still gets a page of its own.
 LegendSheet ComputeLegendSheet(const Layout& layout, const LegendOptions& options);
 
 } // namespace zr4700

@@ -18,13 +18,6 @@
 
 namespace {
 
-constexpr const char* kUsage =
-    "Usage: zr4700 [LAYOUT.txt]\n"
-    "       zr4700 --screenshot OUT.png [LAYOUT.txt]\n"
-    "       zr4700 --legend OUT.pdf|OUT.svg|OUT.png [--pitch MM] [--margin MM] [--all-keys]\n"
-    "                       [--code-names] LAYOUT.txt\n"
-    "       zr4700 --help\n";
-
 // The full path of a file named on the command line, as the open dialog would give it, so the
 // recent list stays valid.
 std::string FullPath([[maybe_unused]] const QString& argument,
@@ -57,11 +50,18 @@ int CProgrammerApp::InitInstance(const QStringList& arguments,
         if (argument == QLatin1String("--screenshot") && i + 1 < arguments.size()) {
             screenshotPath = arguments.at(++i);
         } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
-            std::fputs(kUsage, stdout);
+            std::fputs(qPrintable(Resources::String("app.cli.help")), stdout);
+            return 0;
+        } else if (argument == QLatin1String("--version")) {
+            std::fputs(
+                qPrintable(
+                    Resources::String("app.cli.version").arg(QStringLiteral(ZR4700_VERSION))),
+                stdout);
             return 0;
         } else if (argument.startsWith(QLatin1Char('-')) && argument.size() > 1) {
             // An option the program does not know is no file to open and put on the recent list.
-            std::fprintf(stderr, "zr4700: unknown option %s\n%s", qPrintable(argument), kUsage);
+            std::fputs(qPrintable(Resources::String("app.cli.unknownOption").arg(argument)),
+                       stderr);
             return 2;
         } else if (fileToOpen.isEmpty()) {
             fileToOpen = argument;

@@ -98,16 +98,38 @@ bool GridDragDrop::eventFilter(QObject* watched, QEvent* event) {
         Highlight(0);
         return true;
     }
-    case QEvent::DragEnter:
+    case QEvent::DragEnter: {
+        // A drag that starts on the grid enters it over its own source key, where nothing may be
+        // dropped. The enter is taken all the same, since a refused enter would keep every
+        // later move and the drop away from the grid; each move then answers for its place.
+        auto* enter = static_cast<QDragEnterEvent*>(event);
+        if (DraggedKey(enter->mimeData()) == 0) {
+            enter->ignore();
+            return true;
+        }
+        enter->acceptProposedAction();
+        return true;
+    }
     case QEvent::DragMove: {
-        auto* drag = static_cast<QDragMoveEvent*>(event);
-        const int source = DraggedKey(drag->mimeData());
-        const int target = source ? TargetAt(drag->position().toPoint(), source) : 0;
+        auto* move = static_cast<QDragMoveEvent*>(event);
+        const int source = DraggedKey(move->mimeData());
+        const QPoint at = move->position().toPoint();
+        const int target = source ? TargetAt(at, source) : 0;
         Highlight(target);
-        if (target != 0)
-            drag->acceptProposedAction();
-        else
-            drag->ignore();
+        // The answer holds for the whole key under the pointer; off the keys it is asked again
+        // on every move.
+        const int key = layout_.KeyAt(at.x(), at.y());
+        QRect answer;
+        if (key != 0) {
+            const zr4700::GridPoint origin = zr4700::KeyOrigin(key);
+            answer = QRect(origin.x, origin.y, zr4700::kKeyUnit, zr4700::kKeyUnit);
+        }
+        if (target != 0) {
+            move->setDropAction(Qt::CopyAction);
+            move->accept(answer);
+        } else {
+            move->ignore(answer);
+        }
         return true;
     }
     case QEvent::DragLeave:

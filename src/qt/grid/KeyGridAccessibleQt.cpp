@@ -67,8 +67,10 @@ void NotifyCurrentKey(KeyGridWidget* grid, int key) {
     QAccessibleInterface* keyInterface = surface ? surface->Key(key) : nullptr;
     if (!keyInterface)
         return;
-    QAccessibleEvent focus(keyInterface, QAccessible::Focus);
-    Send(focus);
+    if (grid->hasFocus()) {
+        QAccessibleEvent focus(keyInterface, QAccessible::Focus);
+        Send(focus);
+    }
     QAccessibleEvent selection(keyInterface, QAccessible::Selection);
     Send(selection);
 }
@@ -123,7 +125,9 @@ QAccessible::State KeyAccessibleInterface::state() const {
     state.selectable = true;
     const bool current = grid_->model().shownKey == key_;
     state.selected = current;
-    state.focused = current && grid_->window()->isActiveWindow();
+    // Only one object has the focus: the current key while the grid holds it; while the focus is
+    // on another control the key is merely the selected one.
+    state.focused = current && grid_->hasFocus();
     state.invisible = !grid_->isVisible();
     return state;
 }

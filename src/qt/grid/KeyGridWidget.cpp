@@ -108,6 +108,8 @@ void KeyGridWidget::PaintFocusFrame(QPainter& painter) {
 
 void KeyGridWidget::focusInEvent(QFocusEvent* event) {
     QWidget::focusInEvent(event);
+    // The focus comes to the current key, so a screen reader says which one it is.
+    KeyGridAccessible::NotifyCurrentKey(this, layout_.shownKey);
     update();
 }
 

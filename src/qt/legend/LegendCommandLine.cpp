@@ -94,6 +94,14 @@ int Run(const std::vector<std::string>& arguments) {
                 return Usage(
                     Resources::String("legend.cli.badSize").arg(Text(argument)).arg(low).arg(high));
             (pitch ? options.pitchMm : options.marginMm) = *value;
+        } else if (argument == "--arrange") {
+            const std::string how = hasValue ? arguments[++i] : std::string();
+            if (how == "keyboard")
+                options.arrangement = LegendArrangement::Keyboard;
+            else if (how == "packed")
+                options.arrangement = LegendArrangement::Packed;
+            else
+                return Usage(Resources::String("legend.cli.badArrangement"));
         } else if (argument == "--all-keys") {
             options.onlyProgrammed = false;
         } else if (argument == "--code-names") {

@@ -1,6 +1,7 @@
 #pragma once
 // `zr4700 --legend OUT.pdf|OUT.svg|OUT.png [options] LAYOUT.txt`: writes the legend sheet of a
-// layout file and exits, without a window, so that sheets can be made in scripts.
+// layout file and exits, without a window, so that sheets can be made in scripts. The options
+// are --arrange keyboard|packed, --pitch MM, --margin MM, --all-keys and --code-names.
 
 #include <string>
 #include <vector>

@@ -5,18 +5,14 @@
 #include "qt/app/CommandActions.h"
 #include "qt/app/MenuBuilder.h"
 #include "qt/grid/KeyGridWidget.h"
+#include "qt/legend/LegendOptionsDialog.h"
 #include "qt/legend/LegendPainter.h"
 #include "qt/platform/FileDialogs.h"
 #include "qt/platform/Prompts.h"
 #include "qt/platform/Resources.h"
 
-#include <QCheckBox>
 #include <QCoreApplication>
-#include <QDialog>
-#include <QDialogButtonBox>
-#include <QDoubleSpinBox>
 #include <QFileInfo>
-#include <QFormLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -87,6 +83,10 @@ LegendCommands::Settings LegendCommands::LoadSettings() {
     QSettings store = Store();
     store.beginGroup(kGroup);
     Settings settings;
+    settings.arrangement =
+        store.value(QStringLiteral("Arrangement")).toString() == QLatin1String("packed")
+            ? LegendArrangement::Packed
+            : LegendArrangement::Keyboard;
     settings.pitchMm = store.value(QStringLiteral("Pitch"), settings.pitchMm).toDouble();
     settings.marginMm = store.value(QStringLiteral("Margin"), settings.marginMm).toDouble();
     settings.onlyProgrammed =
@@ -103,6 +103,9 @@ LegendCommands::Settings LegendCommands::LoadSettings() {
 void LegendCommands::SaveSettings(const Settings& settings) {
     QSettings store = Store();
     store.beginGroup(kGroup);
+    store.setValue(QStringLiteral("Arrangement"), settings.arrangement == LegendArrangement::Packed
+                                                      ? QStringLiteral("packed")
+                                                      : QStringLiteral("keyboard"));
     store.setValue(QStringLiteral("Pitch"), settings.pitchMm);
     store.setValue(QStringLiteral("Margin"), settings.marginMm);
     store.setValue(QStringLiteral("OnlyProgrammed"), settings.onlyProgrammed);
@@ -111,42 +114,10 @@ void LegendCommands::SaveSettings(const Settings& settings) {
 }
 
 bool LegendCommands::AskOptions(Settings& settings) {
-    QDialog dialog(window_);
-    dialog.setObjectName(QStringLiteral("legendOptions"));
-    dialog.setWindowTitle(Resources::String("legend.options.title"));
-    auto* form = new QFormLayout(&dialog);
-    auto* pitch = new QDoubleSpinBox(&dialog);
-    pitch->setObjectName(QStringLiteral("pitch"));
-    pitch->setRange(kMinPitchMm, kMaxPitchMm);
-    pitch->setDecimals(2);
-    pitch->setSingleStep(0.05);
-    pitch->setValue(settings.pitchMm);
-    auto* margin = new QDoubleSpinBox(&dialog);
-    margin->setObjectName(QStringLiteral("margin"));
-    margin->setRange(0, kMaxMarginMm);
-    margin->setDecimals(2);
-    margin->setSingleStep(0.1);
-    margin->setValue(settings.marginMm);
-    auto* only = new QCheckBox(Resources::String("legend.options.only"), &dialog);
-    only->setObjectName(QStringLiteral("onlyProgrammed"));
-    only->setChecked(settings.onlyProgrammed);
-    auto* codes = new QCheckBox(Resources::String("legend.options.codes"), &dialog);
-    codes->setObjectName(QStringLiteral("codeNames"));
-    codes->setChecked(settings.codeNames);
-    form->addRow(Resources::String("legend.options.pitch"), pitch);
-    form->addRow(Resources::String("legend.options.margin"), margin);
-    form->addRow(only);
-    form->addRow(codes);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    form->addRow(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    LegendOptionsDialog dialog(window_, settings);
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    settings.pitchMm = pitch->value();
-    settings.marginMm = std::min(margin->value(), MaxMarginMm(settings.pitchMm));
-    settings.onlyProgrammed = only->isChecked();
-    settings.codeNames = codes->isChecked();
+    settings = dialog.settings();
     SaveSettings(settings);
     return true;
 }
@@ -154,6 +125,7 @@ bool LegendCommands::AskOptions(Settings& settings) {
 LegendSheet LegendCommands::Sheet(const Settings& settings, double pageWidthMm,
                                   double pageHeightMm) const {
     LegendOptions options;
+    options.arrangement = settings.arrangement;
     options.pitchMm = settings.pitchMm;
     options.marginMm = settings.marginMm;
     options.onlyProgrammed = settings.onlyProgrammed;
@@ -169,6 +141,11 @@ LegendSheet LegendCommands::Sheet(const Settings& settings, double pageWidthMm,
 void LegendCommands::PaintOnPrinter(QPrinter* printer, const Settings& settings) {
     const QRectF paper = printer->pageLayout().fullRect(QPageLayout::Millimeter);
     const LegendSheet sheet = Sheet(settings, paper.width(), paper.height());
+    // The sheet turns the page when only that fits the keyboard; the paper turns with it.
+    if (sheet.turned)
+        printer->setPageOrientation(printer->pageLayout().orientation() == QPageLayout::Portrait
+                                        ? QPageLayout::Landscape
+                                        : QPageLayout::Portrait);
     QPainter painter(printer);
     LegendPainter::PrintSheet(painter, *printer, sheet);
 }
@@ -179,12 +156,15 @@ void LegendCommands::OnPrintLegends() {
         return;
     LegendOptions page;
     LegendPainter::SetLocalePageSize(page);
-    if (Sheet(settings, page.pageWidthMm, page.pageHeightMm).capCount() == 0) {
+    const LegendSheet sheet = Sheet(settings, page.pageWidthMm, page.pageHeightMm);
+    if (sheet.capCount() == 0) {
         Prompts::Instance().ShowErrorText(Resources::String("legend.noKeys"), window_);
         return;
     }
     QPrinter printer(QPrinter::HighResolution);
     printer.setFullPage(true);
+    if (sheet.turned)
+        printer.setPageOrientation(QPageLayout::Landscape);
     QPrintPreviewDialog preview(&printer, window_);
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
             [this, settings](QPrinter* target) { PaintOnPrinter(target, settings); });
@@ -209,6 +189,7 @@ void LegendCommands::OnExportLegends() {
                        Resources::String("legend.filter.svg"),
                        Resources::String("legend.filter.png")};
     request.initialFilterIndex = settings.exportType;
+    request.title = Resources::String("legend.export.title");
     const QString extension = LegendPainter::Extension(formats[settings.exportType - 1]);
     request.defaultExtension = extension;
     const QString base =

@@ -4,7 +4,8 @@
 // it is given and lives as long as the window.
 //
 // Per user, beside the recent files (QSettings "Valmora" / the program name), group "Legends":
-// KeyNamesOnCaps, Pitch, Margin, OnlyProgrammed, CodeNames and ExportType.
+// KeyNamesOnCaps, Arrangement ("keyboard" or "packed"), Pitch, Margin, OnlyProgrammed, CodeNames
+// and ExportType.
 
 #include "core/legend/LegendSheet.h"
 
@@ -39,6 +40,7 @@ class LegendCommands : public QObject {
 
     // The sheet's sizes and choices as last used.
     struct Settings {
+        zr4700::LegendArrangement arrangement = zr4700::LegendArrangement::Keyboard;
         double pitchMm = 19.05;
         double marginMm = 1.0;
         bool onlyProgrammed = true;

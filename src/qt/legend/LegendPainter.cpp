@@ -136,6 +136,18 @@ void PaintPage(QPainter& painter, const LegendSheet& sheet, int pageIndex, doubl
 
     const QFont font = LegendFont();
     const double unit = sheet.options.pitchMm - 2 * sheet.options.marginMm;
+    // Every insert, blank or not, says in its corner which key it goes on.
+    QFont numberFont = font;
+    painter.setPen(QColor(90, 90, 90));
+    for (const LegendCap& cap : page.caps) {
+        if (cap.numberBox.height <= 0 || cap.numberBox.width <= 0)
+            continue;
+        numberFont.setPixelSize(Pixels(cap.numberBox.height * 0.8, dotsPerMm));
+        painter.setFont(numberFont);
+        painter.drawText(Scaled(cap.numberBox, dotsPerMm),
+                         Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                         QString::number(cap.key));
+    }
     for (const LegendCap& cap : page.caps) {
         if (!cap.programmed)
             continue;

@@ -63,6 +63,8 @@ void ConfigureSaveDialog(QFileDialog& dialog, const SaveRequest& request) {
         dialog.selectNameFilter(request.filters.at(request.initialFilterIndex - 1));
     dialog.setDefaultSuffix(request.defaultExtension);
     dialog.selectFile(request.initialName);
+    if (!request.title.isEmpty())
+        dialog.setWindowTitle(request.title);
 }
 
 int ChosenFilterIndex(const QFileDialog& dialog, const SaveRequest& request) {

@@ -22,6 +22,7 @@ struct SaveRequest {
     int initialFilterIndex = 1;
     QString defaultExtension;
     QString initialName;
+    QString title; // empty: the platform's own ("Save As")
 };
 
 // nullopt when the user cancels.
