@@ -10,6 +10,7 @@
 #include "win32/LegendCommands.h"
 #include "win32/PopupMenus.h"
 #include "win32/Resources.h"
+#include "win32/ViewSettings.h"
 #include "win32/WideText.h"
 #include "win32/commands/CommandAccelerators.h"
 #include "win32/commands/CommandMenus.h"
@@ -77,8 +78,10 @@ std::vector<std::pair<std::wstring, std::wstring>> SaveTypes(bool twoTypesOnly) 
 } // namespace
 
 CProgrammerDlg::CProgrammerDlg(std::wstring applicationName)
-    : Dialog(kTemplateId), document_(prompts_), recentStorage_(std::move(applicationName)),
-      recentFiles_(recentStorage_), fileCommands_(document_, recentFiles_, *this) {
+    : Dialog(kTemplateId), document_(prompts_), recentStorage_(applicationName),
+      recentFiles_(recentStorage_), fileCommands_(document_, recentFiles_, *this),
+      applicationName_(std::move(applicationName)) {
+    keyNamesShown_ = ReadKeyNamesShown(applicationName_);
     appIcon_ = Resources::LoadIcon(kIconId, GetSystemMetrics(SM_CXICON));
     smallIcon_ = Resources::LoadIcon(kIconId, GetSystemMetrics(SM_CXSMICON));
     windowAccelerators_ = CreateCommandAcceleratorTable(false);
@@ -395,6 +398,7 @@ void CProgrammerDlg::ExportLegends() {
 
 void CProgrammerDlg::SetKeyNamesShown(bool shown) {
     keyNamesShown_ = shown;
+    WriteKeyNamesShown(applicationName_, shown);
     grid_.SetNamesShown(shown);
 }
 

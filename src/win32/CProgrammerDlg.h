@@ -134,6 +134,7 @@ class CProgrammerDlg final : public Dialog,
     HACCEL gridAccelerators_ = nullptr;
     std::optional<zr4700::KeyClip> clip_;
     bool keyNamesShown_ = true;
+    std::wstring applicationName_;
     HICON appIcon_ = nullptr;
     HICON smallIcon_ = nullptr;
     std::wstring appDirectory_;

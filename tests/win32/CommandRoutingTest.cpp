@@ -4,9 +4,12 @@
 #include "Win32TestSupport.h"
 #include "core/document/Commands.h"
 #include "win32/CProgrammerDlg.h"
+#include "win32/commands/CommandAccelerators.h"
 
 #include <array>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -112,6 +115,44 @@ TEST_F(Commands, CtrlZUndoesTheLastStep) {
     ASSERT_TRUE(CtrlKey(dialog.hwnd(), 'Z'));
     EXPECT_EQ(dialog.document().layout().state(1), CellState::Single);
     EXPECT_EQ(dialog.document().layout().state(2), CellState::Blank);
+}
+
+TEST(CommandAccelerators, EveryShortcutOfTheTableIsAnAcceleratorOfItsScope) {
+    const std::vector<ACCEL> window = win32::CommandAccelerators(false);
+    const std::vector<ACCEL> grid = win32::CommandAccelerators(true);
+    const auto has = [](const std::vector<ACCEL>& table, const Shortcut& shortcut, int id) {
+        for (const ACCEL& entry : table) {
+            const bool ctrl = entry.fVirt & FCONTROL;
+            const bool shift = entry.fVirt & FSHIFT;
+            if (entry.key == win32::VirtualKey(shortcut.key) && ctrl == shortcut.ctrl &&
+                shift == shortcut.shift && entry.cmd == id)
+                return true;
+        }
+        return false;
+    };
+    for (const CommandSpec& spec : CommandTable()) {
+        for (const Shortcut& shortcut : spec.shortcuts) {
+            if (shortcut.key == ShortcutKey::None)
+                continue;
+            EXPECT_TRUE(has(grid, shortcut, spec.id)) << spec.id;
+            EXPECT_EQ(has(window, shortcut, spec.id), spec.scope == ShortcutScope::Window)
+                << spec.id;
+        }
+    }
+}
+
+TEST(CommandAccelerators, ShortcutTextsUseTheStringTablesKeyNames) {
+    const std::pair<Shortcut, std::wstring> cases[] = {
+        {{ShortcutKey::S, true, true}, L"Ctrl+Shift+S"},
+        {{ShortcutKey::Digit2, true, false}, L"Ctrl+2"},
+        {{ShortcutKey::Delete, false, false}, L"Del"},
+        {{ShortcutKey::Delete, true, true}, L"Ctrl+Shift+Del"},
+        {{ShortcutKey::Insert, false, false}, L"Ins"},
+        {{ShortcutKey::F1, false, false}, L"F1"},
+        {{ShortcutKey::None, true, false}, L""},
+    };
+    for (const auto& [shortcut, text] : cases)
+        EXPECT_EQ(win32::ShortcutText(shortcut), text);
 }
 
 } // namespace

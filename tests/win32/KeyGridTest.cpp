@@ -187,10 +187,13 @@ TEST_F(KeyGrid, TheGridsOwnShortcutsWaitForTheGridsFocus) {
     EXPECT_EQ(win32::ClipboardText(dialog.hwnd()), L"kept");
 }
 
-TEST_F(KeyGrid, KeyNamesOnCapsFollowsTheViewMenu) {
+TEST_F(KeyGrid, KeyNamesOnCapsFollowsTheViewMenuAndIsKeptForTheNextRun) {
     EXPECT_TRUE(dialog.grid().namesShown());
     SendMessageW(dialog.hwnd(), WM_COMMAND, MAKEWPARAM(kCmdKeyNamesOnCaps, 0), 0);
     EXPECT_FALSE(dialog.grid().namesShown());
+    CProgrammerDlg next{kApplicationName};
+    ASSERT_NE(next.Create(nullptr), nullptr);
+    EXPECT_FALSE(next.grid().namesShown());
 }
 
 TEST_F(KeyGrid, TypingANameRenamesTheKeyAndUndoNamesTheStep) {
