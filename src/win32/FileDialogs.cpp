@@ -5,6 +5,8 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
+
 namespace win32::FileDialogs {
 namespace {
 
@@ -80,6 +82,8 @@ std::optional<Choice> GetSaveFileName(HWND owner, const SaveRequest& request) {
     }
     const std::wstring filter = Filter(request.types);
     std::wstring path(kPathCapacity, L'\0');
+    path.replace(0, std::min<std::size_t>(request.initialName.size(), kPathCapacity - 1),
+                 request.initialName.substr(0, kPathCapacity - 1));
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
@@ -87,7 +91,8 @@ std::optional<Choice> GetSaveFileName(HWND owner, const SaveRequest& request) {
     dialog.nFilterIndex = static_cast<DWORD>(request.initialFilterIndex);
     dialog.lpstrFile = path.data();
     dialog.nMaxFile = kPathCapacity;
-    dialog.lpstrDefExt = L"txt";
+    dialog.lpstrDefExt = request.defaultExtension.c_str();
+    dialog.lpstrTitle = request.title.empty() ? nullptr : request.title.c_str();
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
     if (!::GetSaveFileNameW(&dialog))
         return std::nullopt;

@@ -21,6 +21,9 @@ struct SaveRequest {
     // Each file type's name and pattern.
     std::vector<std::pair<std::wstring, std::wstring>> types;
     int initialFilterIndex = 1;
+    std::wstring title;                     // empty: the system's "Save As"
+    std::wstring defaultExtension = L"txt"; // added to a name typed without one
+    std::wstring initialName;               // the name the dialog offers first
 };
 
 // "Layout files (*.txt)" first, then "All files (*)".

@@ -1,5 +1,5 @@
 #pragma once
-// The main window's legend commands: the key legends printed, or exported as a picture file.
+// The main window's legend commands: the key legends printed, or exported as SVG drawings.
 
 namespace win32 {
 

@@ -216,3 +216,78 @@ TEST_F(EditMenuTest, DeleteActsOnTheKeyOnlyWhileTheGridHasTheFocus) {
     Press(QKeySequence(Qt::Key_Delete));
     EXPECT_FALSE(dialog->layout.key(5).programmed());
 }
+
+// Undo and Redo in a text field: the field's own while it has something to take back or do
+// again, then the document's history, for Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z alike.
+class FieldUndoTest : public EditMenuTest {
+  protected:
+    // Key 10 named "Total" gets mode 2 (one step), then "X" is typed at the end of its name.
+    QLineEdit* TypeAfterAModeStep(int key) {
+        ProgramKey(key, 0x1C, "Total");
+        zr4700::testing::RawLayout(dialog->document).RebuildProgrammedKeyList();
+        ClickKey(key);
+        QTest::mouseClick(control<QRadioButton>(1024), Qt::LeftButton);
+        auto* name = control<QLineEdit>(1009);
+        QTest::mouseClick(name, Qt::LeftButton);
+        QTest::keyClick(name, Qt::Key_End);
+        QTest::keyClicks(name, "X");
+        EXPECT_EQ(dialog->layout.key(key).name, "TotalX");
+        return name;
+    }
+};
+
+TEST_F(FieldUndoTest, CtrlZTakesBackTheTypingThenTheDocumentsStepBefore) {
+    QLineEdit* name = TypeAfterAModeStep(10);
+    Press(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    EXPECT_EQ(name->text(), "Total");
+    EXPECT_EQ(dialog->layout.key(10).name, "Total");
+    EXPECT_EQ(EditAction(0)->text(), "&Undo Mode of key 10") << "the taken-back typing is no step";
+    Press(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    EXPECT_EQ(dialog->layout.key(10).mode(), 0) << "the field had nothing left: the document's";
+    EXPECT_EQ(QApplication::focusWidget(), name);
+}
+
+TEST_F(FieldUndoTest, CtrlYAndCtrlShiftZRedoTheFieldFirstThenTheDocument) {
+    const QKeySequence redoKeys[] = {QKeySequence(Qt::CTRL | Qt::Key_Y),
+                                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)};
+    int key = 10;
+    for (const QKeySequence& redo : redoKeys) {
+        SCOPED_TRACE(redo.toString().toStdString());
+        QLineEdit* name = TypeAfterAModeStep(++key);
+        Press(QKeySequence(Qt::CTRL | Qt::Key_Z));
+        Press(redo);
+        EXPECT_EQ(name->text(), "TotalX") << "the field's own redo";
+        EXPECT_EQ(dialog->layout.key(key).name, "TotalX");
+        Press(QKeySequence(Qt::CTRL | Qt::Key_Z));
+        Press(QKeySequence(Qt::CTRL | Qt::Key_Z));
+        ASSERT_EQ(dialog->layout.key(key).mode(), 0);
+        Press(redo);
+        EXPECT_EQ(dialog->layout.key(key).mode(), 2) << "past the field's typing: the document's";
+        EXPECT_EQ(dialog->layout.key(key).name, "Total");
+    }
+}
+
+TEST_F(FieldUndoTest, CtrlZInAnRfidFieldWithNothingTypedUndoesTheDocument) {
+    ProgramKey(10, 0x1C, "Total");
+    ClickKey(10);
+    QTest::mouseClick(control<QRadioButton>(1024), Qt::LeftButton);
+    auto* prefix = control<QLineEdit>(1037);
+    QTest::mouseClick(prefix, Qt::LeftButton);
+    ASSERT_EQ(QApplication::focusWidget(), prefix);
+    Press(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    EXPECT_EQ(dialog->layout.key(10).mode(), 0);
+}
+
+TEST_F(FieldUndoTest, BackInAFieldCtrlZUndoesTheLastVisitAsOneStep) {
+    auto* prefix = control<QLineEdit>(1037);
+    const std::string before = prefix->text().toStdString();
+    QTest::mouseClick(prefix, Qt::LeftButton);
+    prefix->selectAll();
+    QTest::keyClicks(prefix, "42");
+    ASSERT_EQ(dialog->layout.rfid.prefix, 42);
+    ClickKey(10);
+    QTest::mouseClick(prefix, Qt::LeftButton);
+    Press(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    EXPECT_EQ(prefix->text().toStdString(), before) << "the whole visit, the document's step";
+    EXPECT_FALSE(dialog->document.history().CanUndo());
+}

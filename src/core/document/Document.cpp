@@ -393,6 +393,11 @@ EditRecord MergeEdits(const EditRecord& first, const EditRecord& second) {
     return merged;
 }
 
+bool ChangesNothing(const EditRecord& record) {
+    return record.keysBefore == record.keysAfter && record.valuesBefore == record.valuesAfter &&
+           record.listBefore == record.listAfter && record.fileNameBefore == record.fileNameAfter;
+}
+
 void Document::Restore(const EditRecord& record, Side side) {
     const bool after = side == Side::After;
     const auto& keys = after ? record.keysAfter : record.keysBefore;

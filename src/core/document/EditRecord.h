@@ -84,5 +84,8 @@ struct EditRecord {
 // One step made of two edits of the same kind on the same key (typing a name, character by
 // character): the first one's before, the second one's after.
 EditRecord MergeEdits(const EditRecord& first, const EditRecord& second);
+// True when the step's after equals its before in everything the file or the keyboard holds
+// (typing that was taken back within the field).
+bool ChangesNothing(const EditRecord& record);
 
 } // namespace zr4700

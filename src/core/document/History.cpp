@@ -20,6 +20,13 @@ void History::Push(const EditRecord& record) {
         EditRecord& top = steps_[position_ - 1];
         if (top.kind == record.kind && top.key == record.key) {
             top = MergeEdits(top, record);
+            // Typing taken back to what the field held leaves no step: the next Undo goes on
+            // with the step before, and the layout is unmodified again where it was clean. The
+            // merge ends with it, so further typing starts a step of its own.
+            if (ChangesNothing(top)) {
+                steps_.erase(steps_.begin() + static_cast<std::ptrdiff_t>(--position_));
+                mergeOpen_ = false;
+            }
             return;
         }
     }

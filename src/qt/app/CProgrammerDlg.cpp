@@ -5,6 +5,7 @@
 #include "qt/app/CSettingsDlg.h"
 #include "qt/app/CommandActions.h"
 #include "qt/app/EditCommands.h"
+#include "qt/app/FieldUndoKeys.h"
 #include "qt/app/MenuBuilder.h"
 #include "qt/app/RfidGroup.h"
 #include "qt/grid/GridDragDrop.h"
@@ -170,6 +171,12 @@ void CProgrammerDlg::OnInitDialog() {
     document.Reset();
     CreateMenuBar();
     editCommands_ = new EditCommands(*actions_, mainMenu);
+    // Undo and Redo in the typed fields: the field's own while it can, then the document's.
+    new FieldUndoKeys(*actions_,
+                      {findChild<QLineEdit*>(QStringLiteral("1009")),
+                       findChild<QLineEdit*>(QStringLiteral("1037")),
+                       findChild<QLineEdit*>(QStringLiteral("1038"))},
+                      this);
     legendCommands_ = new LegendCommands(this, mainMenu, FileMenu(), grid(), layout, *actions_);
     keyPopup_ = new ::KeyPopupMenu(this, [this](int command, const QString& text) {
         return actions_->ActionWithText(command, text);

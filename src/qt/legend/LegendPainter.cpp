@@ -1,5 +1,6 @@
 #include "qt/legend/LegendPainter.h"
 
+#include "core/legend/LegendSvg.h"
 #include "engine/AtomicFileWrite.h"
 #include "qt/grid/CapTextQt.h"
 #include "qt/platform/NameText.h"
@@ -191,16 +192,7 @@ void PrintSheet(QPainter& painter, QPrinter& printer, const LegendSheet& sheet) 
 
 std::vector<std::filesystem::path> PagePaths(const std::filesystem::path& path, Format format,
                                              int pageCount) {
-    std::vector<std::filesystem::path> paths{path};
-    if (format == Format::Pdf)
-        return paths;
-    for (int page = 2; page <= pageCount; ++page) {
-        std::filesystem::path next = path;
-        next.replace_filename(path.stem().string() + "-" + std::to_string(page) +
-                              path.extension().string());
-        paths.push_back(next);
-    }
-    return paths;
+    return LegendPagePaths(path, format != Format::Pdf, pageCount);
 }
 
 QString Export(const LegendSheet& sheet, const QString& path) {
