@@ -101,6 +101,10 @@ TEST_F(KeyGrid, ThePointerOverAKeyShowsItInTheStatusBar) {
     EXPECT_EQ(StatusPane(6), L"Name: KEY12");
     SendMessageW(grid, WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));
     EXPECT_EQ(StatusPane(5), L"Number: ----");
+    SendMessageW(grid, WM_MOUSEMOVE, 0, At(12));
+    SendMessageW(grid, WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(StatusPane(5), L"Number: ----");
+    EXPECT_EQ(StatusPane(6), L"Name: ----");
 }
 
 TEST_F(KeyGrid, ArrowKeysMoveTheCurrentKey) {

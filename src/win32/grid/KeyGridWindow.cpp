@@ -160,6 +160,10 @@ LRESULT KeyGridWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONUP:
         OnLeftButtonUp(PointOf(lParam));
         return 0;
+    case WM_MOUSELEAVE:
+        trackingLeave_ = false;
+        events_.GridHovered(0);
+        return 0;
     case WM_CAPTURECHANGED:
         if (reinterpret_cast<HWND>(lParam) != hwnd_)
             EndDrag();
@@ -245,6 +249,12 @@ void KeyGridWindow::OnLeftButtonDown(POINT point) {
 void KeyGridWindow::OnMouseMove(POINT point, WPARAM buttons) {
     const int key = KeyAt(point);
     events_.GridHovered(key);
+    if (!trackingLeave_) {
+        // Told once the pointer leaves the window, so that the read-out does not keep the last
+        // key it was over.
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd_, 0};
+        trackingLeave_ = TrackMouseEvent(&track) != FALSE;
+    }
     if (dragSource_ == 0 || !(buttons & MK_LBUTTON))
         return;
     if (!dragging_) {

@@ -79,6 +79,7 @@ class KeyGridWindow {
     int dragSource_ = 0;
     POINT pressedAt_{};
     bool dragging_ = false;
+    bool trackingLeave_ = false;
 };
 
 } // namespace win32
