@@ -26,6 +26,20 @@ LegendOptions Packed() {
     return options;
 }
 
+// Key 1 a double to the right, 3 a double downward, 5 a quad and 20 a single, each named.
+void ProgramBigCapsAndASingle(Layout& layout) {
+    Program(layout, 1, {0x1C}, "Total");
+    Program(layout, 3, {0x32}, "Void");
+    Program(layout, 5, {0x21}, "Cash");
+    Program(layout, 20, {0x23}, "Single");
+    layout.currentKey = 1;
+    ASSERT_TRUE(layout.FormDoubleRight());
+    layout.currentKey = 3;
+    ASSERT_TRUE(layout.FormDoubleDown());
+    layout.currentKey = 5;
+    ASSERT_TRUE(layout.FormQuad());
+}
+
 bool Inside(const RectMm& inner, const RectMm& outer) {
     return inner.x >= outer.x - 1e-9 && inner.y >= outer.y - 1e-9 &&
            inner.right() <= outer.right() + 1e-9 && inner.bottom() <= outer.bottom() + 1e-9;
@@ -121,16 +135,7 @@ TEST(LegendSheetTest, CodeNamesAndBlankKeysWhenAskedFor) {
 TEST(LegendSheetTest, DoublesAndQuadsAreOneInsertEach) {
     ObservedLayout doc(112);
     Layout& layout = doc.layout;
-    Program(layout, 1, {0x1C}, "Total");
-    Program(layout, 3, {0x32}, "Void");
-    Program(layout, 5, {0x21}, "Cash");
-    Program(layout, 20, {0x23}, "Single");
-    layout.currentKey = 1;
-    ASSERT_TRUE(layout.FormDoubleRight());
-    layout.currentKey = 3;
-    ASSERT_TRUE(layout.FormDoubleDown());
-    layout.currentKey = 5;
-    ASSERT_TRUE(layout.FormQuad());
+    ASSERT_NO_FATAL_FAILURE(ProgramBigCapsAndASingle(layout));
 
     const LegendSheet sheet = ComputeLegendSheet(layout, Packed());
     ASSERT_EQ(sheet.pages.size(), 1u);
@@ -274,18 +279,9 @@ const LegendCap* CapOf(const LegendSheet& sheet, int key, int* pageIndex = nullp
 TEST(LegendSheetTest, AsOnTheKeyboardEveryInsertStandsWhereItsCapStands) {
     ObservedLayout doc(112);
     Layout& layout = doc.layout;
-    Program(layout, 1, {0x1C}, "Total");
-    Program(layout, 3, {0x32}, "Void");
-    Program(layout, 5, {0x21}, "Cash");
-    Program(layout, 20, {0x23}, "Single");
+    ASSERT_NO_FATAL_FAILURE(ProgramBigCapsAndASingle(layout));
     Program(layout, 57, {0x24}, "Right");
     Program(layout, 112, {0x2B}, "Last");
-    layout.currentKey = 1;
-    ASSERT_TRUE(layout.FormDoubleRight());
-    layout.currentKey = 3;
-    ASSERT_TRUE(layout.FormDoubleDown());
-    layout.currentKey = 5;
-    ASSERT_TRUE(layout.FormQuad());
 
     const LegendSheet sheet = ComputeLegendSheet(layout, {});
     EXPECT_EQ(sheet.options.arrangement, LegendArrangement::Keyboard) << "the default";

@@ -4,6 +4,7 @@
 // stays where the user types), notifications raised meanwhile are ignored, and reading stops at
 // the first field that fails, after its message, with the field focused and selected.
 
+#include "core/document/ExchangeGuard.h"
 #include "core/document/FieldText.h"
 
 #include <QAbstractButton>
@@ -16,17 +17,7 @@
 #include <cstdint>
 #include <span>
 
-// Counts nesting so that handlers can ignore what a transfer itself triggers.
-class ExchangeGuard {
-  public:
-    explicit ExchangeGuard(int& depth) : depth_(depth) { ++depth_; }
-    ~ExchangeGuard() { --depth_; }
-    ExchangeGuard(const ExchangeGuard&) = delete;
-    ExchangeGuard& operator=(const ExchangeGuard&) = delete;
-
-  private:
-    int& depth_;
-};
+using zr4700::ExchangeGuard;
 
 namespace Exchange {
 

@@ -2,6 +2,8 @@
 // Setting and reading the dialog's controls the way the data exchange does: a text that is
 // already there is not written again, so the caret stays where the user is typing.
 
+#include "core/document/ExchangeGuard.h"
+
 #include <windows.h>
 
 #include <string>
@@ -15,15 +17,6 @@ void SetChecked(HWND control, bool checked);
 bool IsChecked(HWND control);
 
 // Ends a data exchange when it goes out of scope; notifications raised meanwhile are ignored.
-class ExchangeGuard {
-  public:
-    explicit ExchangeGuard(int& depth) : depth_(depth) { ++depth_; }
-    ~ExchangeGuard() { --depth_; }
-    ExchangeGuard(const ExchangeGuard&) = delete;
-    ExchangeGuard& operator=(const ExchangeGuard&) = delete;
-
-  private:
-    int& depth_;
-};
+using zr4700::ExchangeGuard;
 
 } // namespace win32
